@@ -1,0 +1,248 @@
+#pragma once
+// The records the host reads from a gauge module, named after their fields.
+// All are constant-initialised static data of the module.
+#include <cstddef>
+#include <cstdint>
+
+#include "frame/gauge_call.h"
+
+namespace frame {
+
+struct GaugeHeader;
+struct ElementHeader;
+struct HostServiceTable;
+
+using ModuleRoutine = void(GAUGE_CALL*)();
+using ElementListRoutine = void(GAUGE_CALL*)();
+using ElementListRoutineArg = void(GAUGE_CALL*)(uint32_t arg);
+using GaugeCallback = void(GAUGE_CALL*)(GaugeHeader* gauge, uint32_t service, uint32_t extra);
+using MouseRoutine = uint32_t(GAUGE_CALL*)(void* position, uint32_t flags);
+using NeedleCallback = double(GAUGE_CALL*)(ElementHeader* element);
+
+inline constexpr uint32_t kImportTableId = 15;
+inline constexpr uint32_t kLinkageId = 19;
+inline constexpr uint32_t kGaugeVersion = 700;
+
+// Gauge callback service codes the gauges act on.
+inline constexpr uint32_t kServiceInstall = 2;
+inline constexpr uint32_t kServiceInitialize = 4;
+inline constexpr uint32_t kServiceUpdate = 6;
+inline constexpr uint32_t kServiceKill = 12;
+
+enum ElementType : uint32_t { kStaticImage = 0, kNeedle = 1, kIcon = 4 };
+
+inline constexpr uint32_t kImageTransparent = 0x1;
+inline constexpr uint32_t kImageSaveBackground = 0x2;
+inline constexpr uint32_t kImageNoDim = 0x4;
+inline constexpr uint32_t kImageLightingHint = 0x4000;
+inline constexpr uint32_t kImageHidden = 0x40000000;
+
+enum MouseRectKind : uint32_t { kMouseEndOfList = 0, kMouseParent = 1, kMouseChild = 2, kMouseEndOfParent = 3 };
+
+inline constexpr uint32_t kMouseLeftSingle = 0x20000000;
+inline constexpr uint32_t kMouseRepeatWhileHeld = 0x00200000;
+inline constexpr int32_t kCursorNone = -1;
+inline constexpr int32_t kCursorUpArrow = 1;
+inline constexpr int32_t kCursorDownArrow = 2;
+inline constexpr int32_t kCursorHand = 5;
+
+#if GAUGE_ABI_32
+#pragma pack(push, 4)
+#endif
+
+struct ImportTableRecord {
+  uint32_t id;                 // the service table the module asks for
+  HostServiceTable* services;  // written by the host after loading
+  uint32_t closing[2];
+};
+
+// Fields common to every linkage; the gauge header list follows directly.
+template <size_t GaugeCount>
+struct LinkageRecord {
+  uint32_t id;
+  ModuleRoutine init;
+  ModuleRoutine deinit;
+  uint32_t reserved_12[3];
+  GaugeHeader* gauges[GaugeCount + 1];  // null-terminated
+};
+
+// A simulation value or a link to a named variable.
+struct ModuleVar {
+  uint32_t token;
+  void* pointer;  // linked named variable storage, or null
+  uint32_t reserved_8;
+  double value;  // as of the last lookup; integer variables use the first four bytes
+  uint32_t reserved_20[2];
+};
+
+struct GaugeHeader {
+  uint32_t version;
+  const char* name;
+  ElementHeader** element_list;  // one variable holding the first element
+  ElementListRoutine query;
+  ElementListRoutineArg install;
+  ElementListRoutine initialize;
+  ElementListRoutine update;
+  ElementListRoutineArg generate;
+  ElementListRoutine draw;
+  ElementListRoutine kill;
+  uint32_t reserved_40;
+  uint32_t default_size_mm;
+  uint32_t reserved_48[8];
+  struct MouseRect* mouse_rects;
+  GaugeCallback callback;
+  uint32_t reserved_88[8];
+};
+
+struct FailureList {
+  uint32_t key;
+  uint32_t action;
+  uint32_t end[4];
+};
+
+struct ElementHeader {
+  uint32_t type;
+  uint32_t bitmap_id;
+  int32_t x;
+  int32_t y;
+  uint32_t reserved_16[2];
+  int32_t pivot_x;
+  int32_t pivot_y;
+  GaugeHeader* gauge;
+  uint32_t reserved_36;
+  ElementHeader** next_list;  // null-terminated; null in the last element
+  FailureList* failure_list;
+  uint32_t image_flags;
+  uint32_t reserved_52[2];
+};
+
+struct StaticElement {
+  ElementHeader header;
+  uint32_t reserved_60[9];
+};
+
+struct IconElement {
+  ElementHeader header;
+  ModuleVar source;
+  uint32_t reserved_88[6];
+  uint32_t icon_word;
+  uint32_t reserved_116[5];
+};
+
+struct NeedleEntry {
+  int32_t x;
+  int32_t y;
+  double value;
+  double reserved_16;
+};
+
+struct NeedleElement {
+  ElementHeader header;
+  ModuleVar source;
+  uint32_t reserved_88[6];
+  const NeedleEntry* table;
+  uint32_t table_count;
+  uint32_t reserved_120[26];
+  NeedleCallback callback;
+  uint32_t reserved_228[2];
+};
+
+struct MouseRect {
+  uint32_t kind;
+  int32_t x;
+  int32_t y;
+  int32_t width;
+  int32_t height;
+  int32_t cursor;
+  uint32_t help_id;
+  uint32_t mouse_flags;
+  uint32_t event_id;
+  MouseRoutine routine;
+  uint32_t routine_data;
+};
+
+// Where the element-list routine of a given kind sits in the host service table.
+enum ElementListSlot : uint32_t {
+  kSlotQuery = 24,
+  kSlotInstall = 25,
+  kSlotInitialize = 26,
+  kSlotUpdate = 27,
+  kSlotGenerate = 28,
+  kSlotDraw = 29,
+  kSlotKill = 31,
+};
+
+inline constexpr uint32_t kSlotKeyEvent = 36;
+inline constexpr uint32_t kSlotRegisterVariable = 37;
+inline constexpr uint32_t kSlotLinkVariable = 39;
+inline constexpr uint32_t kSlotLookupVariable = 40;
+inline constexpr uint32_t kSlotUnregisterVariable = 41;
+inline constexpr uint32_t kServiceSlotCount = 64;
+
+struct HostServiceTable {
+  ModuleRoutine slot[kServiceSlotCount];  // each cast to its service's own type at the call
+};
+
+#if GAUGE_ABI_32
+#pragma pack(pop)
+
+static_assert(sizeof(ImportTableRecord) == 16);
+static_assert(offsetof(ImportTableRecord, services) == 4);
+static_assert(sizeof(LinkageRecord<1>) == 32);
+static_assert(offsetof(LinkageRecord<4>, gauges) == 24);
+static_assert(sizeof(LinkageRecord<4>) == 44);
+
+static_assert(sizeof(ModuleVar) == 28);
+static_assert(offsetof(ModuleVar, pointer) == 4);
+static_assert(offsetof(ModuleVar, value) == 12);
+static_assert(offsetof(ModuleVar, reserved_20) == 20);
+
+static_assert(sizeof(GaugeHeader) == 120);
+static_assert(offsetof(GaugeHeader, name) == 4);
+static_assert(offsetof(GaugeHeader, element_list) == 8);
+static_assert(offsetof(GaugeHeader, query) == 12);
+static_assert(offsetof(GaugeHeader, install) == 16);
+static_assert(offsetof(GaugeHeader, initialize) == 20);
+static_assert(offsetof(GaugeHeader, update) == 24);
+static_assert(offsetof(GaugeHeader, generate) == 28);
+static_assert(offsetof(GaugeHeader, draw) == 32);
+static_assert(offsetof(GaugeHeader, kill) == 36);
+static_assert(offsetof(GaugeHeader, default_size_mm) == 44);
+static_assert(offsetof(GaugeHeader, mouse_rects) == 80);
+static_assert(offsetof(GaugeHeader, callback) == 84);
+
+static_assert(sizeof(FailureList) == 24);
+
+static_assert(sizeof(ElementHeader) == 60);
+static_assert(offsetof(ElementHeader, bitmap_id) == 4);
+static_assert(offsetof(ElementHeader, x) == 8);
+static_assert(offsetof(ElementHeader, y) == 12);
+static_assert(offsetof(ElementHeader, pivot_x) == 24);
+static_assert(offsetof(ElementHeader, pivot_y) == 28);
+static_assert(offsetof(ElementHeader, gauge) == 32);
+static_assert(offsetof(ElementHeader, next_list) == 40);
+static_assert(offsetof(ElementHeader, failure_list) == 44);
+static_assert(offsetof(ElementHeader, image_flags) == 48);
+
+static_assert(sizeof(StaticElement) == 96);
+static_assert(sizeof(IconElement) == 136);
+static_assert(offsetof(IconElement, source) == 60);
+static_assert(offsetof(IconElement, icon_word) == 112);
+static_assert(sizeof(NeedleEntry) == 24);
+static_assert(sizeof(NeedleElement) == 236);
+static_assert(offsetof(NeedleElement, source) == 60);
+static_assert(offsetof(NeedleElement, source) + offsetof(ModuleVar, value) == 72);
+static_assert(offsetof(NeedleElement, table) == 112);
+static_assert(offsetof(NeedleElement, table_count) == 116);
+static_assert(offsetof(NeedleElement, callback) == 224);
+
+static_assert(sizeof(MouseRect) == 44);
+static_assert(offsetof(MouseRect, cursor) == 20);
+static_assert(offsetof(MouseRect, mouse_flags) == 28);
+static_assert(offsetof(MouseRect, routine) == 36);
+static_assert(offsetof(MouseRect, routine_data) == 40);
+
+static_assert(offsetof(HostServiceTable, slot) + 4 * kSlotLookupVariable == 0xa0);
+#endif
+
+}  // namespace frame

@@ -1,0 +1,10 @@
+#include "frame/sound_library.h"
+#include "frame/sound_slot.h"
+
+namespace frame {
+
+// Apart from the other slot operations: only modules that stop a looping
+// sound import the library's stop.
+void sound_stop(SoundSlot& slot) { FSSound_Stop(slot.handle); }
+
+}  // namespace frame

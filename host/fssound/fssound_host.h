@@ -9,7 +9,7 @@
 extern "C" {
 
 // Receives one line of text per sound library call, without a frame stamp,
-// e.g. `sound load h=1 "Sound\a.wav" -> 1`.
+// e.g. `sound load "Sound\a.wav" -> 1 h=1`.
 using FSSoundLogFn = void(GAUGE_CALL*)(void* context, const char* line);
 
 // Forgets every handle and failure rule, resolves relative paths under
@@ -17,7 +17,12 @@ using FSSoundLogFn = void(GAUGE_CALL*)(void* context, const char* line);
 // A null log reports nothing.
 void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context);
 
-enum FSSoundOperation : uint32_t { kFSSoundLoad = 1, kFSSoundPlay = 7 };
+enum FSSoundOperation : uint32_t {
+  kFSSoundLoad = 1,
+  kFSSoundPlay = 7,
+  kFSSoundStop = 13,
+  kFSSoundUnload = 14,
+};
 
 // Makes the next `count` calls of `operation` on `path` (the module's own
 // relative path) fail; a negative count fails them all from now on.
@@ -25,4 +30,21 @@ void GAUGE_CALL FSSound_HostFail(uint32_t operation, const char* path, int32_t c
 
 // Whether `handle` is playing a loop at the moment (1) or not (0).
 uint32_t GAUGE_CALL FSSound_HostIsLooping(uint32_t handle);
+
+// The module's relative path `handle` was loaded from (also after unload),
+// or null for a handle never given out since attach. Valid until the next attach.
+const char* GAUGE_CALL FSSound_HostPath(uint32_t handle);
+
+// A play, stop or unload that took effect, kept for mixing the flight's audio
+// afterwards. Refused plays and calls on handles that are not loaded are not kept.
+struct FSSoundEvent {
+  uint32_t sequence;   // the call's number among all sound calls since attach (its log line)
+  uint32_t operation;  // kFSSoundPlay, kFSSoundStop or kFSSoundUnload
+  uint32_t handle;
+  uint32_t loop;  // as passed to play; 0 for stop and unload
+};
+
+uint32_t GAUGE_CALL FSSound_HostEventCount();
+// Copies event `index` (0 = oldest since attach) into *event; 0 when out of range.
+uint32_t GAUGE_CALL FSSound_HostEvent(uint32_t index, FSSoundEvent* event);
 }

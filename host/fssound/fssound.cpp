@@ -1,0 +1,265 @@
+// Stand-in for the simulator's sound library: checks that the WAV files the
+// modules ask for are playable, hands out handles, tracks which handles loop
+// and reports every call as one deterministic log line. No audio is produced.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Natively the library is built with hidden visibility; only the declared
+// entry points are exported. The Windows exports come from fssound.def.
+#pragma GCC visibility push(default)
+#include "frame/sound_library.h"
+#include "host/fssound/fssound_host.h"
+#pragma GCC visibility pop
+
+namespace {
+
+struct Sound {
+  std::string path;  // as the module passed it, for logs and failure rules
+  bool loaded = false;
+  bool looping = false;
+};
+
+struct FailRule {
+  uint32_t operation;
+  std::string path;
+  int32_t count;  // calls still to fail; negative: all of them
+};
+
+struct Library {
+  std::string root;
+  FSSoundLogFn log = nullptr;
+  void* context = nullptr;
+  std::vector<Sound> sounds;  // handle h is sounds[h - 1]
+  std::vector<FailRule> rules;
+  std::vector<FSSoundEvent> events;
+  uint32_t calls = 0;  // sound calls since attach
+};
+
+Library& library() {
+  static Library lib;
+  return lib;
+}
+
+// Reads the whole file; false when it cannot be opened or read.
+bool read_file(const std::string& name, std::vector<uint8_t>& bytes) {
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) return false;
+  uint8_t buffer[16384];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+  const bool ok = std::ferror(file) == 0;
+  std::fclose(file);
+  return ok;
+}
+
+// Little-endian fields, read only after the caller has checked the bounds.
+uint32_t le16(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8;
+}
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+  return le16(b, at) | le16(b, at + 2) << 16;
+}
+
+bool tag_at(const std::vector<uint8_t>& b, size_t at, const char (&tag)[5]) {
+  for (size_t i = 0; i < 4; ++i) {
+    if (b[at + i] != static_cast<uint8_t>(tag[i])) return false;
+  }
+  return true;
+}
+
+bool format_is_playable(const std::vector<uint8_t>& b, size_t body, uint64_t size) {
+  if (size < 16) return false;
+  const uint32_t format_tag = le16(b, body);
+  const uint32_t channels = le16(b, body + 2);
+  const uint32_t rate = le32(b, body + 4);
+  const uint32_t bits = le16(b, body + 14);
+  return format_tag == 1 && (channels == 1 || channels == 2) && rate != 0 &&
+         (bits == 8 || bits == 16);
+}
+
+// A RIFF WAVE file with a playable PCM "fmt " chunk and a "data" chunk that
+// lies wholly inside the file. Chunk sizes are checked against the bytes
+// actually present; the RIFF size field is not relied on.
+bool is_playable_wave(const std::vector<uint8_t>& b) {
+  if (b.size() < 12 || !tag_at(b, 0, "RIFF") || !tag_at(b, 8, "WAVE")) return false;
+  bool format_ok = false;
+  bool seen_format = false;
+  bool seen_data = false;
+  size_t at = 12;
+  while (b.size() - at >= 8) {
+    const uint64_t size = le32(b, at + 4);
+    const size_t body = at + 8;
+    const bool inside = size <= b.size() - body;
+    if (tag_at(b, at, "fmt ") && !seen_format) {
+      if (!inside) return false;
+      seen_format = true;
+      format_ok = format_is_playable(b, body, size);
+    } else if (tag_at(b, at, "data") && !seen_data) {
+      if (!inside) return false;
+      seen_data = true;
+    }
+    if (!inside) break;
+    // Chunks are padded to an even length; a missing final pad byte is harmless.
+    const uint64_t next = body + size + (size & 1);
+    if (next >= b.size()) break;
+    at = static_cast<size_t>(next);
+  }
+  return seen_format && format_ok && seen_data;
+}
+
+// The module's relative path under the root, with '/' as the separator.
+std::string resolve(const std::string& root, const char* relative) {
+  std::string name;
+#if defined(_WIN32)
+  // Under Wine the host may be handed a Unix path; Z: maps the Unix root.
+  if (!root.empty() && root[0] == '/') name = "Z:";
+#endif
+  name += root;
+  if (!name.empty() && name.back() != '/' && name.back() != '\\') name += '/';
+  for (const char* c = relative; *c != '\0'; ++c) name += *c == '\\' ? '/' : *c;
+  return name;
+}
+
+// Consumes one failure of `operation` on `path` if a rule asks for it.
+bool take_failure(Library& lib, uint32_t operation, const std::string& path) {
+  for (size_t i = 0; i < lib.rules.size(); ++i) {
+    FailRule& rule = lib.rules[i];
+    if (rule.operation != operation || rule.path != path) continue;
+    if (rule.count > 0 && --rule.count == 0) {
+      lib.rules.erase(lib.rules.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    return true;
+  }
+  return false;
+}
+
+// The sound a handle was given to, or null for a handle never given out.
+Sound* find(Library& lib, uint32_t handle) {
+  if (handle == 0 || handle > lib.sounds.size()) return nullptr;
+  return &lib.sounds[handle - 1];
+}
+
+std::string quoted(const Sound* sound) {
+  return sound == nullptr ? std::string("?") : "\"" + sound->path + "\"";
+}
+
+void report(const Library& lib, const std::string& line) {
+  if (lib.log != nullptr) lib.log(lib.context, line.c_str());
+}
+
+void record(Library& lib, uint32_t operation, uint32_t handle, uint32_t loop) {
+  lib.events.push_back(FSSoundEvent{lib.calls, operation, handle, loop});
+}
+
+}  // namespace
+
+extern "C" {
+
+uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
+  Library& lib = library();
+  ++lib.calls;
+  uint32_t result = 0;
+  uint32_t written = 0;
+  if (handle != nullptr && path != nullptr) {
+    std::vector<uint8_t> bytes;
+    if (!take_failure(lib, kFSSoundLoad, path) && read_file(resolve(lib.root, path), bytes) &&
+        is_playable_wave(bytes)) {
+      lib.sounds.push_back(Sound{path, true, false});
+      written = static_cast<uint32_t>(lib.sounds.size());
+      result = 1;
+    }
+    *handle = written;
+  }
+  const std::string shown = path == nullptr ? std::string("?") : "\"" + std::string(path) + "\"";
+  report(lib,
+         "sound load " + shown + " -> " + std::to_string(result) + " h=" + std::to_string(written));
+  return result;
+}
+
+uint32_t GAUGE_CALL FSSound_Play(uint32_t handle, uint32_t loop) {
+  Library& lib = library();
+  ++lib.calls;
+  Sound* sound = find(lib, handle);
+  uint32_t result = 0;
+  if (sound != nullptr && sound->loaded && !take_failure(lib, kFSSoundPlay, sound->path)) {
+    // A play replaces whatever the handle was playing, loop or not.
+    sound->looping = loop != 0;
+    record(lib, kFSSoundPlay, handle, loop);
+    result = 1;
+  }
+  report(lib, "sound play h=" + std::to_string(handle) + " " + quoted(sound) +
+                  " loop=" + std::to_string(loop) + " -> " + std::to_string(result));
+  return result;
+}
+
+void GAUGE_CALL FSSound_Stop(uint32_t handle) {
+  Library& lib = library();
+  ++lib.calls;
+  Sound* sound = find(lib, handle);
+  if (sound != nullptr && sound->loaded) {
+    sound->looping = false;
+    record(lib, kFSSoundStop, handle, 0);
+  }
+  report(lib, "sound stop h=" + std::to_string(handle) + " " + quoted(sound));
+}
+
+void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
+  Library& lib = library();
+  ++lib.calls;
+  const uint32_t h = handle == nullptr ? 0 : *handle;
+  Sound* sound = find(lib, h);
+  if (sound != nullptr && sound->loaded) {
+    sound->loaded = false;
+    sound->looping = false;
+    record(lib, kFSSoundUnload, h, 0);
+  }
+  report(lib, "sound unload h=" + std::to_string(h) + " " + quoted(sound));
+}
+
+void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context) {
+  Library& lib = library();
+  lib = Library{};
+  lib.root = root_dir == nullptr ? "" : root_dir;
+  lib.log = log;
+  lib.context = context;
+}
+
+void GAUGE_CALL FSSound_HostFail(uint32_t operation, const char* path, int32_t count) {
+  if (path == nullptr || (operation != kFSSoundLoad && operation != kFSSoundPlay)) return;
+  Library& lib = library();
+  for (size_t i = 0; i < lib.rules.size(); ++i) {
+    if (lib.rules[i].operation == operation && lib.rules[i].path == path) {
+      lib.rules.erase(lib.rules.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
+  }
+  if (count != 0) lib.rules.push_back(FailRule{operation, path, count});
+}
+
+uint32_t GAUGE_CALL FSSound_HostIsLooping(uint32_t handle) {
+  const Sound* sound = find(library(), handle);
+  return sound != nullptr && sound->looping ? 1 : 0;
+}
+
+const char* GAUGE_CALL FSSound_HostPath(uint32_t handle) {
+  const Sound* sound = find(library(), handle);
+  return sound == nullptr ? nullptr : sound->path.c_str();
+}
+
+uint32_t GAUGE_CALL FSSound_HostEventCount() {
+  return static_cast<uint32_t>(library().events.size());
+}
+
+uint32_t GAUGE_CALL FSSound_HostEvent(uint32_t index, FSSoundEvent* event) {
+  const Library& lib = library();
+  if (event == nullptr || index >= lib.events.size()) return 0;
+  *event = lib.events[index];
+  return 1;
+}
+}

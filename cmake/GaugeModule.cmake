@@ -18,7 +18,7 @@ function(add_gauge_module name)
     add_library(${name} SHARED ${M_SOURCES})
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so" BUILD_RPATH "$ORIGIN")
     target_link_libraries(${name} PRIVATE frame FSSound
-      -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/module_exports.map -Wl,--no-undefined)
+      -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/module_exports.map -Wl,--no-undefined -Wl,-Bsymbolic)
     set_target_properties(${name} PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/frame/module_exports.map)
     if(M_ASSETS)
       add_custom_target(${name}_assets DEPENDS ${M_ASSETS})

@@ -18,3 +18,11 @@
 #else
 #define GAUGE_ABI_32 0
 #endif
+
+// The two records a module exports: the .def file names them in the Windows
+// build; natively they must stay visible past -fvisibility=hidden.
+#if defined(_WIN32)
+#define GAUGE_EXPORT
+#else
+#define GAUGE_EXPORT __attribute__((visibility("default")))
+#endif

@@ -5,7 +5,7 @@
 
 #include "frame/records.h"
 
-extern "C" frame::ImportTableRecord ImportTable;
+extern "C" GAUGE_EXPORT frame::ImportTableRecord ImportTable;
 
 namespace frame {
 

@@ -1,0 +1,58 @@
+#include "host/gauge_instance.h"
+
+#include <algorithm>
+
+#include "host/host_error.h"
+
+namespace host {
+namespace {
+
+// Far beyond any real gauge: a chain or list that runs on is malformed.
+constexpr size_t kMaxElements = 256;
+constexpr size_t kMaxMouseRects = 256;
+
+std::vector<ElementState> walk_chain(const std::string& label, frame::GaugeHeader* header) {
+  std::vector<ElementState> elements;
+  frame::ElementHeader* element = header->element_list ? *header->element_list : nullptr;
+  while (element != nullptr) {
+    bool seen = std::any_of(elements.begin(), elements.end(),
+                            [&](const ElementState& e) { return e.record == element; });
+    if (seen || elements.size() == kMaxElements) {
+      throw HostError("gauge " + label + ": its element chain does not end");
+    }
+    elements.push_back({element, element->image_flags});
+    element = element->next_list ? element->next_list[0] : nullptr;
+  }
+  return elements;
+}
+
+std::vector<MouseArea> read_mouse_areas(const std::string& label, frame::GaugeHeader* header) {
+  std::vector<MouseArea> areas;
+  const frame::MouseRect* rect = header->mouse_rects;
+  for (size_t i = 0; rect != nullptr; ++i, ++rect) {
+    if (i == kMaxMouseRects) throw HostError("gauge " + label + ": its mouse list does not end");
+    if (rect->kind == frame::kMouseEndOfList) break;
+    if (rect->kind == frame::kMouseChild) {
+      areas.push_back(
+          {rect->x, rect->y, rect->width, rect->height, rect->mouse_flags, rect->routine});
+    }
+  }
+  return areas;
+}
+
+}  // namespace
+
+bool MouseArea::contains(int32_t px, int32_t py) const {
+  // 64-bit sums: a box from a module is data, and must not overflow the test.
+  return px >= x && py >= y && int64_t{px} < int64_t{x} + width && int64_t{py} < int64_t{y} + height;
+}
+
+GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
+                                  frame::GaugeHeader* header) {
+  GaugeInstance gauge{std::move(label), module, header, {}, {}};
+  gauge.elements = walk_chain(gauge.label, header);
+  gauge.areas = read_mouse_areas(gauge.label, header);
+  return gauge;
+}
+
+}  // namespace host

@@ -1,0 +1,68 @@
+// gaugehost: flies a flight through the gauge modules and prints the event log.
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "host/flight_script.h"
+#include "host/host_error.h"
+#include "host/panel_host.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: gaugehost fly FLIGHT [--modules DIR] [--root DIR] [--log FILE]\n"
+    "  FLIGHT         a flight file (see scenarios/)\n"
+    "  --modules DIR  where the modules are (default: beside gaugehost)\n"
+    "  --root DIR     the folder holding Sound\\*.wav (default: the current folder)\n"
+    "  --log FILE     write the event log there instead of standard output\n";
+
+std::string folder_of(const char* path) {
+  std::string p = path;
+  auto slash = p.find_last_of("/\\");
+  return slash == std::string::npos ? "." : p.substr(0, slash);
+}
+
+int usage(const std::string& problem) {
+  std::cerr << "gaugehost: " << problem << "\n" << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || std::strcmp(argv[1], "fly") != 0) return usage("expected: fly FLIGHT");
+  std::string flight_path = argv[2];
+  host::HostOptions options{folder_of(argv[0]), ".", nullptr};
+  std::string log_path;
+  for (int i = 3; i < argc; ++i) {
+    std::string option = argv[i];
+    if (i + 1 >= argc) return usage("option " + option + " needs a value");
+    std::string value = argv[++i];
+    if (option == "--modules") {
+      options.modules_dir = value;
+    } else if (option == "--root") {
+      options.sound_root = value;
+    } else if (option == "--log") {
+      log_path = value;
+    } else {
+      return usage("unknown option " + option);
+    }
+  }
+
+  try {
+    host::FlightScript flight = host::FlightScript::load(flight_path);
+    std::ofstream log_file;
+    if (!log_path.empty()) {
+      log_file.open(log_path, std::ios::binary | std::ios::trunc);
+      if (!log_file) throw host::HostError("cannot write " + log_path);
+    }
+    options.echo = log_path.empty() ? &std::cout : &log_file;
+    host::PanelHost panel(options);
+    flight.run(panel);
+  } catch (const host::HostError& error) {
+    std::cerr << "gaugehost: " << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Named variables that gauges share through the host. The registrar owns the
+// 32-bit storage; the host only remembers where it is, and watches it so that
+// every write shows up in the event log.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class NamedVariables {
+ public:
+  struct Change {
+    std::string name;
+    int32_t value;
+  };
+
+  // A later registration of the same name replaces the earlier one.
+  void register_storage(const std::string& name, void* storage, uint32_t type_code);
+  void unregister(const std::string& name);
+  // The registered storage, or null when nobody has registered the name.
+  void* find(const std::string& name) const;
+  bool registered(const std::string& name) const { return find(name) != nullptr; }
+
+  // Storage the host owns, for instruments outside our modules (a registrar
+  // the flight stands in for). Registered under `name` at once.
+  int32_t* host_storage(const std::string& name);
+
+  // Reads a registered variable as the registrar does (32-bit integer).
+  int32_t read(const std::string& name) const;
+
+  // Values that differ from what the last call saw, in name order.
+  std::vector<Change> take_changes();
+
+ private:
+  struct Entry {
+    void* storage;
+    uint32_t type_code;
+    int32_t last_seen;
+  };
+  std::map<std::string, Entry> entries_;
+  std::map<std::string, std::unique_ptr<int32_t>> owned_;
+};
+
+}  // namespace host

@@ -1,0 +1,280 @@
+#include "host/panel_host.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "fssound/fssound_host.h"
+#include "host/host_error.h"
+
+namespace host {
+namespace {
+
+PanelHost* active_host = nullptr;
+
+void GAUGE_CALL sound_line(void* context, const char* line) {
+  static_cast<PanelHost*>(context)->log().add(line);
+}
+
+std::string quoted(const char* text) {
+  return text == nullptr ? std::string("(null)") : "\"" + std::string(text) + "\"";
+}
+
+const char* service_name(uint32_t service) {
+  switch (service) {
+    case frame::kServiceInstall:
+      return "install";
+    case frame::kServiceInitialize:
+      return "initialize";
+    case frame::kServiceUpdate:
+      return "update";
+    case frame::kServiceKill:
+      return "kill";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
+  if (active_host != nullptr) throw HostError("only one panel host can run at a time");
+  active_host = this;
+  log_.set_echo(options_.echo);
+  set_service_sink(this);
+  FSSound_HostAttach(options_.sound_root.c_str(), &sound_line, this);
+}
+
+PanelHost::~PanelHost() {
+  if (started_) stop();
+  gauges_.clear();
+  modules_.clear();
+  FSSound_HostAttach("", nullptr, nullptr);
+  set_service_sink(nullptr);
+  active_host = nullptr;
+}
+
+LoadedModule& PanelHost::load_module(const std::string& module) {
+  for (auto& loaded : modules_) {
+    if (loaded->name() == module) return *loaded;
+  }
+  std::string path = options_.modules_dir.empty() ? module_file_name(module)
+                                                  : options_.modules_dir + "/" + module_file_name(module);
+  auto loaded = std::make_unique<LoadedModule>(module, path);
+  loaded->import_table()->services = service_table();
+  log_.add("module " + module + " loaded");
+  if (loaded->init_routine() != nullptr) loaded->init_routine()();
+  observe();
+  modules_.push_back(std::move(loaded));
+  return *modules_.back();
+}
+
+std::string PanelHost::add_gauge(const std::string& module, const std::string& gauge_name) {
+  if (started_) throw HostError("gauge " + gauge_name + ": gauges are placed before the flight starts");
+  LoadedModule& loaded = load_module(module);
+  frame::GaugeHeader* header = loaded.find_gauge(gauge_name);
+  if (header == nullptr) {
+    std::string known;
+    for (frame::GaugeHeader* g : loaded.gauges()) known += std::string(known.empty() ? "" : ", ") + g->name;
+    throw HostError("module " + module + " has no gauge \"" + gauge_name + "\" (it has: " + known + ")");
+  }
+  std::string label = gauge_name;
+  for (int n = 2; std::any_of(gauges_.begin(), gauges_.end(),
+                              [&](const GaugeInstance& g) { return g.label == label; });
+       ++n) {
+    label = gauge_name + "@" + std::to_string(n);
+  }
+  gauges_.push_back(make_gauge_instance(label, &loaded, header));
+  return label;
+}
+
+void PanelHost::start() {
+  if (started_) return;
+  started_ = true;
+  for (GaugeInstance& gauge : gauges_) {
+    call_gauge(gauge, frame::kServiceInstall, gauge.module->resource_handle());
+  }
+  for (GaugeInstance& gauge : gauges_) call_gauge(gauge, frame::kServiceInitialize, 0);
+}
+
+void PanelHost::run_frame() {
+  if (!started_) throw HostError("the flight has not started");
+  ++frame_;
+  log_.set_frame(frame_);
+  sim_.set(kTokenTicks, frame_);
+  for (GaugeInstance& gauge : gauges_) {
+    call_gauge(gauge, frame::kServiceUpdate, 0);
+    update_elements(gauge);
+  }
+}
+
+void PanelHost::run_frames(uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i) run_frame();
+}
+
+void PanelHost::click(const std::string& label, int32_t x, int32_t y) {
+  if (!started_) throw HostError("the flight has not started");
+  GaugeInstance& gauge = find(label);
+  for (size_t i = 0; i < gauge.areas.size(); ++i) {
+    const MouseArea& area = gauge.areas[i];
+    if (!area.contains(x, y)) continue;
+    log_.add("click " + label + " " + std::to_string(x) + "," + std::to_string(y) + " -> area " +
+             std::to_string(i + 1));
+    if (area.routine != nullptr) {
+      int32_t position[2] = {x, y};
+      area.routine(position, frame::kMouseLeftSingle);
+    }
+    observe();
+    return;
+  }
+  log_.add("click " + label + " " + std::to_string(x) + "," + std::to_string(y) + " -> no area");
+}
+
+void PanelHost::stop() {
+  if (started_) {
+    for (GaugeInstance& gauge : gauges_) call_gauge(gauge, frame::kServiceKill, 0);
+    started_ = false;
+  }
+  for (auto& module : modules_) {
+    if (module->deinit_routine() != nullptr) module->deinit_routine()();
+    observe();
+    log_.add("module " + module->name() + " unloaded");
+  }
+  gauges_.clear();
+  modules_.clear();
+}
+
+void PanelHost::send(const std::string& label, uint32_t service) { call_gauge(find(label), service, 0); }
+
+void PanelHost::call_element_list_routine(const std::string& label, frame::ElementListSlot which,
+                                          uint32_t arg) {
+  frame::GaugeHeader* h = find(label).header;
+  switch (which) {
+    case frame::kSlotQuery: h->query(); break;
+    case frame::kSlotInstall: h->install(arg); break;
+    case frame::kSlotInitialize: h->initialize(); break;
+    case frame::kSlotUpdate: h->update(); break;
+    case frame::kSlotGenerate: h->generate(arg); break;
+    case frame::kSlotDraw: h->draw(); break;
+    case frame::kSlotKill: h->kill(); break;
+  }
+  observe();
+}
+
+const GaugeInstance& PanelHost::gauge(const std::string& label) const {
+  return const_cast<PanelHost*>(this)->find(label);
+}
+
+uint32_t PanelHost::element_flags(const std::string& label, size_t index) const {
+  const GaugeInstance& g = gauge(label);
+  if (index >= g.elements.size()) throw HostError("gauge " + label + " has no element " + std::to_string(index));
+  return g.elements[index].record->image_flags;
+}
+
+bool PanelHost::element_hidden(const std::string& label, size_t index) const {
+  return (element_flags(label, index) & frame::kImageHidden) != 0;
+}
+
+GaugeInstance& PanelHost::find(const std::string& label) {
+  for (GaugeInstance& gauge : gauges_) {
+    if (gauge.label == label) return gauge;
+  }
+  throw HostError("no gauge \"" + label + "\" on the panel");
+}
+
+void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra) {
+  if (const char* name = service_name(service); name != nullptr && service != frame::kServiceUpdate) {
+    log_.add("gauge " + gauge.label + " " + name);
+  } else if (name == nullptr) {
+    log_.add("gauge " + gauge.label + " service " + std::to_string(service));
+  }
+  if (gauge.header->callback != nullptr) gauge.header->callback(gauge.header, service, extra);
+  observe();
+}
+
+// After the update: refresh each needle's source and ask its value callback,
+// in chain order, hidden or not.
+void PanelHost::update_elements(GaugeInstance& gauge) {
+  for (size_t i = 0; i < gauge.elements.size(); ++i) {
+    ElementState& state = gauge.elements[i];
+    if (state.record->type != frame::kNeedle) continue;
+    auto* needle = reinterpret_cast<frame::NeedleElement*>(state.record);
+    if (needle->source.token != 0) sim_.write_value(needle->source);
+    if (needle->callback == nullptr) continue;
+    double value = needle->callback(state.record);
+    if (!state.needle_seen || std::memcmp(&value, &state.last_value, sizeof value) != 0) {
+      state.needle_seen = true;
+      state.last_value = value;
+      log_.add("needle " + gauge.label + "#" + std::to_string(i) + " = " + format_double(value));
+    }
+  }
+  observe();
+}
+
+void PanelHost::observe() {
+  for (GaugeInstance& gauge : gauges_) {
+    for (size_t i = 0; i < gauge.elements.size(); ++i) {
+      ElementState& state = gauge.elements[i];
+      uint32_t now = state.record->image_flags;
+      if (now == state.last_flags) continue;
+      std::string what = gauge.label + "#" + std::to_string(i);
+      if ((now ^ state.last_flags) == frame::kImageHidden) {
+        log_.add("element " + what + ((now & frame::kImageHidden) ? " hidden" : " shown"));
+      } else {
+        log_.add("element " + what + " flags " + format_hex(state.last_flags) + " -> " + format_hex(now));
+      }
+      state.last_flags = now;
+    }
+  }
+  for (const auto& change : named_.take_changes()) {
+    log_.add("var \"" + change.name + "\" = " + std::to_string(change.value));
+  }
+}
+
+std::string PanelHost::element_name(const frame::ElementHeader* element) const {
+  for (const GaugeInstance& gauge : gauges_) {
+    for (size_t i = 0; i < gauge.elements.size(); ++i) {
+      if (gauge.elements[i].record == element) return gauge.label + "#" + std::to_string(i);
+    }
+  }
+  return element == nullptr ? "null" : "?";
+}
+
+void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first, const uint32_t* arg) {
+  static constexpr const char* kNames[] = {"query", "install", "initialize", "update",
+                                           "generate", "draw", "(30)", "kill"};
+  std::string line = std::string("elist ") + kNames[slot - frame::kSlotQuery] + " " + element_name(first);
+  if (arg != nullptr) line += " " + std::to_string(*arg);
+  log_.add(line);
+}
+
+void PanelHost::key_event(uint32_t event_id, uint32_t value) {
+  log_.add("key_event " + std::to_string(event_id) + " " + std::to_string(value));
+}
+
+void PanelHost::register_variable(void* storage, uint32_t type_code, const char* name) {
+  log_.add("register " + quoted(name) + " type " + std::to_string(type_code));
+  if (name != nullptr) named_.register_storage(name, storage, type_code);
+}
+
+void PanelHost::link_variable(frame::ModuleVar* var, const char* name) {
+  void* storage = name == nullptr ? nullptr : named_.find(name);
+  log_.add("link " + quoted(name) + (storage != nullptr ? " -> registered" : " -> null"));
+  if (var != nullptr) var->pointer = storage;
+}
+
+void PanelHost::lookup_variable(frame::ModuleVar* var) {
+  if (var == nullptr) return;
+  sim_.write_value(*var);
+  log_.add("lookup " + std::to_string(var->token) + " = " + format_double(sim_.get(var->token)));
+}
+
+void PanelHost::unregister_variable(const char* name) {
+  log_.add("unregister " + quoted(name));
+  if (name != nullptr) named_.unregister(name);
+}
+
+void PanelHost::stray_service(uint32_t slot) {
+  log_.add("stray service slot " + std::to_string(slot));
+}
+
+}  // namespace host

@@ -1,0 +1,94 @@
+#pragma once
+// The layer in place of the simulator's panel system: loads gauge modules,
+// drives their gauges through install, initialize, update and kill, serves
+// their host services and records everything they do in the event log.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "frame/records.h"
+#include "host/event_log.h"
+#include "host/gauge_instance.h"
+#include "host/loaded_module.h"
+#include "host/named_variables.h"
+#include "host/service_table.h"
+#include "host/sim_variables.h"
+
+namespace host {
+
+struct HostOptions {
+  std::string modules_dir;  // where NAME.gau (NAME.so natively) files are
+  std::string sound_root;   // the folder that holds "Sound"
+  std::ostream* echo = nullptr;
+};
+
+class PanelHost final : public ServiceSink {
+ public:
+  // One host at a time serves the service table and the sound library.
+  explicit PanelHost(HostOptions options);
+  ~PanelHost() override;
+  PanelHost(const PanelHost&) = delete;
+  PanelHost& operator=(const PanelHost&) = delete;
+
+  // Loads a module once, hands it the service table and runs its init routine.
+  LoadedModule& load_module(const std::string& module);
+  // Places a gauge of a module (loaded on demand); returns its label.
+  std::string add_gauge(const std::string& module, const std::string& gauge);
+
+  // Installs every gauge, then initializes every gauge, in panel order.
+  void start();
+  void run_frame();
+  void run_frames(uint32_t count);
+  // A left click at a pixel of a gauge: the first child area that holds it.
+  void click(const std::string& label, int32_t x, int32_t y);
+  // Kills every gauge, runs each module's deinit routine and unloads it.
+  void stop();
+
+  // Calls a gauge's callback with any service code, as a host may.
+  void send(const std::string& label, uint32_t service);
+  // Calls one of the element-list routines in a gauge's header.
+  void call_element_list_routine(const std::string& label, frame::ElementListSlot which,
+                                 uint32_t arg = 0);
+
+  SimVariables& sim() { return sim_; }
+  NamedVariables& named() { return named_; }
+  EventLog& log() { return log_; }
+  bool started() const { return started_; }
+  uint32_t frame() const { return frame_; }
+
+  const GaugeInstance& gauge(const std::string& label) const;
+  uint32_t element_flags(const std::string& label, size_t index) const;
+  bool element_hidden(const std::string& label, size_t index) const;
+
+  // ServiceSink
+  void element_list_service(uint32_t slot, frame::ElementHeader* first,
+                            const uint32_t* arg) override;
+  void key_event(uint32_t event_id, uint32_t value) override;
+  void register_variable(void* storage, uint32_t type_code, const char* name) override;
+  void link_variable(frame::ModuleVar* var, const char* name) override;
+  void lookup_variable(frame::ModuleVar* var) override;
+  void unregister_variable(const char* name) override;
+  void stray_service(uint32_t slot) override;
+
+ private:
+  GaugeInstance& find(const std::string& label);
+  void call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra);
+  void update_elements(GaugeInstance& gauge);
+  // Logs what module code changed: element flags and named variables.
+  void observe();
+  std::string element_name(const frame::ElementHeader* element) const;
+
+  HostOptions options_;
+  EventLog log_;
+  SimVariables sim_;
+  NamedVariables named_;
+  std::vector<std::unique_ptr<LoadedModule>> modules_;
+  std::vector<GaugeInstance> gauges_;
+  bool started_ = false;
+  uint32_t frame_ = 0;
+};
+
+}  // namespace host

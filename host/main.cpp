@@ -1,4 +1,5 @@
 // gaugehost: flies a flight through the gauge modules and prints the event log.
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -7,6 +8,11 @@
 #include "host/flight_script.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -31,6 +37,10 @@ int usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+  // The log is the same bytes on every platform: no CR added on the way out.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   if (argc < 3 || std::strcmp(argv[1], "fly") != 0) return usage("expected: fly FLIGHT");
   std::string flight_path = argv[2];
   host::HostOptions options{folder_of(argv[0]), ".", nullptr};

@@ -7,6 +7,9 @@ endif()
 
 set(wine_test_dir ${CMAKE_CURRENT_LIST_DIR}/wine)
 add_executable(module_image_tests
+  ${wine_test_dir}/cabsound_pe_test.cpp
+  ${wine_test_dir}/cabsound_records_test.cpp
+  ${wine_test_dir}/cabsound_resources_test.cpp
   ${wine_test_dir}/loaded_gau.cpp
   ${wine_test_dir}/pe_image.cpp
   ${wine_test_dir}/pe_image_test.cpp)

@@ -1,0 +1,35 @@
+# make test: every test, natively and under Wine.   make demo: the main job.
+BUILD   := build
+NATIVE  := $(BUILD)/native
+WIN32   := $(BUILD)/win32
+JOBS    ?= 2
+WINE_ENV := WINEPREFIX=$(abspath $(WIN32))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+.PHONY: all deps native win32 test demo clean
+
+all: native win32
+
+deps:
+	@./tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(NATIVE) -j$(JOBS)
+
+win32: deps native
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DNATIVE_BUILD_DIR=$(abspath $(NATIVE))
+	cmake --build $(WIN32) -j$(JOBS)
+
+test: native win32
+	ctest --test-dir $(NATIVE) --output-on-failure
+	ctest --test-dir $(WIN32) --output-on-failure; status=$$?; \
+	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
+
+demo: native win32
+	@echo "== cabsound flight under Wine: the event log =="
+	@$(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/cabsound.flight --root $(WIN32)/root; \
+	  status=$$?; $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,111 @@
+#include "wav_writer.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "tone_math.h"
+
+namespace assetgen {
+
+namespace {
+
+constexpr uint32_t kFmtChunkBytes = 16;
+constexpr uint16_t kFormatPcm = 1;
+
+[[noreturn]] void reject(const std::string& what) {
+  throw std::invalid_argument(what);
+}
+
+// Linear ramp over fade frames at both ends, 0 on the first and last frame.
+double envelope(uint32_t frame, uint32_t frames, uint32_t fade) {
+  const uint32_t edge = std::min(frame, frames - 1u - frame);
+  if (edge >= fade) return 1.0;
+  return static_cast<double>(edge) / static_cast<double>(fade);
+}
+
+}  // namespace
+
+void check_wav_format(const WavFormat& f) {
+  if (f.channels != 1 && f.channels != 2) {
+    reject("CHANNELS must be 1 or 2, got " + std::to_string(f.channels));
+  }
+  if (f.sample_rate < kMinSampleRate || f.sample_rate > kMaxSampleRate) {
+    reject("RATE must be from " + std::to_string(kMinSampleRate) + " to " +
+           std::to_string(kMaxSampleRate) + ", got " + std::to_string(f.sample_rate));
+  }
+  if (f.bits_per_sample != 8 && f.bits_per_sample != 16) {
+    reject("BITS must be 8 or 16, got " + std::to_string(f.bits_per_sample));
+  }
+}
+
+Bytes encode_wav(const WavFormat& format, const Bytes& samples) {
+  check_wav_format(format);
+  if (samples.size() > kMaxDataBytes) {
+    reject("DATA_BYTES must be at most " + std::to_string(kMaxDataBytes));
+  }
+  const auto data_bytes = static_cast<uint32_t>(samples.size());
+  const uint32_t pad = data_bytes % 2u;
+  const uint32_t block_align = wav_block_align(format);
+  const uint32_t rate = static_cast<uint32_t>(format.sample_rate);
+
+  Bytes out;
+  out.reserve(44u + data_bytes + pad);
+  put_tag(out, "RIFF");
+  put_u32(out, 4u + (8u + kFmtChunkBytes) + (8u + data_bytes + pad));
+  put_tag(out, "WAVE");
+
+  put_tag(out, "fmt ");
+  put_u32(out, kFmtChunkBytes);
+  put_u16(out, kFormatPcm);
+  put_u16(out, static_cast<uint16_t>(format.channels));
+  put_u32(out, rate);
+  put_u32(out, rate * block_align);  // byte rate
+  put_u16(out, static_cast<uint16_t>(block_align));
+  put_u16(out, static_cast<uint16_t>(format.bits_per_sample));
+
+  put_tag(out, "data");
+  put_u32(out, data_bytes);
+  out.insert(out.end(), samples.begin(), samples.end());
+  if (pad != 0) put_u8(out, 0);
+  return out;
+}
+
+Bytes tone_samples(const ToneRequest& request) {
+  const WavFormat& f = request.format;
+  check_wav_format(f);
+  const uint32_t block_align = wav_block_align(f);
+  if (request.data_bytes > kMaxDataBytes) {
+    reject("DATA_BYTES must be at most " + std::to_string(kMaxDataBytes) + ", got " +
+           std::to_string(request.data_bytes));
+  }
+  if (request.data_bytes % block_align != 0) {
+    reject("DATA_BYTES (" + std::to_string(request.data_bytes) +
+           ") must be a multiple of the block align (" + std::to_string(block_align) + ")");
+  }
+  if (request.tone_hz < 1 || request.tone_hz > f.sample_rate / 2) {
+    reject("TONE_HZ must be from 1 to " + std::to_string(f.sample_rate / 2) +
+           " (half of RATE), got " + std::to_string(request.tone_hz));
+  }
+
+  const uint32_t frames = request.data_bytes / block_align;
+  const auto rate = static_cast<uint32_t>(f.sample_rate);
+  const uint32_t fade = std::min(rate / 100u, frames / 2u);
+  Bytes out;
+  out.reserve(request.data_bytes);
+  for (uint32_t i = 0; i < frames; ++i) {
+    // Phase from exact integers: no drift however long the sound.
+    const uint64_t phase = static_cast<uint64_t>(i) * static_cast<uint64_t>(request.tone_hz);
+    const double value = envelope(i, frames, fade) * turn_sine(phase % rate, rate);
+    for (int c = 0; c < f.channels; ++c) {
+      if (f.bits_per_sample == 8) {
+        put_u8(out, static_cast<uint8_t>(128 + round_clamped(64.0 * value, -128, 127)));
+      } else {
+        put_u16(out, static_cast<uint16_t>(round_clamped(16384.0 * value, -32768, 32767)));
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace assetgen

@@ -1,0 +1,27 @@
+# assetgen's own tests. They run natively only: in the cross build the tool
+# is a build-machine program, not a target these tests could link.
+if(WIN32 OR NOT TARGET assetgen_lib)
+  return()
+endif()
+
+# Built through gauge_asset() itself, so the tests also cover the way the
+# rest of the tree generates its files.
+set(assetgen_fixture_dir ${CMAKE_CURRENT_BINARY_DIR}/assetgen_fixtures)
+gauge_asset(OUTPUT ${assetgen_fixture_dir}/swatch.bmp KIND bmp ARGS 3 2 10 20 30)
+gauge_asset(OUTPUT ${assetgen_fixture_dir}/tone.wav KIND wav ARGS 2 22050 16 80764 1000)
+
+add_executable(assetgen_tests
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_bmp_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_tool_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_wav_test.cpp
+  ${assetgen_fixture_dir}/swatch.bmp
+  ${assetgen_fixture_dir}/tone.wav)
+target_link_libraries(assetgen_tests PRIVATE assetgen_lib GTest::gtest_main)
+target_compile_definitions(assetgen_tests PRIVATE
+  ASSETGEN_PATH="$<TARGET_FILE:assetgen>"
+  ASSETGEN_FIXTURE_DIR="${assetgen_fixture_dir}")
+add_dependencies(assetgen_tests assetgen)
+
+include(GoogleTest)
+gtest_discover_tests(assetgen_tests TEST_PREFIX "assetgen." DISCOVERY_MODE PRE_TEST)

@@ -80,16 +80,38 @@ TEST_F(FixturePanel, LogsNamedVariableWritesElementChangesAndStraySlots) {
   size_t from = mark(panel);
   panel.run_frames(3);
   EXPECT_EQ(events(panel, from), (Lines{
+                                     "element alpha#1 shown",
                                      "var \"fixture_owned\" = 1",
-                                     "element alpha#1 shown",
-                                     "var \"fixture_owned\" = 2",
-                                     "element alpha#1 hidden",
+                                     "needle alpha#2 = 0",
                                      "stray service slot 30",
-                                     "var \"fixture_owned\" = 3",
+                                     "element alpha#1 hidden",
+                                     "var \"fixture_owned\" = 2",
                                      "element alpha#1 shown",
+                                     "var \"fixture_owned\" = 3",
                                  }));
   EXPECT_EQ(panel.named().read("fixture_owned"), 3);
   EXPECT_FALSE(panel.named().registered("nobody_registers"));
+}
+
+TEST_F(FixturePanel, RefreshesHiddenNeedlesAndLogsTheirValuesWhenTheyChange) {
+  panel.sim().set(73, 10.5);
+  size_t from = mark(panel);
+  panel.run_frame();
+  EXPECT_EQ(events(panel, from, true), (Lines{
+                                           "lookup 1 = 1",
+                                           "element alpha#1 shown",
+                                           "var \"fixture_owned\" = 1",
+                                           "needle alpha#2 = 21",
+                                       }));
+  from = mark(panel);
+  panel.run_frame();
+  EXPECT_EQ(events(panel, from),
+            (Lines{"stray service slot 30", "element alpha#1 hidden", "var \"fixture_owned\" = 2"}))
+      << "same value: no needle line";
+  panel.sim().set(73, -0.25);
+  from = mark(panel);
+  panel.run_frame();
+  EXPECT_EQ(events(panel, from).back(), "needle alpha#2 = -0.5");
 }
 
 TEST_F(FixturePanel, AClickGoesToTheFirstAreaThatHoldsIt) {

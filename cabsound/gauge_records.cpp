@@ -25,13 +25,13 @@ extern IconElement icon_hidden;
 constinit ElementHeader* after_background[] = {&icon_shown.header, nullptr};
 constinit ElementHeader* after_icon_shown[] = {&icon_hidden.header, nullptr};
 
-constinit StaticElement background = static_image(kBitmapBackground, 0, 0, &xml_sound_gauge,
-                                                  after_background, kImageTransparent | kImageSaveBackground);
+constinit StaticElement background =
+    static_image(kBitmapBackground, 0, 0, &xml_sound_gauge, after_background,
+                 kImageTransparent | kImageSaveBackground);
 constinit IconElement icon_shown = icon(kBitmapIcon, 0, 0, &xml_sound_gauge, after_icon_shown,
                                         kImageTransparent | kImageSaveBackground);
-constinit IconElement icon_hidden =
-    icon(kBitmapIconHidden, 0, 0, &xml_sound_gauge, nullptr,
-         kImageHidden | kImageTransparent | kImageSaveBackground);
+constinit IconElement icon_hidden = icon(kBitmapIconHidden, 0, 0, &xml_sound_gauge, nullptr,
+                                         kImageHidden | kImageTransparent | kImageSaveBackground);
 
 constinit ElementHeader* xml_sound_elements = &background.header;
 

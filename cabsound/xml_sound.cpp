@@ -75,7 +75,9 @@ void sound_triggered_channels(const ChannelLevels& level) {
   }
 }
 
-void update() { sound_triggered_channels(read_triggers()); }
+void update() {
+  sound_triggered_channels(read_triggers());
+}
 
 }  // namespace
 
@@ -97,6 +99,8 @@ void GAUGE_CALL xml_sound_callback(frame::GaugeHeader* /*gauge*/, uint32_t servi
 }
 
 // The gauge's one click area answers clicks and does nothing with them.
-uint32_t GAUGE_CALL xml_sound_click(void* /*position*/, uint32_t /*flags*/) { return 0; }
+uint32_t GAUGE_CALL xml_sound_click(void* /*position*/, uint32_t /*flags*/) {
+  return 0;
+}
 
 }  // namespace cabsound

@@ -2,7 +2,8 @@
 
 // Identifies the service table this module asks for; the host fills in dword 1.
 extern "C" {
-GAUGE_EXPORT constinit frame::ImportTableRecord ImportTable = {frame::kImportTableId, nullptr, {0, 0}};
+GAUGE_EXPORT constinit frame::ImportTableRecord ImportTable = {
+    frame::kImportTableId, nullptr, {0, 0}};
 }
 
 namespace frame {
@@ -43,7 +44,9 @@ void host_link_variable(ModuleVar* var, const char* name) {
   service<LinkService>(kSlotLinkVariable)(var, name);
 }
 
-void host_lookup_variable(ModuleVar* var) { service<LookupService>(kSlotLookupVariable)(var); }
+void host_lookup_variable(ModuleVar* var) {
+  service<LookupService>(kSlotLookupVariable)(var);
+}
 
 void host_unregister_variable(const char* name) {
   service<UnregisterService>(kSlotUnregisterVariable)(name);

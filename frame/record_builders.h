@@ -12,7 +12,9 @@ inline constexpr uint32_t kFailureKey = 20;
 inline constexpr uint32_t kFailureAction = 2;
 inline constexpr uint32_t kIconWord = 1;
 
-constexpr FailureList failure_list() { return FailureList{kFailureKey, kFailureAction, {}}; }
+constexpr FailureList failure_list() {
+  return FailureList{kFailureKey, kFailureAction, {}};
+}
 
 constexpr ElementHeader element_header(ElementType type, uint32_t bitmap_id, int32_t x, int32_t y,
                                        GaugeHeader* gauge, ElementHeader** next,
@@ -32,13 +34,13 @@ constexpr ElementHeader element_header(ElementType type, uint32_t bitmap_id, int
 constexpr StaticElement static_image(uint32_t bitmap_id, int32_t x, int32_t y, GaugeHeader* gauge,
                                      ElementHeader** next, uint32_t image_flags,
                                      FailureList* failure = nullptr) {
-  return StaticElement{element_header(kStaticImage, bitmap_id, x, y, gauge, next, image_flags, failure),
-                       {}};
+  return StaticElement{
+      element_header(kStaticImage, bitmap_id, x, y, gauge, next, image_flags, failure), {}};
 }
 
 constexpr IconElement icon(uint32_t bitmap_id, int32_t x, int32_t y, GaugeHeader* gauge,
-                           ElementHeader** next, uint32_t image_flags, uint32_t icon_word = kIconWord,
-                           FailureList* failure = nullptr) {
+                           ElementHeader** next, uint32_t image_flags,
+                           uint32_t icon_word = kIconWord, FailureList* failure = nullptr) {
   IconElement e{};
   e.header = element_header(kIcon, bitmap_id, x, y, gauge, next, image_flags, failure);
   e.icon_word = icon_word;

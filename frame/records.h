@@ -37,7 +37,12 @@ inline constexpr uint32_t kImageNoDim = 0x4;
 inline constexpr uint32_t kImageLightingHint = 0x4000;
 inline constexpr uint32_t kImageHidden = 0x40000000;
 
-enum MouseRectKind : uint32_t { kMouseEndOfList = 0, kMouseParent = 1, kMouseChild = 2, kMouseEndOfParent = 3 };
+enum MouseRectKind : uint32_t {
+  kMouseEndOfList = 0,
+  kMouseParent = 1,
+  kMouseChild = 2,
+  kMouseEndOfParent = 3
+};
 
 inline constexpr uint32_t kMouseLeftSingle = 0x20000000;
 inline constexpr uint32_t kMouseRepeatWhileHeld = 0x00200000;

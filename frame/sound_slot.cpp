@@ -4,9 +4,13 @@
 
 namespace frame {
 
-void sound_load(SoundSlot& slot) { slot.loaded = FSSound_Load(&slot.handle, slot.path); }
+void sound_load(SoundSlot& slot) {
+  slot.loaded = FSSound_Load(&slot.handle, slot.path);
+}
 
-void sound_unload(SoundSlot& slot) { FSSound_Unload(&slot.handle); }
+void sound_unload(SoundSlot& slot) {
+  FSSound_Unload(&slot.handle);
+}
 
 void play_with_reload(SoundSlot& slot, uint32_t loop) {
   if (slot.loaded == 0) return;

@@ -5,6 +5,8 @@ namespace frame {
 
 // Apart from the other slot operations: only modules that stop a looping
 // sound import the library's stop.
-void sound_stop(SoundSlot& slot) { FSSound_Stop(slot.handle); }
+void sound_stop(SoundSlot& slot) {
+  FSSound_Stop(slot.handle);
+}
 
 }  // namespace frame

@@ -18,9 +18,9 @@ struct Syntax {
 };
 
 constexpr Syntax kSyntax[] = {
-    {"gauge", 2, 2}, {"start", 0, 0}, {"set", 2, 2},      {"seti", 2, 2},
-    {"frames", 1, 1}, {"click", 3, 3}, {"send", 2, 2},    {"register", 1, 1},
-    {"write", 2, 2}, {"fail", 2, 3},  {"stop", 0, 0},
+    {"gauge", 2, 2},  {"start", 0, 0}, {"set", 2, 2},  {"seti", 2, 2},
+    {"frames", 1, 1}, {"click", 3, 3}, {"send", 2, 2}, {"register", 1, 1},
+    {"write", 2, 2},  {"fail", 2, 3},  {"stop", 0, 0},
 };
 
 template <typename Int>
@@ -67,7 +67,8 @@ void check(const FlightCommand& c) {
   if (syntax == nullptr) fail_at(c, "unknown command '" + c.verb + "'");
   if (c.args.size() < syntax->min_args || c.args.size() > syntax->max_args) {
     fail_at(c, "'" + c.verb + "' takes " + std::to_string(syntax->min_args) +
-                   (syntax->max_args != syntax->min_args ? " to " + std::to_string(syntax->max_args) : "") +
+                   (syntax->max_args != syntax->min_args ? " to " + std::to_string(syntax->max_args)
+                                                         : "") +
                    " argument(s)");
   }
   if (c.verb == "set") u32_arg(c, 0), f64_arg(c, 1);

@@ -44,7 +44,8 @@ std::vector<MouseArea> read_mouse_areas(const std::string& label, frame::GaugeHe
 
 bool MouseArea::contains(int32_t px, int32_t py) const {
   // 64-bit sums: a box from a module is data, and must not overflow the test.
-  return px >= x && py >= y && int64_t{px} < int64_t{x} + width && int64_t{py} < int64_t{y} + height;
+  return px >= x && py >= y && int64_t{px} < int64_t{x} + width &&
+         int64_t{py} < int64_t{y} + height;
 }
 
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,

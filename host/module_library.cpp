@@ -19,7 +19,9 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::open(const std::string& path, std:
   return std::unique_ptr<ModuleLibrary>(new ModuleLibrary(handle));
 }
 
-ModuleLibrary::~ModuleLibrary() { FreeLibrary(static_cast<HMODULE>(handle_)); }
+ModuleLibrary::~ModuleLibrary() {
+  FreeLibrary(static_cast<HMODULE>(handle_));
+}
 
 void* ModuleLibrary::data_symbol(const char* name) const {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
@@ -29,7 +31,9 @@ uint32_t ModuleLibrary::resource_handle() const {
   return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle_));
 }
 
-std::string module_file_name(const std::string& module) { return module + ".gau"; }
+std::string module_file_name(const std::string& module) {
+  return module + ".gau";
+}
 
 #else
 
@@ -43,13 +47,21 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::open(const std::string& path, std:
   return std::unique_ptr<ModuleLibrary>(new ModuleLibrary(handle));
 }
 
-ModuleLibrary::~ModuleLibrary() { dlclose(handle_); }
+ModuleLibrary::~ModuleLibrary() {
+  dlclose(handle_);
+}
 
-void* ModuleLibrary::data_symbol(const char* name) const { return dlsym(handle_, name); }
+void* ModuleLibrary::data_symbol(const char* name) const {
+  return dlsym(handle_, name);
+}
 
-uint32_t ModuleLibrary::resource_handle() const { return 0; }
+uint32_t ModuleLibrary::resource_handle() const {
+  return 0;
+}
 
-std::string module_file_name(const std::string& module) { return module + ".so"; }
+std::string module_file_name(const std::string& module) {
+  return module + ".so";
+}
 
 #endif
 

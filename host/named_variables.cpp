@@ -18,7 +18,9 @@ void NamedVariables::register_storage(const std::string& name, void* storage, ui
   entries_[name] = Entry{storage, type_code, load(storage)};
 }
 
-void NamedVariables::unregister(const std::string& name) { entries_.erase(name); }
+void NamedVariables::unregister(const std::string& name) {
+  entries_.erase(name);
+}
 
 void* NamedVariables::find(const std::string& name) const {
   auto it = entries_.find(name);

@@ -57,8 +57,9 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
   for (auto& loaded : modules_) {
     if (loaded->name() == module) return *loaded;
   }
-  std::string path = options_.modules_dir.empty() ? module_file_name(module)
-                                                  : options_.modules_dir + "/" + module_file_name(module);
+  std::string path = options_.modules_dir.empty()
+                         ? module_file_name(module)
+                         : options_.modules_dir + "/" + module_file_name(module);
   auto loaded = std::make_unique<LoadedModule>(module, path);
   loaded->import_table()->services = service_table();
   log_.add("module " + module + " loaded");
@@ -69,13 +70,16 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
 }
 
 std::string PanelHost::add_gauge(const std::string& module, const std::string& gauge_name) {
-  if (started_) throw HostError("gauge " + gauge_name + ": gauges are placed before the flight starts");
+  if (started_)
+    throw HostError("gauge " + gauge_name + ": gauges are placed before the flight starts");
   LoadedModule& loaded = load_module(module);
   frame::GaugeHeader* header = loaded.find_gauge(gauge_name);
   if (header == nullptr) {
     std::string known;
-    for (frame::GaugeHeader* g : loaded.gauges()) known += std::string(known.empty() ? "" : ", ") + g->name;
-    throw HostError("module " + module + " has no gauge \"" + gauge_name + "\" (it has: " + known + ")");
+    for (frame::GaugeHeader* g : loaded.gauges())
+      known += std::string(known.empty() ? "" : ", ") + g->name;
+    throw HostError("module " + module + " has no gauge \"" + gauge_name + "\" (it has: " + known +
+                    ")");
   }
   std::string label = gauge_name;
   for (int n = 2; std::any_of(gauges_.begin(), gauges_.end(),
@@ -143,19 +147,35 @@ void PanelHost::stop() {
   modules_.clear();
 }
 
-void PanelHost::send(const std::string& label, uint32_t service) { call_gauge(find(label), service, 0); }
+void PanelHost::send(const std::string& label, uint32_t service) {
+  call_gauge(find(label), service, 0);
+}
 
 void PanelHost::call_element_list_routine(const std::string& label, frame::ElementListSlot which,
                                           uint32_t arg) {
   frame::GaugeHeader* h = find(label).header;
   switch (which) {
-    case frame::kSlotQuery: h->query(); break;
-    case frame::kSlotInstall: h->install(arg); break;
-    case frame::kSlotInitialize: h->initialize(); break;
-    case frame::kSlotUpdate: h->update(); break;
-    case frame::kSlotGenerate: h->generate(arg); break;
-    case frame::kSlotDraw: h->draw(); break;
-    case frame::kSlotKill: h->kill(); break;
+    case frame::kSlotQuery:
+      h->query();
+      break;
+    case frame::kSlotInstall:
+      h->install(arg);
+      break;
+    case frame::kSlotInitialize:
+      h->initialize();
+      break;
+    case frame::kSlotUpdate:
+      h->update();
+      break;
+    case frame::kSlotGenerate:
+      h->generate(arg);
+      break;
+    case frame::kSlotDraw:
+      h->draw();
+      break;
+    case frame::kSlotKill:
+      h->kill();
+      break;
   }
   observe();
 }
@@ -166,7 +186,8 @@ const GaugeInstance& PanelHost::gauge(const std::string& label) const {
 
 uint32_t PanelHost::element_flags(const std::string& label, size_t index) const {
   const GaugeInstance& g = gauge(label);
-  if (index >= g.elements.size()) throw HostError("gauge " + label + " has no element " + std::to_string(index));
+  if (index >= g.elements.size())
+    throw HostError("gauge " + label + " has no element " + std::to_string(index));
   return g.elements[index].record->image_flags;
 }
 
@@ -182,7 +203,8 @@ GaugeInstance& PanelHost::find(const std::string& label) {
 }
 
 void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra) {
-  if (const char* name = service_name(service); name != nullptr && service != frame::kServiceUpdate) {
+  if (const char* name = service_name(service);
+      name != nullptr && service != frame::kServiceUpdate) {
     log_.add("gauge " + gauge.label + " " + name);
   } else if (name == nullptr) {
     log_.add("gauge " + gauge.label + " service " + std::to_string(service));
@@ -220,7 +242,8 @@ void PanelHost::observe() {
       if ((now ^ state.last_flags) == frame::kImageHidden) {
         log_.add("element " + what + ((now & frame::kImageHidden) ? " hidden" : " shown"));
       } else {
-        log_.add("element " + what + " flags " + format_hex(state.last_flags) + " -> " + format_hex(now));
+        log_.add("element " + what + " flags " + format_hex(state.last_flags) + " -> " +
+                 format_hex(now));
       }
       state.last_flags = now;
     }
@@ -239,10 +262,12 @@ std::string PanelHost::element_name(const frame::ElementHeader* element) const {
   return element == nullptr ? "null" : "?";
 }
 
-void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first, const uint32_t* arg) {
-  static constexpr const char* kNames[] = {"query", "install", "initialize", "update",
-                                           "generate", "draw", "(30)", "kill"};
-  std::string line = std::string("elist ") + kNames[slot - frame::kSlotQuery] + " " + element_name(first);
+void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
+                                     const uint32_t* arg) {
+  static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
+                                           "generate", "draw",    "(30)",       "kill"};
+  std::string line =
+      std::string("elist ") + kNames[slot - frame::kSlotQuery] + " " + element_name(first);
   if (arg != nullptr) line += " " + std::to_string(*arg);
   log_.add(line);
 }

@@ -79,6 +79,8 @@ frame::HostServiceTable* service_table() {
   return &table;
 }
 
-void set_service_sink(ServiceSink* sink) { active_sink = sink; }
+void set_service_sink(ServiceSink* sink) {
+  active_sink = sink;
+}
 
 }  // namespace host

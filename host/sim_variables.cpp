@@ -4,9 +4,13 @@
 
 namespace host {
 
-void SimVariables::set(uint32_t token, double value) { values_[token] = Value{false, value, 0}; }
+void SimVariables::set(uint32_t token, double value) {
+  values_[token] = Value{false, value, 0};
+}
 
-void SimVariables::set_int(uint32_t token, int32_t value) { values_[token] = Value{true, 0.0, value}; }
+void SimVariables::set_int(uint32_t token, int32_t value) {
+  values_[token] = Value{true, 0.0, value};
+}
 
 double SimVariables::get(uint32_t token) const {
   auto it = values_.find(token);

@@ -18,10 +18,12 @@ using Lines = std::vector<std::string>;
 constexpr uint32_t kTokens[] = {632, 651, 670, 689};
 
 std::string play(int channel, int handle) {
-  return "sound play h=" + std::to_string(handle) + " \"Sound\\zel-sound" + std::to_string(channel) +
-         ".wav\" loop=0 -> 1";
+  return "sound play h=" + std::to_string(handle) + " \"Sound\\zel-sound" +
+         std::to_string(channel) + ".wav\" loop=0 -> 1";
 }
-std::string key(int channel) { return "key_event " + std::to_string(66358 + channel) + " 0"; }
+std::string key(int channel) {
+  return "key_event " + std::to_string(66358 + channel) + " 0";
+}
 
 class XmlSound : public ::testing::Test {
  protected:
@@ -65,7 +67,9 @@ const UpdateCase kUpdateCases[] = {
     {"-1.5 truncates to -1 and triggers", {0, -1.5, 0, 0}, {play(2, 2), key(2)}},
     {"channels 1 and 3 in order", {1, 0, 3, 0}, {play(1, 1), key(1), play(3, 3), key(3)}},
     {"infinity saturates and triggers", {0, 0, 0, kInf}, {play(4, 4), key(4)}},
-    {"all four", {1, 1, 1, 1}, {play(1, 1), key(1), play(2, 2), key(2), play(3, 3), key(3), play(4, 4), key(4)}},
+    {"all four",
+     {1, 1, 1, 1},
+     {play(1, 1), key(1), play(2, 2), key(2), play(3, 3), key(3), play(4, 4), key(4)}},
 };
 
 TEST_F(XmlSound, EachNonzeroTriggerPlaysItsSoundThenSendsItsKeyEvent) {
@@ -82,8 +86,9 @@ TEST_F(XmlSound, ReadsAllFourTriggersBeforeActing) {
   set_triggers({1, 0, 0, 2});
   size_t from = mark(panel);
   panel.run_frame();
-  EXPECT_EQ(events(panel, from, true), (Lines{"lookup 632 = 1", "lookup 651 = 0", "lookup 670 = 0",
-                                              "lookup 689 = 2", play(1, 1), key(1), play(4, 4), key(4)}));
+  EXPECT_EQ(events(panel, from, true),
+            (Lines{"lookup 632 = 1", "lookup 651 = 0", "lookup 670 = 0", "lookup 689 = 2",
+                   play(1, 1), key(1), play(4, 4), key(4)}));
 }
 
 TEST_F(XmlSound, ATriggerHeldForTenUpdatesActsOnEachOfThem) {
@@ -104,9 +109,10 @@ TEST_F(XmlSound, AFailedPlayReloadsAndPlaysAgain) {
   set_triggers({0, 1, 0, 0});
   size_t from = mark(panel);
   panel.run_frame();
-  EXPECT_EQ(events(panel, from), (Lines{"sound play h=2 \"Sound\\zel-sound2.wav\" loop=0 -> 0",
-                                        "sound load \"Sound\\zel-sound2.wav\" -> 1 h=5",
-                                        "sound play h=5 \"Sound\\zel-sound2.wav\" loop=0 -> 1", key(2)}));
+  EXPECT_EQ(events(panel, from),
+            (Lines{"sound play h=2 \"Sound\\zel-sound2.wav\" loop=0 -> 0",
+                   "sound load \"Sound\\zel-sound2.wav\" -> 1 h=5",
+                   "sound play h=5 \"Sound\\zel-sound2.wav\" loop=0 -> 1", key(2)}));
 }
 
 TEST_F(XmlSound, ServiceCodesOtherThanInstallUpdateAndKillDoNothing) {
@@ -125,13 +131,14 @@ TEST_F(XmlSound, ClicksChangeNothing) {
   const struct {
     int x, y;
     const char* area;
-  } clicks[] = {{0, 0, "area 1"}, {42, 72, "area 1"}, {20, 40, "area 1"}, {43, 0, "no area"}, {0, 73, "no area"}, {-1, 5, "no area"}};
+  } clicks[] = {{0, 0, "area 1"},   {42, 72, "area 1"}, {20, 40, "area 1"},
+                {43, 0, "no area"}, {0, 73, "no area"}, {-1, 5, "no area"}};
   for (const auto& c : clicks) {
     SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
     size_t from = mark(panel);
     panel.click("XML-Sound", c.x, c.y);
-    EXPECT_EQ(events(panel, from, true),
-              Lines{"click XML-Sound " + std::to_string(c.x) + "," + std::to_string(c.y) + " -> " + c.area});
+    EXPECT_EQ(events(panel, from, true), Lines{"click XML-Sound " + std::to_string(c.x) + "," +
+                                               std::to_string(c.y) + " -> " + c.area});
   }
   panel.run_frame();
   EXPECT_EQ(events(panel, mark(panel)), Lines{});

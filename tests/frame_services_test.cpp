@@ -30,8 +30,10 @@ ElementHeader* second_elements = &second_background.header;
 MouseRect no_areas[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
 
 GaugeHeader first_gauge = gauge_header<two_gauges>("first", &first_elements, 38, no_areas, nullptr);
-GaugeHeader second_gauge = gauge_header<two_gauges>("second", &second_elements, 38, no_areas, nullptr);
-LinkageRecord<2> two_gauges = {kLinkageId, &module_init, &module_init, {}, {&first_gauge, &second_gauge, nullptr}};
+GaugeHeader second_gauge =
+    gauge_header<two_gauges>("second", &second_elements, 38, no_areas, nullptr);
+LinkageRecord<2> two_gauges = {
+    kLinkageId, &module_init, &module_init, {}, {&first_gauge, &second_gauge, nullptr}};
 
 }  // namespace frame_test
 

@@ -28,6 +28,8 @@ inline std::vector<std::string> events(const host::PanelHost& panel, size_t from
   return out;
 }
 
-inline size_t mark(host::PanelHost& panel) { return panel.log().lines().size(); }
+inline size_t mark(host::PanelHost& panel) {
+  return panel.log().lines().size();
+}
 
 }  // namespace testing_host

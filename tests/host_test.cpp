@@ -119,9 +119,8 @@ TEST_F(FixturePanel, AClickGoesToTheFirstAreaThatHoldsIt) {
     int x, y;
     const char* expected;
   } cases[] = {
-      {0, 0, "area 1"},      {19, 19, "area 1"},  {15, 15, "area 1"},
-      {20, 20, "area 2"},    {29, 29, "area 2"},  {30, 30, "no area"},
-      {-5, 3, "no area"},
+      {0, 0, "area 1"},   {19, 19, "area 1"},  {15, 15, "area 1"}, {20, 20, "area 2"},
+      {29, 29, "area 2"}, {30, 30, "no area"}, {-5, 3, "no area"},
   };
   for (const auto& c : cases) {
     std::string where = std::to_string(c.x) + "," + std::to_string(c.y);
@@ -175,7 +174,8 @@ TEST(FlightScript, MistakesAreReportedWithFileAndLineBeforeAnythingRuns) {
 TEST(FlightScript, RunsCommandsInOrderAndNamesTheLineThatFails) {
   host::PanelHost panel(testing_host::options());
   auto flight = host::FlightScript::parse(
-      "gauge cabsound XML-Sound   # the sound gauge\nstart\nset 632 1\nframes 1\nclick nowhere 1 1\n",
+      "gauge cabsound XML-Sound   # the sound gauge\nstart\nset 632 1\nframes 1\nclick nowhere 1 "
+      "1\n",
       "f.flight");
   EXPECT_EQ(error_of([&] { flight.run(panel); }), "f.flight:5: no gauge \"nowhere\" on the panel");
   EXPECT_EQ(panel.frame(), 1u);

@@ -1,10 +1,11 @@
 // The play-with-reload rule, through the stand-in sound library.
+#include "frame/sound_slot.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "frame/sound_slot.h"
 #include "fssound/fssound_host.h"
 
 namespace {
@@ -26,17 +27,33 @@ struct ReloadCase {
 };
 
 const ReloadCase kReloadCases[] = {
-    {"a play that starts is all", kWav, 0, 0, 1,
+    {"a play that starts is all",
+     kWav,
+     0,
+     0,
+     1,
      {"sound play h=1 \"Sound\\zel-sound1.wav\" loop=0 -> 1"}},
-    {"a failed play reloads and plays again", kWav, 1, 0, 1,
+    {"a failed play reloads and plays again",
+     kWav,
+     1,
+     0,
+     1,
      {"sound play h=1 \"Sound\\zel-sound1.wav\" loop=0 -> 0",
       "sound load \"Sound\\zel-sound1.wav\" -> 1 h=2",
       "sound play h=2 \"Sound\\zel-sound1.wav\" loop=0 -> 1"}},
-    {"the replay's result is not looked at", kWav, -1, 0, 1,
+    {"the replay's result is not looked at",
+     kWav,
+     -1,
+     0,
+     1,
      {"sound play h=1 \"Sound\\zel-sound1.wav\" loop=0 -> 0",
       "sound load \"Sound\\zel-sound1.wav\" -> 1 h=2",
       "sound play h=2 \"Sound\\zel-sound1.wav\" loop=0 -> 0"}},
-    {"a failed reload stores 0 and does not replay", kWav, 1, 1, 0,
+    {"a failed reload stores 0 and does not replay",
+     kWav,
+     1,
+     1,
+     0,
      {"sound play h=1 \"Sound\\zel-sound1.wav\" loop=0 -> 0",
       "sound load \"Sound\\zel-sound1.wav\" -> 0 h=0"}},
     {"a slot that never loaded is neither played nor reloaded", kMissing, 0, 0, 0, {}},

@@ -74,6 +74,7 @@ void check(const FlightCommand& c) {
   if (c.verb == "set") u32_arg(c, 0), f64_arg(c, 1);
   if (c.verb == "seti") u32_arg(c, 0), i32_arg(c, 1);
   if (c.verb == "frames") u32_arg(c, 0);
+  if (c.verb == "ticks_per_frame" || c.verb == "clock") f64_arg(c, 0);
   if (c.verb == "click") i32_arg(c, 1), i32_arg(c, 2);
   if (c.verb == "send") u32_arg(c, 1);
   if (c.verb == "write") i32_arg(c, 1);
@@ -102,10 +103,14 @@ void execute(const FlightCommand& c, PanelHost& host) {
   } else if (c.verb == "register") {
     host.named().host_storage(a[0]);
   } else if (c.verb == "write") {
-    *host.named().host_storage(a[0]) = i32_arg(c, 1);
+    host.named().write(a[0], i32_arg(c, 1));
   } else if (c.verb == "fail") {
     uint32_t op = a[0] == "load" ? kFSSoundLoad : kFSSoundPlay;
     FSSound_HostFail(op, a[1].c_str(), a.size() == 3 ? i32_arg(c, 2) : -1);
+  } else if (c.verb == "ticks_per_frame") {
+    host.set_ticks_per_frame(f64_arg(c, 0));
+  } else if (c.verb == "clock") {
+    host.set_clock(f64_arg(c, 0));
   } else if (c.verb == "stop") {
     host.stop();
   }

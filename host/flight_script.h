@@ -8,11 +8,13 @@
 //   start                    install every gauge, then initialize every gauge
 //   set TOKEN VALUE          a simulation variable as a 64-bit float
 //   seti TOKEN VALUE         a simulation variable held as a 32-bit integer
-//   frames N                 run N frames (one tick of token 1 per frame)
+//   frames N                 run N frames
+//   ticks_per_frame T        how far the clock (token 1) moves per frame (default 1)
+//   clock T                  set the clock at once (it may jump back)
 //   click GAUGE X Y          a left click at a pixel of a gauge
 //   send GAUGE CODE          call a gauge's callback with any service code
 //   register NAME            a named variable owned by an instrument outside the modules
-//   write NAME VALUE         write that variable
+//   write NAME VALUE         write a named variable as an instrument that links to it
 //   fail load|play PATH [N]  the next N (default: every) loads or plays of PATH fail
 //   stop                     kill every gauge and unload the modules
 #include <cstdint>

@@ -34,6 +34,12 @@ int32_t* NamedVariables::host_storage(const std::string& name) {
   return slot.get();
 }
 
+void NamedVariables::write(const std::string& name, int32_t value) {
+  void* storage = find(name);
+  if (storage == nullptr) storage = host_storage(name);
+  std::memcpy(storage, &value, sizeof value);
+}
+
 int32_t NamedVariables::read(const std::string& name) const {
   void* storage = find(name);
   return storage == nullptr ? 0 : load(storage);

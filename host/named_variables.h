@@ -28,6 +28,10 @@ class NamedVariables {
   // the flight stands in for). Registered under `name` at once.
   int32_t* host_storage(const std::string& name);
 
+  // Writes a variable as a linked writer does: through the registered
+  // storage, or into host storage when nobody has registered the name.
+  void write(const std::string& name, int32_t value);
+
   // Reads a registered variable as the registrar does (32-bit integer).
   int32_t read(const std::string& name) const;
 

@@ -1,6 +1,7 @@
 #include "host/panel_host.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "fssound/fssound_host.h"
@@ -104,7 +105,9 @@ void PanelHost::run_frame() {
   if (!started_) throw HostError("the flight has not started");
   ++frame_;
   log_.set_frame(frame_);
-  sim_.set(kTokenTicks, frame_);
+  clock_ticks_ = next_clock_.value_or(clock_ticks_ + ticks_per_frame_);
+  next_clock_.reset();
+  sim_.set(kTokenTicks, std::floor(clock_ticks_));
   for (GaugeInstance& gauge : gauges_) {
     call_gauge(gauge, frame::kServiceUpdate, 0);
     update_elements(gauge);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -53,6 +54,13 @@ class PanelHost final : public ServiceSink {
   void call_element_list_routine(const std::string& label, frame::ElementListSlot which,
                                  uint32_t arg = 0);
 
+  // The host clock (token 1): advanced by `ticks` on every frame (1 by
+  // default; a slow host skips ticks, a fast one repeats them), or set for
+  // the next frame to any value, also back in time.
+  void set_ticks_per_frame(double ticks) { ticks_per_frame_ = ticks; }
+  void set_clock(double ticks) { next_clock_ = ticks; }
+  double clock() const { return clock_ticks_; }
+
   SimVariables& sim() { return sim_; }
   NamedVariables& named() { return named_; }
   EventLog& log() { return log_; }
@@ -89,6 +97,9 @@ class PanelHost final : public ServiceSink {
   std::vector<GaugeInstance> gauges_;
   bool started_ = false;
   uint32_t frame_ = 0;
+  double clock_ticks_ = 0.0;
+  double ticks_per_frame_ = 1.0;
+  std::optional<double> next_clock_;
 };
 
 }  // namespace host

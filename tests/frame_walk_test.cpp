@@ -130,3 +130,19 @@ TEST(Convert, TruncatesTowardZeroAndSaturates) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Convert, SaturatesForEveryWidth) {
+  EXPECT_EQ(frame::trunc_saturate<uint32_t>(-0.5), 0u);
+  EXPECT_EQ(frame::trunc_saturate<uint32_t>(-1.0), 0u);
+  EXPECT_EQ(frame::trunc_saturate<uint32_t>(4294967295.5), 4294967295u);
+  EXPECT_EQ(frame::trunc_saturate<uint32_t>(4294967296.0), 4294967295u);
+  EXPECT_EQ(frame::trunc_saturate<int64_t>(-9.3e18), std::numeric_limits<int64_t>::min());
+  EXPECT_EQ(frame::trunc_saturate<int64_t>(9.3e18), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(frame::trunc_saturate<int64_t>(-1e10 - 0.5), -10000000000);
+  EXPECT_EQ(frame::trunc_saturate<uint16_t>(std::nan("")), 0u);
+  static_assert(frame::trunc_saturate<int16_t>(40000.0) == 32767);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The gauges of vrn_gpws as the host reads them, and the module's Linkage.
+#include "frame/record_builders.h"
+#include "gpws/annunciators.h"
+#include "gpws/self_test.h"
+#include "gpws/test_gauge.h"
+
+using namespace frame;
+
+extern "C" GAUGE_EXPORT LinkageRecord<4> Linkage;
+
+namespace gpws {
+
+inline constexpr uint32_t kDefaultSizeMm = 38;
+inline constexpr uint32_t kTestIconWord = 2;
+inline constexpr uint32_t kLampFlags =
+    kImageHidden | kImageNoDim | kImageSaveBackground | kImageTransparent;
+
+// "test": the button unlit, the lit face flashed by the warning cycle, and
+// the lit face drawn larger for the self-test.
+extern GaugeHeader test_gauge;
+extern IconElement test_warning_lamp;
+extern IconElement test_self_test_lamp;
+
+constinit FailureList test_failures = failure_list();
+constinit ElementHeader* after_test_button[] = {&test_warning_lamp.header, nullptr};
+constinit ElementHeader* after_test_warning_lamp[] = {&test_self_test_lamp.header, nullptr};
+
+constinit StaticElement test_button =
+    static_image(4096, 0, 0, &test_gauge, after_test_button, kImageTransparent);
+constinit IconElement test_warning_lamp =
+    icon(4097, 6, 6, &test_gauge, after_test_warning_lamp, kLampFlags, kTestIconWord);
+constinit IconElement test_self_test_lamp =
+    icon(4098, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
+
+constinit ElementHeader* test_elements = &test_button.header;
+
+constinit MouseRect test_mouse[] = {
+    mouse_parent(),
+    mouse_child(0, 0, 46, 46, kCursorHand, kMouseLeftSingle, &test_switch_click),
+    mouse_end_of_parent(),
+    mouse_end_of_list(),
+};
+
+constinit GaugeHeader test_gauge =
+    gauge_header<Linkage>("test", &test_elements, kDefaultSizeMm, test_mouse, &test_gauge_callback);
+
+// "below", "inop" and "fi": a lamp background and its lit face each.
+inline constexpr uint32_t kBackgroundFlags = kImageTransparent | kImageSaveBackground;
+
+extern GaugeHeader below_gauge;
+extern GaugeHeader inop_gauge;
+extern GaugeHeader fi_gauge;
+extern IconElement below_lit;
+extern IconElement inop_lit;
+extern IconElement fi_lit;
+
+[[gnu::used]] constinit FailureList below_failures = failure_list();
+[[gnu::used]] constinit FailureList inop_failures = failure_list();
+[[gnu::used]] constinit FailureList fi_failures = failure_list();
+
+constinit ElementHeader* after_below_background[] = {&below_lit.header, nullptr};
+constinit StaticElement below_background =
+    static_image(4101, 0, 0, &below_gauge, after_below_background, kBackgroundFlags);
+constinit IconElement below_lit = icon(4102, 6, 5, &below_gauge, nullptr, kLampFlags);
+constinit ElementHeader* below_elements = &below_background.header;
+
+constinit ElementHeader* after_inop_background[] = {&inop_lit.header, nullptr};
+constinit StaticElement inop_background =
+    static_image(4099, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
+constinit IconElement inop_lit = icon(4100, 6, 5, &inop_gauge, nullptr, kLampFlags);
+constinit ElementHeader* inop_elements = &inop_background.header;
+
+constinit ElementHeader* after_fi_background[] = {&fi_lit.header, nullptr};
+constinit StaticElement fi_background =
+    static_image(4103, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
+constinit IconElement fi_lit = icon(4104, 4, 4, &fi_gauge, nullptr, kLampFlags);
+constinit ElementHeader* fi_elements = &fi_background.header;
+
+constinit MouseRect below_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
+constinit MouseRect inop_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
+constinit MouseRect fi_mouse[] = {
+    mouse_parent(),
+    mouse_child(0, 0, 46, 46, kCursorHand, kMouseLeftSingle, &flap_inhibit_click),
+    mouse_end_of_parent(),
+    mouse_end_of_list(),
+};
+
+constinit GaugeHeader below_gauge = gauge_header<Linkage>("below", &below_elements, kDefaultSizeMm,
+                                                          below_mouse, &below_gauge_callback);
+constinit GaugeHeader inop_gauge =
+    gauge_header<Linkage>("inop", &inop_elements, kDefaultSizeMm, inop_mouse, &inop_gauge_callback);
+constinit GaugeHeader fi_gauge =
+    gauge_header<Linkage>("fi", &fi_elements, kDefaultSizeMm, fi_mouse, &fi_gauge_callback);
+
+}  // namespace gpws
+
+extern "C" {
+GAUGE_EXPORT constinit LinkageRecord<4> Linkage = {
+    kLinkageId,
+    &module_init,
+    &module_init,
+    {0, 0, 0},
+    {&gpws::test_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The GPWS's one state record, shared by the four gauges of the module.
+#include <cstddef>
+#include <cstdint>
+
+#include "frame/sound_slot.h"
+
+namespace gpws {
+
+// Sound slots, in load order.
+enum Slot : size_t {
+  kSlotSwitchClick = 0,
+  kSlotDontSink,
+  kSlotGlideslope,
+  kSlotMinimums,
+  kSlotTooLowFlaps,
+  kSlotTooLowGear,
+  kSlotSinkRate,
+  kSlotPullUp,
+  kSlotTerrain1,
+  kSlotTerrain2,
+  kSlotCount,
+};
+
+// Elements of the "test" gauge the GPWS switches.
+inline constexpr uint32_t kElementWarningLamp = 1;
+inline constexpr uint32_t kElementTestLamp = 2;
+
+struct GpwsState {
+  // Derived values.
+  int32_t altitude_m;
+  int32_t ground_m;
+  uint32_t height_ft;
+  int32_t vs_fpm;
+
+  // Annunciator and cross-gauge words.
+  uint16_t below_gs_lamp;
+  uint16_t inop_lamp;
+  uint16_t flap_inhibit_active;
+  uint16_t flap_inhibit_selected;
+
+  // Named-variable storage, registered with the host.
+  int32_t dh_gpws_value;
+  int32_t radalt_gpws_value;
+
+  // Self-test.
+  int32_t test_active;
+  int32_t test_stage;
+  uint32_t test_deadline;
+
+  // Callout latches.
+  int32_t flaps_latch;
+  int32_t gear_latch;
+  int32_t dont_sink_latch;
+  int32_t minimums_latch;
+  int32_t glideslope_latch;
+  uint32_t glideslope_deadline;
+  uint32_t minimums_rearm_height;
+  int32_t minimums_rearm_stage;
+
+  // Warnings and terrain.
+  int32_t pullup_trigger;
+  int32_t sink_rate_sounding;
+  int32_t warning_phase;
+  uint32_t warning_deadline;
+  int32_t terrain_state;
+  uint32_t terrain_deadline;
+  int32_t terrain_captured;
+  double terrain_ref_altitude;
+  double climb_altitude_ft;
+  double closure_rate;
+  double smoothed_height;
+  double rate_ref_height;
+  double prev_time_min;
+  double smoothed_rate;
+
+  frame::SoundSlot slot[kSlotCount];
+};
+
+extern GpwsState gpws_state;
+
+}  // namespace gpws

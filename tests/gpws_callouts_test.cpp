@@ -95,7 +95,11 @@ TEST_F(Gpws, ASilentDontSinkEvaluationStillLatches) {
   set(kVerticalSpeed, -30);
   EXPECT_EQ(voices(3), Lines{}) << "-12 is not above -10: the latch holds";
   set(kVerticalSpeed, -5);
-  EXPECT_EQ(voices(), Lines{}) << "-5 releases, and is no sink";
+  EXPECT_EQ(voices(), Lines{}) << "-5 releases the latch and, still sinking, sets it again";
+  set(kVerticalSpeed, -30);
+  EXPECT_EQ(voices(), Lines{});
+  set(kVerticalSpeed, 0);
+  EXPECT_EQ(voices(), Lines{}) << "level: released and not evaluated";
   set(kVerticalSpeed, -30);
   EXPECT_EQ(voices(), Lines{"dontsink"});
 }

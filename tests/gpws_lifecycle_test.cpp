@@ -116,7 +116,7 @@ TEST_F(GpwsWithoutSounds, LatchesLampsAndDeadlinesRunSilently) {
   frames();
   EXPECT_FALSE(lamp("below"));
   set(kGlideslope, -60);
-  frames(17);
+  frames(16);
   EXPECT_FALSE(lamp("below")) << "the silent callout's 18-tick repeat is still running";
   frames();
   EXPECT_TRUE(lamp("below"));

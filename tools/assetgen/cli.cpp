@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "bmp_writer.h"
+#include "desc.h"
 #include "file_output.h"
 #include "image.h"
 #include "wav_writer.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: assetgen bmp OUT.bmp WIDTH HEIGHT [R G B]\n"
+    "       assetgen bmp OUT.bmp WIDTH HEIGHT --desc DESCRIPTION.txt\n"
     "       assetgen wav OUT.wav CHANNELS RATE BITS DATA_BYTES [TONE_HZ]";
 
 struct UsageError : std::runtime_error {
@@ -49,23 +51,39 @@ int parse_choice(const std::string& text, const char* name, std::initializer_lis
   throw UsageError(std::string(name) + " must be " + list + ", got '" + text + "'");
 }
 
-// Options ("--name") are reserved for richer descriptions; none exists yet.
+bool is_option(const std::string& arg) {
+  return arg.size() > 2 && std::string_view(arg).substr(0, 2) == "--";
+}
+
+// Options ("--name") only where a form names them; anywhere else they are
+// mistakes, not values.
 void reject_options(const Args& args) {
   for (const std::string& a : args) {
-    if (a.size() > 2 && std::string_view(a).substr(0, 2) == "--") {
-      throw UsageError("unknown option '" + a + "'");
-    }
+    if (is_option(a)) throw UsageError("unknown option '" + a + "'");
   }
 }
 
 Bytes make_bmp(const Args& args) {
-  reject_options(args);
-  if (args.size() != 2 && args.size() != 5) {
-    throw UsageError("bmp takes WIDTH HEIGHT [R G B] after the output path, got " +
-                     std::to_string(args.size()) + " arguments");
+  const bool described = args.size() > 2 && args[2] == "--desc";
+  if (described) {
+    if (args.size() != 4 || args[3].empty()) {
+      throw UsageError("bmp takes WIDTH HEIGHT --desc FILE after the output path");
+    }
+    reject_options({args[0], args[1], args[3]});
+  } else {
+    reject_options(args);
+    if (args.size() != 2 && args.size() != 5) {
+      throw UsageError("bmp takes WIDTH HEIGHT [R G B] after the output path, got " +
+                       std::to_string(args.size()) + " arguments");
+    }
   }
   const auto width = static_cast<int>(parse_int(args[0], "WIDTH", 1, Image::kMaxSide));
   const auto height = static_cast<int>(parse_int(args[1], "HEIGHT", 1, Image::kMaxSide));
+  if (described) {
+    Image image(width, height);
+    draw_description(image, read_description_file(args[3]), args[3]);
+    return encode_bmp24(image);
+  }
   Rgb fill;
   if (args.size() == 5) {
     fill.r = static_cast<uint8_t>(parse_int(args[2], "R", 0, 255));

@@ -2,6 +2,7 @@
 // The assetgen command line, apart from main() so tests can drive it in
 // process:
 //   assetgen bmp OUT.bmp WIDTH HEIGHT [R G B]
+//   assetgen bmp OUT.bmp WIDTH HEIGHT --desc DESCRIPTION.txt   (see desc.h)
 //   assetgen wav OUT.wav CHANNELS RATE BITS DATA_BYTES [TONE_HZ]
 #include <ostream>
 #include <string>

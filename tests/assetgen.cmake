@@ -9,18 +9,37 @@ endif()
 set(assetgen_fixture_dir ${CMAKE_CURRENT_BINARY_DIR}/assetgen_fixtures)
 gauge_asset(OUTPUT ${assetgen_fixture_dir}/swatch.bmp KIND bmp ARGS 3 2 10 20 30)
 gauge_asset(OUTPUT ${assetgen_fixture_dir}/tone.wav KIND wav ARGS 2 22050 16 80764 1000)
+# The GPWS button pictures, checked for what the panel needs of them. The
+# description after --desc is a dependency of its own accord; DEPENDS is
+# spelled out once to cover that keyword as well.
+set(gpws_bitmaps_dir ${CMAKE_SOURCE_DIR}/gpws/bitmaps)
+gauge_asset(OUTPUT ${assetgen_fixture_dir}/test_4096.bmp KIND bmp
+            ARGS 46 46 --desc ${gpws_bitmaps_dir}/test_4096.txt
+            DEPENDS ${gpws_bitmaps_dir}/test_4096.txt)
+gauge_asset(OUTPUT ${assetgen_fixture_dir}/test_4097.bmp KIND bmp
+            ARGS 34 34 --desc ${gpws_bitmaps_dir}/test_4097.txt)
+gauge_asset(OUTPUT ${assetgen_fixture_dir}/test_4098.bmp KIND bmp
+            ARGS 35 36 --desc ${gpws_bitmaps_dir}/test_4098.txt)
 
 add_executable(assetgen_tests
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_bmp_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_desc_error_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_desc_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_font_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_pictures_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_tool_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_wav_test.cpp
   ${assetgen_fixture_dir}/swatch.bmp
-  ${assetgen_fixture_dir}/tone.wav)
+  ${assetgen_fixture_dir}/tone.wav
+  ${assetgen_fixture_dir}/test_4096.bmp
+  ${assetgen_fixture_dir}/test_4097.bmp
+  ${assetgen_fixture_dir}/test_4098.bmp)
 target_link_libraries(assetgen_tests PRIVATE assetgen_lib GTest::gtest_main)
 target_compile_definitions(assetgen_tests PRIVATE
   ASSETGEN_PATH="$<TARGET_FILE:assetgen>"
-  ASSETGEN_FIXTURE_DIR="${assetgen_fixture_dir}")
+  ASSETGEN_FIXTURE_DIR="${assetgen_fixture_dir}"
+  GPWS_BITMAPS_DIR="${gpws_bitmaps_dir}")
 add_dependencies(assetgen_tests assetgen)
 
 include(GoogleTest)

@@ -1,6 +1,6 @@
 #pragma once
 // Shared helpers for the assetgen tests: scratch directories, whole-file
-// reads and little-endian field access.
+// reads, little-endian field access and reading back our own bitmaps.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,9 +8,22 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "image.h"
+
+namespace assetgen {
+
+// Readable colours in failure messages.
+inline void PrintTo(const Rgb& c, std::ostream* os) {
+  *os << "(" << int{c.r} << "," << int{c.g} << "," << int{c.b} << ")";
+}
+
+}  // namespace assetgen
 
 namespace assetgen_test {
 
@@ -65,6 +78,29 @@ inline std::string tag(const Bytes& b, size_t at, size_t length = 4) {
   if (at + length > b.size()) return "<past end>";
   return std::string(b.begin() + static_cast<std::ptrdiff_t>(at),
                      b.begin() + static_cast<std::ptrdiff_t>(at + length));
+}
+
+// The pixels of a 24-bit bottom-up BMP as encode_bmp24 writes them; nullopt
+// for anything else, so a test can tell a wrong file from wrong pixels.
+inline std::optional<assetgen::Image> decode_bmp24(const Bytes& b) {
+  if (b.size() < 54 || tag(b, 0, 2) != "BM" || le16(b, 28) != 24 || le32(b, 30) != 0) {
+    return std::nullopt;
+  }
+  const auto width = static_cast<int>(le32(b, 18));
+  const auto height = static_cast<int>(le32(b, 22));
+  if (width < 1 || width > 4096 || height < 1 || height > 4096) return std::nullopt;
+  const size_t stride = (3 * static_cast<size_t>(width) + 3) / 4 * 4;
+  const size_t offset = le32(b, 10);
+  if (b.size() != offset + stride * static_cast<size_t>(height)) return std::nullopt;
+  assetgen::Image image(width, height);
+  for (int y = 0; y < height; ++y) {
+    const size_t row = offset + static_cast<size_t>(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x) {
+      const size_t at = row + 3 * static_cast<size_t>(x);
+      image.set(x, y, {b[at + 2], b[at + 1], b[at]});
+    }
+  }
+  return image;
 }
 
 }  // namespace assetgen_test

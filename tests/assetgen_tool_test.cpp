@@ -5,11 +5,13 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "assetgen_test_support.h"
 #include "bmp_writer.h"
+#include "desc.h"
 #include "wav_writer.h"
 
 extern char** environ;
@@ -17,6 +19,23 @@ extern char** environ;
 namespace {
 
 using namespace assetgen_test;
+
+// Every command once, so a repeat run that differs anywhere shows.
+constexpr const char* kDescription =
+    "fill #203040\n"
+    "rect -2 3 10 4 200 10 20\n"
+    "frame 1 1 20 12 2 #ffcc00\n"
+    "round_rect 4 14 18 9 3 #3366ff\n"
+    "scale 2\n"
+    "text 1 1 #ffffff 0\n"
+    "scale 1\n"
+    "text_center 12 15 16 16 16 GPWS\n";
+
+assetgen::Image described(int width, int height) {
+  assetgen::Image image(width, height);
+  assetgen::draw_description(image, kDescription, "in process");
+  return image;
+}
 
 struct ToolRun {
   int status;  // exit status, or -1 if the tool did not exit normally
@@ -51,6 +70,7 @@ TEST(AssetgenTool, BadArgumentsExitTwoWithOneDiagnostic) {
   } cases[] = {
       {"no arguments", {}},
       {"width out of range", {"bmp", "OUT", "5000", "1"}},
+      {"missing description", {"bmp", "OUT", "5", "1", "--desc", "/nonexistent/d.txt"}},
       {"partial frame", {"wav", "OUT", "2", "22050", "16", "6"}},
   };
   for (const auto& c : cases) {
@@ -81,16 +101,24 @@ TEST(AssetgenTool, RunsAreByteForByteRepeatable) {
       {"wav",
        {"wav", "OUT", "1", "11025", "16", "32996"},
        assetgen::encode_tone_wav({{1, 11025, 16}, 32996, 440})},
+      {"bmp from a description",
+       {"bmp", "OUT", "25", "24", "--desc", "DESC"},
+       assetgen::encode_bmp24(described(25, 24))},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const ScratchDir dir;
+    const std::string desc = dir.file("picture.txt");
+    std::ofstream(desc, std::ios::binary) << kDescription;
     Bytes previous;
     for (const char* out_name : {"first", "second"}) {
       SCOPED_TRACE(out_name);
       const std::string out = dir.file(out_name);
       std::vector<std::string> args = c.args;
       args[1] = out;
+      for (std::string& a : args) {
+        if (a == "DESC") a = desc;
+      }
       const ToolRun r = run_tool(args, dir.file("stderr.txt"));
       ASSERT_EQ(r.status, 0) << r.err;
       EXPECT_EQ(r.err, "");
@@ -102,6 +130,19 @@ TEST(AssetgenTool, RunsAreByteForByteRepeatable) {
       previous = got;
     }
   }
+}
+
+TEST(AssetgenTool, DescriptionErrorsNameFileAndLine) {
+  const ScratchDir dir;
+  const std::string desc = dir.file("bad.txt");
+  std::ofstream(desc, std::ios::binary) << "fill 1 2 3\r\n\r\ntext 0 0 #ffffff gpws\r\n";
+  const std::string out = dir.file("out.bmp");
+  const ToolRun r = run_tool({"bmp", out, "8", "8", "--desc", desc}, dir.file("stderr.txt"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.rfind("assetgen: " + desc + ":3: the pixel font has no character 'g'", 0), 0u)
+      << r.err;
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  EXPECT_FALSE(fs::exists(out));
 }
 
 TEST(AssetgenTool, GaugeAssetProducedTheRequestedFiles) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "frame/sound_slot.h"
+#include "gpws/terrain_math.h"
 
 namespace gpws {
 
@@ -69,10 +70,7 @@ struct GpwsState {
   double terrain_ref_altitude;
   double climb_altitude_ft;
   double closure_rate;
-  double smoothed_height;
-  double rate_ref_height;
-  double prev_time_min;
-  double smoothed_rate;
+  ClosureEstimator closure_estimator;  // never reset while the module is loaded
 
   frame::SoundSlot slot[kSlotCount];
 };

@@ -43,4 +43,14 @@ GpwsInputs refresh_inputs() {
   return in;
 }
 
+SwitchInputs refresh_switch_inputs() {
+  SwitchInputs in;
+  in.clock_ticks = frame::lookup_f64(clock_ticks_var);
+  in.aircraft_altitude = frame::lookup_f64(aircraft_altitude_var);
+  in.ground_elevation = frame::lookup_f64(ground_elevation_var);
+  in.on_ground = frame::lookup_f64(on_ground_var);
+  in.gpws_power = frame::lookup_f64(gpws_power_var);
+  return in;
+}
+
 }  // namespace gpws

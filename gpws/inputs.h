@@ -22,4 +22,15 @@ struct GpwsInputs {
 // Refreshes every input through the host, in the GPWS's fixed token order.
 GpwsInputs refresh_inputs();
 
+// What the test switch needs to decide whether a self-test may start.
+struct SwitchInputs {
+  double clock_ticks;
+  double aircraft_altitude;
+  double ground_elevation;
+  double on_ground;
+  double gpws_power;
+};
+
+SwitchInputs refresh_switch_inputs();
+
 }  // namespace gpws

@@ -20,6 +20,18 @@ gauge_asset(OUTPUT ${assetgen_fixture_dir}/test_4097.bmp KIND bmp
             ARGS 34 34 --desc ${gpws_bitmaps_dir}/test_4097.txt)
 gauge_asset(OUTPUT ${assetgen_fixture_dir}/test_4098.bmp KIND bmp
             ARGS 35 36 --desc ${gpws_bitmaps_dir}/test_4098.txt)
+# The GPWS lamps: name width height.
+set(gpws_lamp_pictures)
+foreach(row "inop_4099 46 46" "inop_4100 34 35" "below_4101 46 46" "below_4102 34 35"
+            "fi_4103 46 46" "fi_4104 37 38" "blank_4105 46 46")
+  separate_arguments(row)
+  list(GET row 0 picture)
+  list(GET row 1 w)
+  list(GET row 2 h)
+  gauge_asset(OUTPUT ${assetgen_fixture_dir}/${picture}.bmp KIND bmp
+              ARGS ${w} ${h} --desc ${gpws_bitmaps_dir}/${picture}.txt)
+  list(APPEND gpws_lamp_pictures ${assetgen_fixture_dir}/${picture}.bmp)
+endforeach()
 
 add_executable(assetgen_tests
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_bmp_test.cpp
@@ -27,6 +39,7 @@ add_executable(assetgen_tests
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_desc_error_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_desc_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_font_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assetgen_lamps_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_pictures_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_tool_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assetgen_wav_test.cpp
@@ -34,7 +47,8 @@ add_executable(assetgen_tests
   ${assetgen_fixture_dir}/tone.wav
   ${assetgen_fixture_dir}/test_4096.bmp
   ${assetgen_fixture_dir}/test_4097.bmp
-  ${assetgen_fixture_dir}/test_4098.bmp)
+  ${assetgen_fixture_dir}/test_4098.bmp
+  ${gpws_lamp_pictures})
 target_link_libraries(assetgen_tests PRIVATE assetgen_lib GTest::gtest_main)
 target_compile_definitions(assetgen_tests PRIVATE
   ASSETGEN_PATH="$<TARGET_FILE:assetgen>"

@@ -23,6 +23,10 @@ enum Token : uint32_t {
   kGlideslope = 41,
   kOnGround = 60,
   kPower = 773,
+  kTerrainHeight = 614,
+  kTimeSeconds = 604,
+  kClimbAltitude = 74,
+  kAltitudeUnits = 335,
 };
 
 inline constexpr double kGearDown = 16383.0;
@@ -65,6 +69,19 @@ class Gpws : public ::testing::Test {
     Lines out;
     for (const std::string& line : frames(count)) {
       if (std::string v = voice_of(line); !v.empty()) out.push_back(v);
+    }
+    return out;
+  }
+  // Voices and element changes of each frame, as "N what" with N counted
+  // from 0 for the first of `count` frames; lookups and stops left out.
+  Lines timeline(uint32_t count) {
+    Lines out;
+    for (uint32_t i = 0; i < count; ++i) {
+      for (const std::string& line : frames()) {
+        std::string v = voice_of(line);
+        if (!v.empty()) out.push_back(std::to_string(i) + " " + v);
+        if (line.rfind("element ", 0) == 0) out.push_back(std::to_string(i) + " " + line.substr(8));
+      }
     }
     return out;
   }

@@ -27,9 +27,8 @@ struct Picture {
 };
 
 constexpr Picture kPictures[] = {
-    {"inop_4099", 46, 46},  {"inop_4100", 34, 35}, {"below_4101", 46, 46},
-    {"below_4102", 34, 35}, {"fi_4103", 46, 46},   {"fi_4104", 37, 38},
-    {"blank_4105", 46, 46},
+    {"inop_4099", 46, 46}, {"inop_4100", 34, 35}, {"below_4101", 46, 46}, {"below_4102", 34, 35},
+    {"fi_4103", 46, 46},   {"fi_4104", 37, 38},   {"blank_4105", 46, 46},
 };
 
 struct Box {
@@ -145,8 +144,7 @@ TEST(GpwsLampPictures, BackgroundsAreTransparentOnlyInTheRoundedOutline) {
         // ... and inside it only the rounding of the corners does.
         const int corner = corner_block(x, y);
         EXPECT_NE(corner, -1) << "transparent pixel inside the lamp at " << x << "," << y;
-        EXPECT_FALSE(b.face.contains(x, y)) << "transparent pixel in the face at " << x << ","
-                                            << y;
+        EXPECT_FALSE(b.face.contains(x, y)) << "transparent pixel in the face at " << x << "," << y;
         if (corner >= 0) ++per_corner[corner];
       }
     }
@@ -248,8 +246,8 @@ TEST(GpwsLampPictures, LettersAreSetApartWithinTheFace) {
     int letters;
   };
   constexpr Row kRows[] = {
-      {"inop_4099", 13, 4}, {"inop_4099", 25, 4},  {"below_4101", 13, 5},
-      {"below_4101", 25, 2}, {"fi_4103", 13, 4}, {"fi_4103", 25, 7},
+      {"inop_4099", 13, 4},  {"inop_4099", 25, 4}, {"below_4101", 13, 5},
+      {"below_4101", 25, 2}, {"fi_4103", 13, 4},   {"fi_4103", 25, 7},
   };
   for (const Row& row : kRows) {
     SCOPED_TRACE(std::string(row.lamp) + " row " + std::to_string(row.y));

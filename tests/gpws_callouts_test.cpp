@@ -219,4 +219,36 @@ TEST_F(Gpws, FlapInhibitSuppressesTooLowFlapsFromTheNextFiUpdate) {
   EXPECT_EQ(voices(), Lines{"toolowflaps"});
 }
 
+TEST_F(Gpws, TheAllOffResetClearsTheFlapInhibitSelection) {
+  for (double on_ground : {1.0, 0.0}) {
+    SCOPED_TRACE(on_ground == 1.0 ? "touchdown" : "power loss");
+    panel.click("fi", 1, 1);
+    frames();
+    ASSERT_TRUE(lamp("fi"));
+    set(kOnGround, on_ground);
+    if (on_ground == 0.0) set(kPower, 0.0);
+    frames();
+    EXPECT_FALSE(lamp("fi")) << "fi runs after test in the same frame";
+    set(kOnGround, 0.0);
+    set(kPower, 1.0);
+  }
+}
+
+TEST_F(Gpws, TheLampGaugesActOnlyOnUpdates) {
+  set(kGlideslope, -60);
+  at_metres(275);
+  frames();
+  panel.click("fi", 1, 1);
+  for (const char* gauge : {"below", "inop", "fi"}) {
+    for (uint32_t code : {0u, 2u, 4u, 7u, 12u}) {
+      SCOPED_TRACE(std::string(gauge) + " code " + std::to_string(code));
+      size_t from = testing_host::mark(panel);
+      panel.send(gauge, code);
+      EXPECT_EQ(testing_host::events(panel, from, true).size(), 1u) << "only the host's own line";
+    }
+  }
+  EXPECT_TRUE(lamp("below"));
+  EXPECT_FALSE(lamp("fi")) << "the click waits for an update";
+}
+
 }  // namespace

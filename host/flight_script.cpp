@@ -20,7 +20,8 @@ struct Syntax {
 constexpr Syntax kSyntax[] = {
     {"gauge", 2, 2},  {"start", 0, 0}, {"set", 2, 2},  {"seti", 2, 2},
     {"frames", 1, 1}, {"click", 3, 3}, {"send", 2, 2}, {"register", 1, 1},
-    {"write", 2, 2},  {"fail", 2, 3},  {"stop", 0, 0},
+    {"write", 2, 2},  {"fail", 2, 3},  {"stop", 0, 0}, {"ticks_per_frame", 1, 1},
+    {"clock", 1, 1},  {"ramp", 4, 64},
 };
 
 template <typename Int>
@@ -75,12 +76,32 @@ void check(const FlightCommand& c) {
   if (c.verb == "seti") u32_arg(c, 0), i32_arg(c, 1);
   if (c.verb == "frames") u32_arg(c, 0);
   if (c.verb == "ticks_per_frame" || c.verb == "clock") f64_arg(c, 0);
+  if (c.verb == "ramp") {
+    u32_arg(c, 0);
+    if ((c.args.size() - 1) % 3 != 0)
+      fail_at(c, "ramp takes N, then TOKEN FROM TO for each variable");
+    for (size_t i = 1; i < c.args.size(); i += 3)
+      u32_arg(c, i), f64_arg(c, i + 1), f64_arg(c, i + 2);
+  }
   if (c.verb == "click") i32_arg(c, 1), i32_arg(c, 2);
   if (c.verb == "send") u32_arg(c, 1);
   if (c.verb == "write") i32_arg(c, 1);
   if (c.verb == "fail") {
     if (c.args[0] != "load" && c.args[0] != "play") fail_at(c, "fail takes 'load' or 'play'");
     if (c.args.size() == 3) i32_arg(c, 2);
+  }
+}
+
+// Each frame of a ramp sets its variables first, then runs.
+void ramp(const FlightCommand& c, PanelHost& host) {
+  uint32_t count = u32_arg(c, 0);
+  for (uint32_t frame = 1; frame <= count; ++frame) {
+    for (size_t i = 1; i < c.args.size(); i += 3) {
+      double from = f64_arg(c, i + 1);
+      double to = f64_arg(c, i + 2);
+      host.sim().set(u32_arg(c, i), from + (to - from) * frame / count);
+    }
+    host.run_frame();
   }
 }
 
@@ -107,6 +128,8 @@ void execute(const FlightCommand& c, PanelHost& host) {
   } else if (c.verb == "fail") {
     uint32_t op = a[0] == "load" ? kFSSoundLoad : kFSSoundPlay;
     FSSound_HostFail(op, a[1].c_str(), a.size() == 3 ? i32_arg(c, 2) : -1);
+  } else if (c.verb == "ramp") {
+    ramp(c, host);
   } else if (c.verb == "ticks_per_frame") {
     host.set_ticks_per_frame(f64_arg(c, 0));
   } else if (c.verb == "clock") {

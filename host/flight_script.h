@@ -9,6 +9,8 @@
 //   set TOKEN VALUE          a simulation variable as a 64-bit float
 //   seti TOKEN VALUE         a simulation variable held as a 32-bit integer
 //   frames N                 run N frames
+//   ramp N TOKEN FROM TO ...  run N frames moving each TOKEN in even steps
+//                            from FROM (not included) to TO (on the last frame)
 //   ticks_per_frame T        how far the clock (token 1) moves per frame (default 1)
 //   clock T                  set the clock at once (it may jump back)
 //   click GAUGE X Y          a left click at a pixel of a gauge

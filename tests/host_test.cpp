@@ -164,6 +164,10 @@ TEST(FlightScript, MistakesAreReportedWithFileAndLineBeforeAnythingRuns) {
       {"click XML-Sound 1\n", "f.flight:1: 'click' takes 3 argument(s)"},
       {"fail stop Sound\\a.wav\n", "f.flight:1: fail takes 'load' or 'play'"},
       {"gauge cabsound\n", "f.flight:1: 'gauge' takes 2 argument(s)"},
+      {"ramp 10 614 1\n", "f.flight:1: 'ramp' takes 4 to 64 argument(s)"},
+      {"ramp 10 614 1 2 5\n", "f.flight:1: ramp takes N, then TOKEN FROM TO for each variable"},
+      {"ramp 10 614 1 x\n", "f.flight:1: 'x' is not a number"},
+      {"clock soon\n", "f.flight:1: 'soon' is not a number"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

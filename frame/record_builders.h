@@ -47,6 +47,22 @@ constexpr IconElement icon(uint32_t bitmap_id, int32_t x, int32_t y, GaugeHeader
   return e;
 }
 
+constexpr NeedleElement needle(uint32_t bitmap_id, int32_t x, int32_t y, int32_t pivot_x,
+                               int32_t pivot_y, GaugeHeader* gauge, ElementHeader** next,
+                               uint32_t image_flags, FailureList* failure, uint32_t source_token,
+                               const NeedleEntry* table, uint32_t table_count,
+                               NeedleCallback callback) {
+  NeedleElement e{};
+  e.header = element_header(kNeedle, bitmap_id, x, y, gauge, next, image_flags, failure);
+  e.header.pivot_x = pivot_x;
+  e.header.pivot_y = pivot_y;
+  e.source.token = source_token;
+  e.table = table;
+  e.table_count = table_count;
+  e.callback = callback;
+  return e;
+}
+
 constexpr MouseRect mouse_parent() {
   return MouseRect{kMouseParent, 0, 0, 0, 0, kCursorNone, 0, 0, 0, nullptr, 0};
 }

@@ -1,0 +1,40 @@
+#pragma once
+// The radar altimeter's one state record and the module variables its
+// callbacks share.
+#include <cstdint>
+
+#include "frame/records.h"
+
+namespace radalt {
+
+struct RadaltState {
+  int32_t decision_height_ft;  // 50 .. 1000
+  int32_t decision_height_m;
+  int32_t ground_elevation_m;
+  int32_t indicated_height_m;  // never above 770
+  int32_t dh_armed;            // the selector stands at SET
+  int32_t dh_alert_latched;
+};
+
+extern RadaltState radalt_state;
+
+// Instrument power, as last looked up by the gauge callback; the pointer's
+// callback reads it without a lookup of its own.
+extern frame::ModuleVar power_var;
+
+// Elements of the "radalt" chain the update switches.
+enum Element : uint32_t {
+  kFaceA = 2,
+  kFaceB = 3,
+  kSelectorSet = 4,
+  kSelectorOff = 5,
+  kDhLamp = 6,
+  kDhMarkerA = 7,
+  kDhMarkerB = 8,
+  kHeightPointerA = 9,
+  kHeightPointerB = 10,
+  kOffFlagA = 12,
+  kOffFlagB = 13,
+};
+
+}  // namespace radalt

@@ -1,0 +1,96 @@
+#pragma once
+// vrn_radalt's "radalt" gauge on a panel, powered, with the two named
+// variables it writes registered by the host as their owners would.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host_fixture.h"
+
+namespace radalt_test {
+
+using Lines = std::vector<std::string>;
+
+enum Token : uint32_t {
+  kAltitude = 73,
+  kGround = 2,
+  kPower = 773,
+  kVariant = 10,
+  kOnGround = 60,
+  kGroundTest = 103,
+  kOffFlag = 279,
+};
+
+enum Element : size_t {
+  kGroundCarrier = 1,
+  kFaceA = 2,
+  kFaceB = 3,
+  kSelectorSet = 4,
+  kSelectorOff = 5,
+  kDhLamp = 6,
+  kDhMarkerA = 7,
+  kDhMarkerB = 8,
+  kPointerA = 9,
+  kPointerB = 10,
+  kOffFlagA = 12,
+  kOffFlagB = 13,
+};
+
+// Points inside each click area, clear of the overlaps.
+struct Point {
+  int x, y;
+};
+inline constexpr Point kLower{5, 220};
+inline constexpr Point kRaise{50, 220};
+inline constexpr Point kSet{35, 280};
+inline constexpr Point kOff{60, 262};
+
+class Radalt : public ::testing::Test {
+ protected:
+  explicit Radalt(bool register_variables = true) : panel(testing_host::options()) {
+    if (register_variables) {
+      panel.named().host_storage("radalt_gpws");
+      panel.named().host_storage("radalt_adi");
+    }
+  }
+  void SetUp() override {
+    panel.add_gauge("vrn_radalt", "radalt");
+    panel.start();
+    panel.sim().set(kPower, 1.0);
+    height(500);
+    panel.run_frames(2);
+  }
+
+  void set(Token token, double value) { panel.sim().set(token, value); }
+  // Whole metres above a ground elevation of `ground_m`.
+  void height(double metres, double ground_m = 0.0) {
+    set(kAltitude, metres + ground_m);
+    set(kGround, ground_m * 256.0);
+  }
+  void click(Point p) { panel.click("radalt", p.x, p.y); }
+
+  // The update compares the height the pointer measured on the frame before.
+  Lines settle() {
+    size_t from = testing_host::mark(panel);
+    panel.run_frames(2);
+    Lines out;
+    for (const std::string& line : testing_host::events(panel, from)) {
+      if (line.rfind("needle ", 0) != 0) out.push_back(line);
+    }
+    return out;
+  }
+  static bool has(const Lines& lines, const std::string& text) {
+    for (const std::string& line : lines) {
+      if (line == text) return true;
+    }
+    return false;
+  }
+  double needle(size_t index) { return panel.gauge("radalt").elements[index].last_value; }
+  bool shown(size_t index) { return !panel.element_hidden("radalt", index); }
+  int32_t dh_ft() { return static_cast<int32_t>(needle(kDhMarkerA)); }
+
+  host::PanelHost panel;
+};
+
+}  // namespace radalt_test

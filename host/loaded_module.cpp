@@ -47,8 +47,9 @@ LoadedModule::LoadedModule(std::string name, const std::string& path) : name_(st
 
   for (size_t i = 0;; ++i) {
     if (i == kMaxGauges) throw HostError(path + ": the Linkage gauge list does not end");
+    constexpr size_t kEntrySize = sizeof(frame::GaugeHeader*);
     frame::GaugeHeader* gauge = nullptr;
-    std::memcpy(&gauge, linkage + sizeof head + i * sizeof gauge, sizeof gauge);
+    std::memcpy(&gauge, linkage + sizeof head + i * kEntrySize, kEntrySize);
     if (gauge == nullptr) break;
     if (gauge->version != frame::kGaugeVersion || gauge->name == nullptr) {
       throw HostError(path + ": gauge " + std::to_string(i) + " is not a version 700 gauge header");

@@ -1,6 +1,7 @@
 #include "host/panel_host.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -226,7 +227,9 @@ void PanelHost::update_elements(GaugeInstance& gauge) {
     if (needle->source.token != 0) sim_.write_value(needle->source);
     if (needle->callback == nullptr) continue;
     double value = needle->callback(state.record);
-    if (!state.needle_seen || std::memcmp(&value, &state.last_value, sizeof value) != 0) {
+    // Bit for bit, so that a NaN or a change of sign of zero is seen too.
+    if (!state.needle_seen ||
+        std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(state.last_value)) {
       state.needle_seen = true;
       state.last_value = value;
       log_.add("needle " + gauge.label + "#" + std::to_string(i) + " = " + format_double(value));

@@ -1,6 +1,9 @@
 #include "bmp_writer.h"
 
 #include <cstddef>
+#include <map>
+#include <stdexcept>
+#include <string>
 
 namespace assetgen {
 
@@ -49,6 +52,69 @@ Bytes encode_bmp24(const Image& image) {
       put_u8(out, c.b);
       put_u8(out, c.g);
       put_u8(out, c.r);
+    }
+    for (uint32_t i = 0; i < padding; ++i) put_u8(out, 0);
+  }
+  return out;
+}
+
+namespace {
+
+uint32_t colour_key(Rgb c) {
+  return static_cast<uint32_t>(c.r) << 16 | static_cast<uint32_t>(c.g) << 8 | c.b;
+}
+
+struct Palette {
+  std::vector<Rgb> colours;
+  std::map<uint32_t, uint8_t> index;
+};
+
+Palette build_palette(const Image& image) {
+  Palette p;
+  p.colours.push_back({0, 0, 0});
+  p.index.emplace(0u, 0);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const Rgb c = image.pixel(x, y);
+      if (p.index.contains(colour_key(c))) continue;
+      if (p.colours.size() == kBmpPaletteSize) {
+        throw std::invalid_argument("the picture has more than " +
+                                    std::to_string(kBmpPaletteSize) +
+                                    " colours, too many for an 8-bit bitmap");
+      }
+      p.index.emplace(colour_key(c), static_cast<uint8_t>(p.colours.size()));
+      p.colours.push_back(c);
+    }
+  }
+  return p;
+}
+
+}  // namespace
+
+std::vector<Rgb> bmp8_palette(const Image& image) {
+  return build_palette(image).colours;
+}
+
+Bytes encode_bmp8(const Image& image) {
+  const Palette palette = build_palette(image);
+  const uint32_t stride = bmp_row_stride(image.width(), 8);
+  Bytes out;
+  out.reserve(kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 4u * kBmpPaletteSize +
+              static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.height()));
+  put_bmp_headers(out, image, 8, kBmpPaletteSize);
+  for (int i = 0; i < kBmpPaletteSize; ++i) {
+    const Rgb c = static_cast<std::size_t>(i) < palette.colours.size()
+                      ? palette.colours[static_cast<std::size_t>(i)]
+                      : Rgb{};
+    put_u8(out, c.b);
+    put_u8(out, c.g);
+    put_u8(out, c.r);
+    put_u8(out, 0);
+  }
+  const uint32_t padding = stride - static_cast<uint32_t>(image.width());
+  for (int y = image.height() - 1; y >= 0; --y) {
+    for (int x = 0; x < image.width(); ++x) {
+      put_u8(out, palette.index.at(colour_key(image.pixel(x, y))));
     }
     for (uint32_t i = 0; i < padding; ++i) put_u8(out, 0);
   }

@@ -1,7 +1,8 @@
 #pragma once
-// Windows .bmp output. Other pixel depths (e.g. an 8-bit palettised writer)
-// belong beside encode_bmp24 and share the header layout below.
+// Windows .bmp output, 24-bit or 8-bit palettised, sharing one header
+// layout.
 #include <cstdint>
+#include <vector>
 
 #include "image.h"
 #include "le_bytes.h"
@@ -20,5 +21,19 @@ constexpr uint32_t bmp_row_stride(int width, int bits_per_pixel) {
 
 // A complete file: headers, then uncompressed BGR rows from the bottom up.
 Bytes encode_bmp24(const Image& image);
+
+inline constexpr int kBmpPaletteSize = 256;
+
+// The same picture with one byte per pixel: a full 256-entry palette of
+// B G R 0 quads (unused entries zero), then rows from the bottom up. Black is
+// entry 0 whether used or not, as gauge pictures treat it as transparent;
+// the other colours follow in the order they first appear, rows top to
+// bottom, each left to right. Throws std::invalid_argument for more than
+// 256 colours.
+Bytes encode_bmp8(const Image& image);
+
+// The palette encode_bmp8 would write, black first, used entries only.
+// Throws as encode_bmp8 does.
+std::vector<Rgb> bmp8_palette(const Image& image);
 
 }  // namespace assetgen

@@ -18,8 +18,8 @@ namespace assetgen {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: assetgen bmp OUT.bmp WIDTH HEIGHT [R G B]\n"
-    "       assetgen bmp OUT.bmp WIDTH HEIGHT --desc DESCRIPTION.txt\n"
+    "usage: assetgen bmp OUT.bmp WIDTH HEIGHT [R G B] [--bpp 8|24]\n"
+    "       assetgen bmp OUT.bmp WIDTH HEIGHT --desc DESCRIPTION.txt [--bpp 8|24]\n"
     "       assetgen wav OUT.wav CHANNELS RATE BITS DATA_BYTES [TONE_HZ]";
 
 struct UsageError : std::runtime_error {
@@ -63,17 +63,39 @@ void reject_options(const Args& args) {
   }
 }
 
-Bytes make_bmp(const Args& args) {
+// Takes "--bpp N" out of args wherever it stands; 24 when absent.
+int take_bits_per_pixel(Args& args) {
+  int bits = 24;
+  bool seen = false;
+  for (std::size_t i = 0; i < args.size();) {
+    if (args[i] != "--bpp") {
+      ++i;
+      continue;
+    }
+    if (seen) throw UsageError("--bpp given twice");
+    if (i + 1 == args.size()) throw UsageError("--bpp needs 8 or 24 after it");
+    bits = parse_choice(args[i + 1], "BPP", {8, 24});
+    seen = true;
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+  }
+  return bits;
+}
+
+Bytes make_bmp(const Args& options) {
+  Args args = options;
+  const int bits = take_bits_per_pixel(args);
+  const auto encode = bits == 8 ? encode_bmp8 : encode_bmp24;
   const bool described = args.size() > 2 && args[2] == "--desc";
   if (described) {
     if (args.size() != 4 || args[3].empty()) {
-      throw UsageError("bmp takes WIDTH HEIGHT --desc FILE after the output path");
+      throw UsageError("bmp takes WIDTH HEIGHT --desc FILE [--bpp 8|24] after the output path");
     }
     reject_options({args[0], args[1], args[3]});
   } else {
     reject_options(args);
     if (args.size() != 2 && args.size() != 5) {
-      throw UsageError("bmp takes WIDTH HEIGHT [R G B] after the output path, got " +
+      throw UsageError("bmp takes WIDTH HEIGHT [R G B] [--bpp 8|24] after the output path, got " +
                        std::to_string(args.size()) + " arguments");
     }
   }
@@ -82,7 +104,7 @@ Bytes make_bmp(const Args& args) {
   if (described) {
     Image image(width, height);
     draw_description(image, read_description_file(args[3]), args[3]);
-    return encode_bmp24(image);
+    return encode(image);
   }
   Rgb fill;
   if (args.size() == 5) {
@@ -90,7 +112,7 @@ Bytes make_bmp(const Args& args) {
     fill.g = static_cast<uint8_t>(parse_int(args[3], "G", 0, 255));
     fill.b = static_cast<uint8_t>(parse_int(args[4], "B", 0, 255));
   }
-  return encode_bmp24(Image(width, height, fill));
+  return encode(Image(width, height, fill));
 }
 
 Bytes make_wav(const Args& args) {

@@ -1,8 +1,10 @@
 #pragma once
 // The assetgen command line, apart from main() so tests can drive it in
 // process:
-//   assetgen bmp OUT.bmp WIDTH HEIGHT [R G B]
-//   assetgen bmp OUT.bmp WIDTH HEIGHT --desc DESCRIPTION.txt   (see desc.h)
+//   assetgen bmp OUT.bmp WIDTH HEIGHT [R G B] [--bpp 8|24]
+//   assetgen bmp OUT.bmp WIDTH HEIGHT --desc DESCRIPTION.txt [--bpp 8|24]
+//                                                    (see desc.h)
+// --bpp 8 writes a palettised bitmap (see encode_bmp8), 24 the default.
 //   assetgen wav OUT.wav CHANNELS RATE BITS DATA_BYTES [TONE_HZ]
 #include <ostream>
 #include <string>

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,137 +9,14 @@
 #include <utility>
 #include <vector>
 
+#include "desc_command.h"
 #include "draw.h"
 #include "pixel_font.h"
+#include "shapes.h"
 
 namespace assetgen {
 
 namespace {
-
-bool is_blank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-struct Token {
-  std::string_view text;
-  std::size_t offset;  // into the line, for "rest of the line" arguments
-};
-
-std::vector<Token> split(std::string_view line) {
-  std::vector<Token> tokens;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && is_blank(line[i])) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && !is_blank(line[i])) ++i;
-    if (i > start) tokens.push_back({line.substr(start, i - start), start});
-  }
-  return tokens;
-}
-
-// One command line being taken apart left to right. Errors carry only the
-// complaint; the caller adds FILE:LINE.
-class Command {
- public:
-  Command(std::string_view line, std::vector<Token> tokens, const char* usage)
-      : line_(line), tokens_(std::move(tokens)), usage_(usage) {}
-
-  int64_t integer(const char* name, int64_t lo, int64_t hi) {
-    const std::string_view t = next(name);
-    int64_t value = 0;
-    const char* first = t.data();
-    const char* last = first + t.size();
-    // from_chars takes a leading '-' only, never '+'.
-    const auto [end, ec] = std::from_chars(first, last, value);
-    const bool sign_ok = lo < 0 || t[0] != '-';
-    if (!sign_ok || ec != std::errc() || end != last || value < lo || value > hi) {
-      throw std::runtime_error(std::string(name) + " must be an integer from " +
-                               std::to_string(lo) + " to " + std::to_string(hi) + ", got '" +
-                               std::string(t) + "'");
-    }
-    return value;
-  }
-
-  int coordinate(const char* name) {
-    return static_cast<int>(integer(name, -kMaxCoordinate, kMaxCoordinate));
-  }
-
-  int size(const char* name) { return static_cast<int>(integer(name, 0, kMaxCoordinate)); }
-
-  Rect rect() {
-    Rect r;
-    r.x = coordinate("X");
-    r.y = coordinate("Y");
-    r.w = size("W");
-    r.h = size("H");
-    return r;
-  }
-
-  Rgb colour() {
-    const std::string_view t = next("COLOUR");
-    if (t[0] == '#') return hex_colour(t);
-    --next_;
-    Rgb c;
-    c.r = static_cast<uint8_t>(integer("R", 0, 255));
-    c.g = static_cast<uint8_t>(integer("G", 0, 255));
-    c.b = static_cast<uint8_t>(integer("B", 0, 255));
-    return c;
-  }
-
-  // Everything after the arguments read so far, trailing blanks dropped.
-  std::string_view rest(const char* name) {
-    if (next_ >= tokens_.size()) missing(name);
-    std::string_view text = line_.substr(tokens_[next_].offset);
-    while (is_blank(text.back())) text.remove_suffix(1);
-    next_ = tokens_.size();
-    return text;
-  }
-
-  void finish() const {
-    if (next_ < tokens_.size()) {
-      throw std::runtime_error("unexpected '" + std::string(tokens_[next_].text) + "' after " +
-                               usage_ + " (comments go on a line of their own)");
-    }
-  }
-
- private:
-  [[noreturn]] void missing(const char* name) const {
-    throw std::runtime_error(std::string("missing ") + name + ": the command is " + usage_);
-  }
-
-  std::string_view next(const char* name) {
-    if (next_ >= tokens_.size()) missing(name);
-    return tokens_[next_++].text;
-  }
-
-  static int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  }
-
-  static Rgb hex_colour(std::string_view t) {
-    uint8_t channel[3] = {};
-    bool ok = t.size() == 7;
-    for (std::size_t i = 0; ok && i < 3; ++i) {
-      const int hi = hex_digit(t[1 + 2 * i]);
-      const int lo = hex_digit(t[2 + 2 * i]);
-      ok = hi >= 0 && lo >= 0;
-      if (ok) channel[i] = static_cast<uint8_t>(hi * 16 + lo);
-    }
-    if (!ok) {
-      throw std::runtime_error("a # colour must be # and six hex digits, got '" + std::string(t) +
-                               "'");
-    }
-    return {channel[0], channel[1], channel[2]};
-  }
-
-  std::string_view line_;
-  std::vector<Token> tokens_;
-  const char* usage_;
-  std::size_t next_ = 1;  // token 0 is the command name
-};
 
 std::string describe_char(char ch) {
   const auto code = static_cast<unsigned char>(ch);
@@ -173,7 +49,7 @@ struct Painter {
   int text_scale = 1;
 
   void run(std::string_view line) {
-    std::vector<Token> tokens = split(line);
+    std::vector<Token> tokens = split_line(line);
     const std::string_view name = tokens[0].text;
     if (name == "fill") {
       Command c(line, std::move(tokens), "fill COLOUR");
@@ -216,10 +92,56 @@ struct Painter {
       Command c(line, std::move(tokens), "scale N");
       text_scale = static_cast<int>(c.integer("N", 1, kMaxTextScale));
       c.finish();
+    } else if (name == "line") {
+      Command c(line, std::move(tokens), "line X0 Y0 X1 Y1 THICKNESS COLOUR");
+      const Point a = c.point("X0", "Y0");
+      const Point b = c.point("X1", "Y1");
+      const double thickness = c.positive("THICKNESS", kMaxCoordinate);
+      const Rgb colour = c.colour();
+      c.finish();
+      draw_line(image, a, b, thickness, colour);
+    } else if (name == "disc") {
+      Command c(line, std::move(tokens), "disc CX CY R COLOUR");
+      const Point centre = c.point("CX", "CY");
+      const double radius = c.decimal("R", 0, kMaxCoordinate);
+      const Rgb colour = c.colour();
+      c.finish();
+      fill_disc(image, centre, radius, colour);
+    } else if (name == "ring") {
+      Command c(line, std::move(tokens), "ring CX CY R THICKNESS COLOUR");
+      const Point centre = c.point("CX", "CY");
+      const double radius = c.decimal("R", 0, kMaxCoordinate);
+      const double thickness = c.positive("THICKNESS", kMaxCoordinate);
+      const Rgb colour = c.colour();
+      c.finish();
+      draw_ring(image, centre, radius, thickness, colour);
+    } else if (name == "triangle") {
+      Command c(line, std::move(tokens), "triangle X0 Y0 X1 Y1 X2 Y2 COLOUR");
+      const Point a = c.point("X0", "Y0");
+      const Point b = c.point("X1", "Y1");
+      const Point d = c.point("X2", "Y2");
+      const Rgb colour = c.colour();
+      c.finish();
+      fill_triangle(image, a, b, d, colour);
+    } else if (name == "tick") {
+      Command c(line, std::move(tokens), "tick CX CY PX PY INNER OUTER THICKNESS COLOUR");
+      const Point centre = c.point("CX", "CY");
+      const Point toward = c.point("PX", "PY");
+      if (toward.x == centre.x && toward.y == centre.y) {
+        throw std::runtime_error("PX PY must differ from CX CY: the mark's direction is "
+                                 "from the centre through that point");
+      }
+      const double inner = c.decimal("INNER", 0, kMaxCoordinate);
+      const double outer = c.decimal("OUTER", 0, kMaxCoordinate);
+      if (outer < inner) throw std::runtime_error("OUTER must not be less than INNER");
+      const double thickness = c.positive("THICKNESS", kMaxCoordinate);
+      const Rgb colour = c.colour();
+      c.finish();
+      draw_tick(image, centre, toward, inner, outer, thickness, colour);
     } else {
       throw std::runtime_error("unknown command '" + std::string(name) +
-                               "' (expected fill, rect, frame, round_rect, text, text_center "
-                               "or scale)");
+                               "' (expected fill, rect, frame, round_rect, line, disc, ring, "
+                               "triangle, tick, text, text_center or scale)");
     }
   }
 };

@@ -13,7 +13,17 @@
 //                                         (an even width has its extra
 //                                         column left of CX)
 //   scale N                               glyph size factor for later text
+//   line X0 Y0 X1 Y1 THICKNESS COLOUR     thick line with round ends
+//   disc CX CY R COLOUR                   filled circle
+//   ring CX CY R THICKNESS COLOUR         circle outline inside radius R
+//   triangle X0 Y0 X1 Y1 X2 Y2 COLOUR     filled triangle
+//   tick CX CY PX PY INNER OUTER THICKNESS COLOUR
+//                                         scale mark on the ray from CX CY
+//                                         through PX PY, from INNER to
+//                                         OUTER away from CX CY
 // STRING is the rest of the line after the colour, trailing blanks dropped.
+// The last five commands take decimals such as 12.5 or -0.25 for
+// coordinates, radii and thicknesses; shapes.h says which pixels they paint.
 #include <stdexcept>
 #include <string>
 #include <string_view>

@@ -119,22 +119,44 @@ void PanelHost::run_frames(uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) run_frame();
 }
 
-void PanelHost::click(const std::string& label, int32_t x, int32_t y) {
+size_t PanelHost::click(const std::string& label, int32_t x, int32_t y) {
   if (!started_) throw HostError("the flight has not started");
   GaugeInstance& gauge = find(label);
   for (size_t i = 0; i < gauge.areas.size(); ++i) {
-    const MouseArea& area = gauge.areas[i];
-    if (!area.contains(x, y)) continue;
-    log_.add("click " + label + " " + std::to_string(x) + "," + std::to_string(y) + " -> area " +
-             std::to_string(i + 1));
-    if (area.routine != nullptr) {
-      int32_t position[2] = {x, y};
-      area.routine(position, frame::kMouseLeftSingle);
-    }
-    observe();
-    return;
+    if (!gauge.areas[i].contains(x, y)) continue;
+    press(gauge, i, x, y);
+    return i + 1;
   }
   log_.add("click " + label + " " + std::to_string(x) + "," + std::to_string(y) + " -> no area");
+  return 0;
+}
+
+void PanelHost::click_area(const std::string& label, size_t area) {
+  if (!started_) throw HostError("the flight has not started");
+  GaugeInstance& gauge = find(label);
+  if (area == 0 || area > gauge.areas.size()) {
+    throw HostError("gauge " + label + " has no click area " + std::to_string(area) + " (it has " +
+                    std::to_string(gauge.areas.size()) + ")");
+  }
+  const MouseArea& a = gauge.areas[area - 1];
+  press(gauge, area - 1, a.x + a.width / 2, a.y + a.height / 2);
+}
+
+bool PanelHost::area_repeats(const std::string& label, size_t area) const {
+  const GaugeInstance& g = gauge(label);
+  return area >= 1 && area <= g.areas.size() &&
+         (g.areas[area - 1].mouse_flags & frame::kMouseRepeatWhileHeld) != 0;
+}
+
+void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) {
+  const MouseArea& area = gauge.areas[index];
+  log_.add("click " + gauge.label + " " + std::to_string(x) + "," + std::to_string(y) +
+           " -> area " + std::to_string(index + 1));
+  if (area.routine != nullptr) {
+    int32_t position[2] = {x, y};
+    area.routine(position, frame::kMouseLeftSingle);
+  }
+  observe();
 }
 
 void PanelHost::stop() {

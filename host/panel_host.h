@@ -44,7 +44,12 @@ class PanelHost final : public ServiceSink {
   void run_frame();
   void run_frames(uint32_t count);
   // A left click at a pixel of a gauge: the first child area that holds it.
-  void click(const std::string& label, int32_t x, int32_t y);
+  // Returns the area's number (1 = first in the list), 0 when none holds it.
+  size_t click(const std::string& label, int32_t x, int32_t y);
+  // A left click in the middle of child area `area` (1 = first).
+  void click_area(const std::string& label, size_t area);
+  // Whether the area asks to be called again while the button is held.
+  bool area_repeats(const std::string& label, size_t area) const;
   // Kills every gauge, runs each module's deinit routine and unloads it.
   void stop();
 
@@ -83,6 +88,7 @@ class PanelHost final : public ServiceSink {
 
  private:
   GaugeInstance& find(const std::string& label);
+  void press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y);
   void call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra);
   void update_elements(GaugeInstance& gauge);
   // Logs what module code changed: element flags and named variables.

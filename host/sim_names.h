@@ -1,0 +1,28 @@
+#pragma once
+// Readable names for the simulation variables a flight sets, with the scale
+// from the unit in the name to what the host serves (ground elevation is
+// served in 1/256 m). A plain token number works as a name too.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace host {
+
+struct SimName {
+  const char* name;
+  uint32_t token;
+  double scale;     // flight value x scale = host value
+  bool integer;     // served as a 32-bit integer
+  const char* what;
+};
+
+// The variable `name` stands for, or nothing when it is neither a known name
+// nor a token number.
+std::optional<SimName> find_sim_name(const std::string& name);
+
+// Every known name with its meaning, for the documentation and error messages.
+std::string sim_names_help();
+
+inline constexpr uint32_t kTokenTimeSeconds = 604;
+
+}  // namespace host

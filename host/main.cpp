@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "host/flight_script.h"
 #include "host/host_error.h"
@@ -69,7 +70,13 @@ int main(int argc, char** argv) {
     }
     options.echo = log_path.empty() ? &std::cout : &log_file;
     host::PanelHost panel(options);
-    flight.run(panel);
+    std::vector<std::string> failed = flight.run(panel);
+    for (const std::string& line : failed) std::cerr << line << "\n";
+    if (!flight.expectations().empty()) {
+      std::cerr << "gaugehost: " << flight.expectations().size() - failed.size() << " of "
+                << flight.expectations().size() << " expectations met\n";
+    }
+    if (!failed.empty()) return 1;
   } catch (const host::HostError& error) {
     std::cerr << "gaugehost: " << error.what() << "\n";
     return 1;

@@ -68,6 +68,7 @@ class PanelHost final : public ServiceSink {
 
   SimVariables& sim() { return sim_; }
   NamedVariables& named() { return named_; }
+  int32_t named_read(const std::string& name) const { return named_.read(name); }
   EventLog& log() { return log_; }
   bool started() const { return started_; }
   uint32_t frame() const { return frame_; }

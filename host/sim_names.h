@@ -11,8 +11,8 @@ namespace host {
 struct SimName {
   const char* name;
   uint32_t token;
-  double scale;     // flight value x scale = host value
-  bool integer;     // served as a 32-bit integer
+  double scale;  // flight value x scale = host value
+  bool integer;  // served as a 32-bit integer
   const char* what;
 };
 

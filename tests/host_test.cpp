@@ -164,14 +164,24 @@ TEST(FlightScript, MistakesAreReportedWithFileAndLineBeforeAnythingRuns) {
       {"click XML-Sound 1\n", "f.flight:1: 'click' takes 3 argument(s)"},
       {"fail stop Sound\\a.wav\n", "f.flight:1: fail takes 'load' or 'play'"},
       {"gauge cabsound\n", "f.flight:1: 'gauge' takes 2 argument(s)"},
-      {"ramp 10 614 1\n", "f.flight:1: 'ramp' takes 4 to 64 argument(s)"},
-      {"ramp 10 614 1 2 5\n", "f.flight:1: ramp takes N, then TOKEN FROM TO for each variable"},
-      {"ramp 10 614 1 x\n", "f.flight:1: 'x' is not a number"},
+      {"ramp altitude_m 10 over\n", "f.flight:1: 'ramp' takes 4 argument(s)"},
+      {"ramp altitude_m 10 in 5\n", "f.flight:1: expected 'over' instead of 'in'"},
+      {"ramp altitude_m x over 5\n", "f.flight:1: 'x' is not a number"},
+      {"ramp altitude_m 5 over -1\n", "f.flight:1: '-1' is not a time in seconds"},
+      {"set altitude 5\n", "f.flight:1: unknown variable 'altitude'; known: altitude_m"},
+      {"start\nrate 20\n", "f.flight:2: 'rate' belongs before 'start'"},
+      {"click radalt area 0\n", "f.flight:1: areas are numbered from 1"},
+      {"expect sound\n", "f.flight:1: 'expect' takes 2 to 9 argument(s)"},
+      {"expect key x\n", "f.flight:1: 'x' is not a whole number"},
+      {"expect sound a.wav between 3 and 1\n", "f.flight:1: the time span ends before it begins"},
+      {"expect element 6 of radalt lit at 5\n", "f.flight:1: expected 'shown' or 'hidden'"},
+      {"expect var x = 1 by 5\n", "f.flight:1: expected 'at' instead of 'by'"},
       {"clock soon\n", "f.flight:1: 'soon' is not a number"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(error_of([&] { host::FlightScript::parse(c.text, "f.flight"); }), c.message);
+    std::string error = error_of([&] { host::FlightScript::parse(c.text, "f.flight"); });
+    EXPECT_EQ(error.substr(0, std::string(c.message).size()), c.message) << error;
   }
 }
 

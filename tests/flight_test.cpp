@@ -1,0 +1,127 @@
+// Flights as a user writes them: time, readable names, ramps, held clicks,
+// panels and expectations, flown through the panel host.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/flight_script.h"
+#include "host_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines fly(host::PanelHost& panel, const std::string& text, const std::string& file = "f.flight") {
+  return host::FlightScript::parse(text, file).run(panel);
+}
+
+TEST(Flight, ExpectationsAreMetOrNamed) {
+  host::PanelHost panel(testing_host::options());
+  Lines failed = fly(panel, R"(gauge cabsound XML-Sound
+start
+at 1
+set sound1 1
+wait 0.5
+set sound1 0
+wait 1
+expect sound Sound\zel-sound1.wav between 1 s and 1.2 s
+expect key 66359
+expect no key 66360
+expect no sound Sound\zel-sound1.wav between 1.6 and 2.5
+expect sound Sound\zel-sound2.wav
+expect key 66359 between 0 and 0.9
+expect no sound Sound\zel-sound1.wav
+)");
+  EXPECT_EQ(
+      failed,
+      (Lines{
+          "f.flight:12: expect sound Sound\\zel-sound2.wav: it never happened",
+          "f.flight:13: expect key 66359 between 0 and 0.9: it never happened then",
+          "f.flight:14: expect no sound Sound\\zel-sound1.wav: it happened at 1.0555555555555556 s",
+      }));
+}
+
+TEST(Flight, RampsMoveInEvenStepsAndTimeFollowsTheFlight) {
+  host::PanelHost panel(testing_host::options());
+  fly(panel,
+      "gauge cabsound XML-Sound\nstart\nset altitude_m 10\nramp altitude_m 110 over 1\n"
+      "ramp ground_elevation_m 2 over 2\nat 0.5\n");
+  EXPECT_EQ(panel.sim().get(73), 60.0);
+  EXPECT_EQ(panel.sim().get(2), 128.0) << "a quarter of the way to 2 m, served in 1/256 m";
+  EXPECT_EQ(panel.sim().get(604), 0.5);
+  EXPECT_EQ(panel.frame(), 9u);
+}
+
+TEST(Flight, TheTickRateMakesTheClockRepeatOrSkip) {
+  const struct {
+    const char* rates;
+    double clock_after_one_second;
+  } cases[] = {{"", 18}, {"tick_rate 9\n", 9}, {"rate 9\n", 18}, {"rate 36\ntick_rate 18\n", 18}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rates);
+    host::PanelHost panel(testing_host::options());
+    fly(panel, std::string(c.rates) + "gauge cabsound XML-Sound\nstart\nat 1\n");
+    EXPECT_EQ(panel.sim().get(1), c.clock_after_one_second);
+  }
+}
+
+TEST(Flight, AHeldKnobTurnsEveryFrameAPlainButtonOnce) {
+  host::PanelHost panel(testing_host::options());
+  Lines failed = fly(panel, R"(register radalt_adi
+gauge vrn_radalt radalt
+gauge vrn_gpws fi
+start
+set power 1
+hold radalt area 2
+hold fi 20 20
+at 1
+release radalt
+release fi
+at 2
+expect var radalt_adi = 380 at 1.5
+expect element 1 of fi shown at 1.5
+expect element 6 of radalt hidden at 3
+)");
+  // 19 raises: the press and one for each of 18 frames: 50, 60 .. 100, 120 .. 380.
+  EXPECT_EQ(failed, Lines{"f.flight:14: expect element 6 of radalt hidden at 3: the flight ended "
+                          "before then"});
+}
+
+TEST(Flight, APanelPlacesItsGaugesInPanelOrder) {
+  const std::string dir = ::testing::TempDir();
+  {
+    std::ofstream panel_file(dir + "/panel.cfg");
+    panel_file << "[Window Titles]\nWindow00=Main\n[Window00]\nsize_mm=400,300\n"
+                  "gauge01=vrn_radalt!radalt, 60, 0, 302\ngauge00=vrn_gpws!test, 0, 0, 46\n";
+  }
+  host::PanelHost panel(testing_host::options());
+  auto flight = host::FlightScript::parse("panel panel.cfg\nstart\n", dir + "/f.flight");
+  ASSERT_EQ(flight.layout().size(), 2u);
+  EXPECT_EQ(flight.layout()[0].gauge, "test");
+  EXPECT_EQ(flight.layout()[1].x, 60);
+  flight.run(panel);
+  Lines installs;
+  for (const std::string& line : testing_host::events(panel)) {
+    if (line.find(" install") != std::string::npos ||
+        line.find(" initialize") != std::string::npos) {
+      installs.push_back(line);
+    }
+  }
+  EXPECT_EQ(installs, (Lines{"gauge test install", "gauge radalt install", "gauge test initialize",
+                             "gauge radalt initialize"}));
+  EXPECT_NE(std::string([&] {
+              try {
+                host::FlightScript::parse("panel missing.cfg\n", dir + "/f.flight");
+              } catch (const std::exception& e) {
+                return std::string(e.what());
+              }
+              return std::string();
+            }())
+                .find("cannot read panel"),
+            std::string::npos);
+}
+
+}  // namespace

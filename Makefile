@@ -27,8 +27,8 @@ test: native win32
 	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 
 demo: native win32
-	@echo "== cabsound flight under Wine: the event log =="
-	@$(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/cabsound.flight --root $(WIN32)/root; \
+	@echo "== the default approach under Wine, against the real modules: the event log =="
+	@$(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/approach.flight --root $(WIN32)/root; \
 	  status=$$?; $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 
 clean:

@@ -78,8 +78,7 @@ Palette build_palette(const Image& image) {
       const Rgb c = image.pixel(x, y);
       if (p.index.contains(colour_key(c))) continue;
       if (p.colours.size() == kBmpPaletteSize) {
-        throw std::invalid_argument("the picture has more than " +
-                                    std::to_string(kBmpPaletteSize) +
+        throw std::invalid_argument("the picture has more than " + std::to_string(kBmpPaletteSize) +
                                     " colours, too many for an 8-bit bitmap");
       }
       p.index.emplace(colour_key(c), static_cast<uint8_t>(p.colours.size()));

@@ -128,8 +128,9 @@ struct Painter {
       const Point centre = c.point("CX", "CY");
       const Point toward = c.point("PX", "PY");
       if (toward.x == centre.x && toward.y == centre.y) {
-        throw std::runtime_error("PX PY must differ from CX CY: the mark's direction is "
-                                 "from the centre through that point");
+        throw std::runtime_error(
+            "PX PY must differ from CX CY: the mark's direction is "
+            "from the centre through that point");
       }
       const double inner = c.decimal("INNER", 0, kMaxCoordinate);
       const double outer = c.decimal("OUTER", 0, kMaxCoordinate);

@@ -27,9 +27,13 @@ test: native win32
 	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 
 demo: native win32
-	@echo "== the default approach under Wine, against the real modules: the event log =="
-	@$(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/approach.flight --root $(WIN32)/root; \
-	  status=$$?; $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
+	@mkdir -p out
+	@echo "== the default approach under Wine, against the real modules (event log: out/approach.log) =="
+	@$(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/approach.flight --root $(WIN32)/root \
+	  --log out/approach.log.tmp --summary; \
+	  status=$$?; $(WINE_ENV) wineserver -k 2>/dev/null; \
+	  if [ $$status = 0 ]; then mv out/approach.log.tmp out/approach.log; else rm -f out/approach.log.tmp; fi; \
+	  exit $$status
 
 clean:
 	rm -rf $(BUILD)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/flight_script.h"
+#include "host/flight_summary.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
 
@@ -18,11 +19,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: gaugehost fly FLIGHT [--modules DIR] [--root DIR] [--log FILE]\n"
+    "usage: gaugehost fly FLIGHT [--modules DIR] [--root DIR] [--log FILE] [--summary]\n"
     "  FLIGHT         a flight file (see scenarios/)\n"
     "  --modules DIR  where the modules are (default: beside gaugehost)\n"
     "  --root DIR     the folder holding Sound\\*.wav (default: the current folder)\n"
-    "  --log FILE     write the event log there instead of standard output\n";
+    "  --log FILE     write the event log there instead of standard output\n"
+    "  --summary      print each voice, key event, variable write and lamp change with its time\n";
 
 std::string folder_of(const char* path) {
   std::string p = path;
@@ -46,8 +48,13 @@ int main(int argc, char** argv) {
   std::string flight_path = argv[2];
   host::HostOptions options{folder_of(argv[0]), ".", nullptr};
   std::string log_path;
+  bool summary = false;
   for (int i = 3; i < argc; ++i) {
     std::string option = argv[i];
+    if (option == "--summary") {
+      summary = true;
+      continue;
+    }
     if (i + 1 >= argc) return usage("option " + option + " needs a value");
     std::string value = argv[++i];
     if (option == "--modules") {
@@ -71,6 +78,12 @@ int main(int argc, char** argv) {
     options.echo = log_path.empty() ? &std::cout : &log_file;
     host::PanelHost panel(options);
     std::vector<std::string> failed = flight.run(panel);
+    if (summary) {
+      for (const std::string& line :
+           host::summarize(panel.log().lines(), flight.frames_per_second())) {
+        std::cout << line << "\n";
+      }
+    }
     for (const std::string& line : failed) std::cerr << line << "\n";
     if (!flight.expectations().empty()) {
       std::cerr << "gaugehost: " << flight.expectations().size() - failed.size() << " of "

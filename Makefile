@@ -28,9 +28,12 @@ test: native win32
 
 demo: native win32
 	@mkdir -p out
-	@echo "== the default approach under Wine, against the real modules (event log: out/approach.log) =="
-	@$(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/approach.flight --root $(WIN32)/root \
-	  --log out/approach.log.tmp --summary; \
+	@# Spoken callouts when espeak-ng made them, the generated tones otherwise.
+	@root=$(WIN32)/root; [ -d $(WIN32)/voices/Sound ] && root=$(WIN32)/voices; \
+	  echo "== the default approach under Wine, against the real modules, sounds from $$root"; \
+	  echo "   (event log: out/approach.log, sound track: out/approach.wav) =="; \
+	  $(WINE_ENV) wine $(WIN32)/bin/gaugehost.exe fly scenarios/approach.flight --root $$root \
+	  --log out/approach.log.tmp --audio out/approach.wav --summary; \
 	  status=$$?; $(WINE_ENV) wineserver -k 2>/dev/null; \
 	  if [ $$status = 0 ]; then mv out/approach.log.tmp out/approach.log; else rm -f out/approach.log.tmp; fi; \
 	  exit $$status

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/audio/track_mixer.h"
 #include "host/flight_script.h"
 #include "host/flight_summary.h"
 #include "host/host_error.h"
@@ -24,7 +25,8 @@ constexpr const char* kUsage =
     "  --modules DIR  where the modules are (default: beside gaugehost)\n"
     "  --root DIR     the folder holding Sound\\*.wav (default: the current folder)\n"
     "  --log FILE     write the event log there instead of standard output\n"
-    "  --summary      print each voice, key event, variable write and lamp change with its time\n";
+    "  --summary      print each voice, key event, variable write and lamp change with its time\n"
+    "  --audio FILE   write the flight's sounds as one WAV track (16-bit mono, 22050 Hz)\n";
 
 std::string folder_of(const char* path) {
   std::string p = path;
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
   host::HostOptions options{folder_of(argv[0]), ".", nullptr};
   std::string log_path;
   bool summary = false;
+  std::string audio_path;
   for (int i = 3; i < argc; ++i) {
     std::string option = argv[i];
     if (option == "--summary") {
@@ -63,6 +66,8 @@ int main(int argc, char** argv) {
       options.sound_root = value;
     } else if (option == "--log") {
       log_path = value;
+    } else if (option == "--audio") {
+      audio_path = value;
     } else {
       return usage("unknown option " + option);
     }
@@ -78,6 +83,10 @@ int main(int argc, char** argv) {
     options.echo = log_path.empty() ? &std::cout : &log_file;
     host::PanelHost panel(options);
     std::vector<std::string> failed = flight.run(panel);
+    if (!audio_path.empty()) {
+      host::audio::write_track(audio_path, panel.log().lines(), flight.frames_per_second(),
+                               options.sound_root);
+    }
     if (summary) {
       for (const std::string& line :
            host::summarize(panel.log().lines(), flight.frames_per_second())) {

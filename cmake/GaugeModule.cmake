@@ -20,8 +20,21 @@ function(add_gauge_module name)
     target_link_libraries(${name} PRIVATE frame FSSound
       -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/module_exports.map -Wl,--no-undefined -Wl,-Bsymbolic)
     set_target_properties(${name} PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/frame/module_exports.map)
+    # The host finds a native module's pictures in bin/NAME.bitmaps/ID.bmp,
+    # the id taken from the end of each picture's name (radalt_20507.bmp).
+    set(bitmap_copies)
+    foreach(asset IN LISTS M_ASSETS)
+      if(asset MATCHES "_([0-9]+)\\.bmp$")
+        set(copy ${CMAKE_BINARY_DIR}/bin/${name}.bitmaps/${CMAKE_MATCH_1}.bmp)
+        add_custom_command(OUTPUT ${copy}
+          COMMAND ${CMAKE_COMMAND} -E copy ${asset} ${copy}
+          DEPENDS ${asset}
+          VERBATIM)
+        list(APPEND bitmap_copies ${copy})
+      endif()
+    endforeach()
     if(M_ASSETS)
-      add_custom_target(${name}_assets DEPENDS ${M_ASSETS})
+      add_custom_target(${name}_assets DEPENDS ${M_ASSETS} ${bitmap_copies})
       add_dependencies(${name} ${name}_assets)
     endif()
   endif()

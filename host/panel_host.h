@@ -3,6 +3,7 @@
 // drives their gauges through install, initialize, update and kill, serves
 // their host services and records everything they do in the event log.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -43,6 +44,10 @@ class PanelHost final : public ServiceSink {
   void start();
   void run_frame();
   void run_frames(uint32_t count);
+  // Called at the end of every frame with its number, e.g. to take pictures.
+  void set_frame_observer(std::function<void(uint32_t frame)> observer) {
+    frame_observer_ = std::move(observer);
+  }
   // A left click at a pixel of a gauge: the first child area that holds it.
   // Returns the area's number (1 = first in the list), 0 when none holds it.
   size_t click(const std::string& label, int32_t x, int32_t y);
@@ -107,6 +112,7 @@ class PanelHost final : public ServiceSink {
   double clock_ticks_ = 0.0;
   double ticks_per_frame_ = 1.0;
   std::optional<double> next_clock_;
+  std::function<void(uint32_t frame)> frame_observer_;
 };
 
 }  // namespace host

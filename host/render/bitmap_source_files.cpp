@@ -1,0 +1,52 @@
+// Native builds: the pictures the build copied beside the module file.
+#include <dlfcn.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "host/host_error.h"
+#include "host/loaded_module.h"
+#include "host/render/bitmap_source.h"
+#include "host/render/dib_decoder.h"
+
+namespace host::render {
+namespace {
+
+class BitmapFiles final : public BitmapSource {
+ public:
+  explicit BitmapFiles(std::string folder) : folder_(std::move(folder)) {}
+
+  std::vector<uint8_t> dib(uint32_t id) const override {
+    const std::string path = folder_ + "/" + std::to_string(id) + ".bmp";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw HostError("cannot read " + path);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    // A file starts with "BM" and the 14-byte file header the resource lacks.
+    if (bytes.size() < kBmpFileHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') {
+      throw HostError(path + " is not a BMP file");
+    }
+    bytes.erase(bytes.begin(), bytes.begin() + kBmpFileHeaderBytes);
+    return bytes;
+  }
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<BitmapSource> module_bitmaps(const LoadedModule& module) {
+  // The file the module's own records were loaded from, wherever that was.
+  Dl_info info{};
+  if (dladdr(module.import_table(), &info) == 0 || info.dli_fname == nullptr) {
+    throw HostError("module " + module.name() + ": cannot tell which file it was loaded from");
+  }
+  std::string file = info.dli_fname;
+  auto slash = file.find_last_of('/');
+  std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
+  return std::make_unique<BitmapFiles>(folder + "/" + module.name() + ".bitmaps");
+}
+
+}  // namespace host::render

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "host/flight_summary.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
+#include "host/render/png_writer.h"
+#include "host/render/snapshots.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -21,12 +24,15 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: gaugehost fly FLIGHT [--modules DIR] [--root DIR] [--log FILE] [--summary]\n"
+    "                     [--pictures DIR]\n"
     "  FLIGHT         a flight file (see scenarios/)\n"
     "  --modules DIR  where the modules are (default: beside gaugehost)\n"
     "  --root DIR     the folder holding Sound\\*.wav (default: the current folder)\n"
     "  --log FILE     write the event log there instead of standard output\n"
     "  --summary      print each voice, key event, variable write and lamp change with its time\n"
-    "  --audio FILE   write the flight's sounds as one WAV track (16-bit mono, 22050 Hz)\n";
+    "  --audio FILE   write the flight's sounds as one WAV track (16-bit mono, 22050 Hz)\n"
+    "  --pictures DIR write DIR/frame_NNNNNN.png of the panel after every frame that\n"
+    "                 changed what it shows, and DIR/contact_sheet.png at the end\n";
 
 std::string folder_of(const char* path) {
   std::string p = path;
@@ -52,6 +58,7 @@ int main(int argc, char** argv) {
   std::string log_path;
   bool summary = false;
   std::string audio_path;
+  std::string pictures_dir;
   for (int i = 3; i < argc; ++i) {
     std::string option = argv[i];
     if (option == "--summary") {
@@ -68,9 +75,17 @@ int main(int argc, char** argv) {
       log_path = value;
     } else if (option == "--audio") {
       audio_path = value;
+    } else if (option == "--pictures") {
+      pictures_dir = value;
     } else {
       return usage("unknown option " + option);
     }
+  }
+
+  if (!pictures_dir.empty() && !host::render::png_supported()) {
+    std::cerr << "gaugehost: --pictures: this build writes no pictures (it has no PNG library; "
+                 "use the native gaugehost)\n";
+    return 2;
   }
 
   try {
@@ -82,10 +97,21 @@ int main(int argc, char** argv) {
     }
     options.echo = log_path.empty() ? &std::cout : &log_file;
     host::PanelHost panel(options);
+    std::unique_ptr<host::render::PanelSnapshots> pictures;
+    if (!pictures_dir.empty()) {
+      pictures =
+          std::make_unique<host::render::PanelSnapshots>(panel, pictures_dir, flight.layout());
+      panel.set_frame_observer([&pictures](uint32_t frame) { pictures->after_frame(frame); });
+    }
     std::vector<std::string> failed = flight.run(panel);
     if (!audio_path.empty()) {
       host::audio::write_track(audio_path, panel.log().lines(), flight.frames_per_second(),
                                options.sound_root);
+    }
+    if (pictures) {
+      pictures->finish();
+      std::cerr << "gaugehost: " << pictures->pictures()
+                << " panel pictures and a contact sheet in " << pictures_dir << "\n";
     }
     if (summary) {
       for (const std::string& line :

@@ -11,7 +11,7 @@ add_executable(module_image_tests
   ${wine_test_dir}/cabsound_records_test.cpp
   ${wine_test_dir}/cabsound_resources_test.cpp
   ${wine_test_dir}/loaded_gau.cpp
-  ${wine_test_dir}/pe_image.cpp
+  ${PROJECT_SOURCE_DIR}/tools/gaugeinspect/pe_image.cpp
   ${wine_test_dir}/pe_image_test.cpp)
 target_include_directories(module_image_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(module_image_tests PRIVATE gtest_main ${GAUGES_STATIC_RUNTIME})

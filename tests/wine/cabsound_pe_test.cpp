@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/wine/loaded_gau.h"
-#include "tests/wine/pe_image.h"
+#include "tools/gaugeinspect/pe_image.h"
 
 namespace wine_tests {
 namespace {

@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "tests/wine/byte_reader.h"
 #include "tests/wine/loaded_gau.h"
+#include "tools/gaugeinspect/byte_reader.h"
 
 namespace wine_tests {
 namespace {

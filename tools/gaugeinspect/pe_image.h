@@ -4,12 +4,13 @@
 // anything that points outside the file or a section throws PeError.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "tests/wine/byte_reader.h"
+#include "tools/gaugeinspect/byte_reader.h"
 
-namespace wine_tests {
+namespace gaugeinspect {
 
 struct PeError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -62,6 +63,8 @@ struct PeDataDirectory {
 
 inline constexpr uint32_t kDirectoryExport = 0;
 inline constexpr uint32_t kDirectoryImport = 1;
+inline constexpr uint32_t kDirectoryResource = 2;
+inline constexpr uint32_t kDirectoryBaseRelocation = 5;
 
 class PeImage {
  public:
@@ -70,7 +73,10 @@ class PeImage {
   explicit PeImage(std::vector<uint8_t> file);
 
   uint16_t machine() const { return machine_; }
+  // Where the image asks to be loaded; absolute addresses in it assume this.
+  uint32_t image_base() const { return image_base_; }
   uint32_t size_of_image() const { return size_of_image_; }
+  std::span<const uint8_t> file_bytes() const { return file_; }
   const std::vector<PeSection>& sections() const { return sections_; }
   const std::vector<PeExport>& exports() const { return exports_; }
   const std::vector<PeImportedDll>& imports() const { return imports_; }
@@ -92,6 +98,7 @@ class PeImage {
 
   std::vector<uint8_t> file_;
   uint16_t machine_ = 0;
+  uint32_t image_base_ = 0;
   uint32_t size_of_image_ = 0;
   std::vector<PeDataDirectory> directories_;
   std::vector<PeSection> sections_;
@@ -102,4 +109,4 @@ class PeImage {
 // The whole file; throws PeError when it cannot be read.
 std::vector<uint8_t> read_file_bytes(const std::string& path);
 
-}  // namespace wine_tests
+}  // namespace gaugeinspect

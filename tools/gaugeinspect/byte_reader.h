@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace wine_tests {
+namespace gaugeinspect {
 
 struct ByteRangeError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -78,4 +78,4 @@ class ByteReader {
   std::span<const uint8_t> bytes_;
 };
 
-}  // namespace wine_tests
+}  // namespace gaugeinspect

@@ -1,17 +1,18 @@
-#include "tests/wine/pe_image.h"
+#include "tools/gaugeinspect/pe_image.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <utility>
 
-namespace wine_tests {
+namespace gaugeinspect {
 namespace {
 
 constexpr uint16_t kDosMagic = 0x5A4D;  // "MZ"
 constexpr uint32_t kDosLfanewOffset = 0x3C;
 constexpr uint32_t kCoffHeaderBytes = 20;
 constexpr uint16_t kOptionalMagicPe32 = 0x10B;
+constexpr uint32_t kOptionalImageBase = 28;
 constexpr uint32_t kOptionalSizeOfImage = 56;
 constexpr uint32_t kOptionalNumberOfRvaAndSizes = 92;
 constexpr uint32_t kOptionalDataDirectories = 96;
@@ -111,6 +112,7 @@ void PeImage::read_headers() {
   const uint16_t magic = r.u16(opt, "optional header Magic");
   if (magic != kOptionalMagicPe32)
     throw PeError("optional header Magic " + hex(magic) + " is not PE32");
+  image_base_ = r.u32(opt + kOptionalImageBase, "optional header ImageBase");
   size_of_image_ = r.u32(opt + kOptionalSizeOfImage, "optional header SizeOfImage");
   const uint32_t dir_count = r.u32(opt + kOptionalNumberOfRvaAndSizes, "NumberOfRvaAndSizes");
   if (dir_count > (optional_size - kOptionalDataDirectories) / kDataDirectoryBytes) {
@@ -216,4 +218,4 @@ void PeImage::read_imports() {
   }
 }
 
-}  // namespace wine_tests
+}  // namespace gaugeinspect

@@ -1,0 +1,122 @@
+#include "tools/gaugeinspect/module_reader.h"
+
+#include <algorithm>
+
+#include "tools/gaugeinspect/gauge_reader.h"
+
+namespace gaugeinspect {
+namespace {
+
+const PeExport* find_export(const PeImage& pe, const std::string& name) {
+  const auto e = std::find_if(pe.exports().begin(), pe.exports().end(),
+                              [&](const PeExport& x) { return x.name == name; });
+  return e == pe.exports().end() ? nullptr : &*e;
+}
+
+void read_resource_infos(Module& m) {
+  std::vector<Resource> found;
+  try {
+    found = read_resources(*m.pe);
+  } catch (const std::runtime_error& e) {
+    m.resource_error = e.what();
+    return;
+  }
+  for (Resource& r : found) {
+    ResourceInfo info;
+    info.is_bitmap = !r.type.is_text && r.type.id == kResourceTypeBitmap;
+    if (info.is_bitmap) {
+      info.bitmap = r.data_error.empty() ? read_bitmap_header(r.data) : BitmapHeader{};
+      if (!r.data_error.empty()) info.bitmap.error = r.data_error;
+    } else {
+      info.wave = read_wave_format(r.data);
+    }
+    info.resource = std::move(r);
+    m.resources.push_back(std::move(info));
+  }
+}
+
+void read_import_table(Module& m, const ImageView& view) {
+  const PeExport* e = find_export(*m.pe, "ImportTable");
+  if (e == nullptr) {
+    m.import_table_error = "no export named ImportTable";
+    return;
+  }
+  try {
+    const Record r = view.record(e->rva, kImportTableBytes, "ImportTable");
+    ImportTableRecord t;
+    t.rva = e->rva;
+    t.id = r.u32(0);
+    t.services = r.pointer(4);
+    t.closing = {r.u32(8), r.u32(12)};
+    m.import_table = t;
+  } catch (const std::runtime_error& err) {
+    m.import_table_error = err.what();
+  }
+}
+
+void read_linkage(Module& m, const ImageView& view) {
+  const PeExport* e = find_export(*m.pe, "Linkage");
+  if (e == nullptr) {
+    m.linkage_error = "no export named Linkage";
+    return;
+  }
+  LinkageRecord l;
+  l.rva = e->rva;
+  try {
+    const Record r = view.record(e->rva, kLinkageFixedBytes, "Linkage");
+    l.id = r.u32(0);
+    l.init = r.pointer(4);
+    l.deinit = r.pointer(8);
+    l.reserved = {r.u32(12), r.u32(16), r.u32(20)};
+  } catch (const std::runtime_error& err) {
+    m.linkage_error = err.what();
+    return;
+  }
+  try {
+    for (size_t i = 0;; ++i) {
+      if (i == kMaxGauges) {
+        l.list_error =
+            "the gauge list has no null within " + std::to_string(kMaxGauges) + " entries";
+        break;
+      }
+      const uint32_t at = e->rva + kLinkageFixedBytes + static_cast<uint32_t>(4 * i);
+      const Pointer p = view.record(at, 4, "Linkage gauge list").pointer(0);
+      if (p.is_null()) break;
+      if (!p.ok()) {
+        l.list_error = "gauge list entry " + std::to_string(i) + ": " + p.error;
+        break;
+      }
+      l.gauges.push_back(p);
+    }
+  } catch (const std::runtime_error& err) {
+    l.list_error = err.what();
+  }
+  m.linkage = l;
+}
+
+}  // namespace
+
+const ResourceInfo* Module::bitmap(uint32_t id) const {
+  for (const ResourceInfo& r : resources) {
+    if (r.is_bitmap && !r.resource.name.is_text && r.resource.name.id == id) return &r;
+  }
+  return nullptr;
+}
+
+Module read_module(std::vector<uint8_t> file) {
+  Module m;
+  m.pe = std::make_unique<PeImage>(std::move(file));
+  m.relocations = BaseRelocations(*m.pe);
+  read_resource_infos(m);
+  const ImageView view(*m.pe, m.relocations);
+  read_import_table(m, view);
+  read_linkage(m, view);
+  if (m.linkage) {
+    for (const Pointer& p : m.linkage->gauges) {
+      m.gauges.push_back(read_gauge(view, *p.target, m.failure_lists));
+    }
+  }
+  return m;
+}
+
+}  // namespace gaugeinspect

@@ -5,7 +5,9 @@ WIN32   := $(BUILD)/win32
 JOBS    ?= 2
 WINE_ENV := WINEPREFIX=$(abspath $(WIN32))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-.PHONY: all deps native win32 test demo clean
+DIST_ZIP := out/dist/vrn_gauges.zip
+
+.PHONY: all deps native win32 test demo dist clean
 
 all: native win32
 
@@ -25,6 +27,7 @@ test: native win32
 	ctest --test-dir $(NATIVE) --output-on-failure
 	ctest --test-dir $(WIN32) --output-on-failure; status=$$?; \
 	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
+	$(MAKE) --no-print-directory dist && sh tests/inspect/check_dist.sh $(DIST_ZIP) $(NATIVE)/bin/gaugeinspect
 
 demo: native win32
 	@mkdir -p out
@@ -37,6 +40,12 @@ demo: native win32
 	  status=$$?; $(WINE_ENV) wineserver -k 2>/dev/null; \
 	  if [ $$status = 0 ]; then mv out/approach.log.tmp out/approach.log; else rm -f out/approach.log.tmp; fi; \
 	  exit $$status
+
+# The three modules, a sample panel section, the sound list and the install
+# guide, as one zip to hand out.
+dist: win32
+	@mkdir -p $(dir $(DIST_ZIP))
+	sh dist/make_zip.sh $(WIN32)/bin $(DIST_ZIP)
 
 clean:
 	rm -rf $(BUILD)

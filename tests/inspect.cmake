@@ -6,8 +6,6 @@
 set(inspect_test_dir ${CMAKE_CURRENT_LIST_DIR}/inspect)
 
 if(NOT WIN32)
-  add_subdirectory(${PROJECT_SOURCE_DIR}/tools/gaugeinspect ${CMAKE_BINARY_DIR}/tools/gaugeinspect)
-
   add_library(inspect_test_support STATIC
     ${inspect_test_dir}/json_parse.cpp
     ${inspect_test_dir}/golden_match.cpp

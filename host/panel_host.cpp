@@ -113,7 +113,7 @@ void PanelHost::run_frame() {
     call_gauge(gauge, frame::kServiceUpdate, 0);
     update_elements(gauge);
   }
-  if (frame_observer_) frame_observer_(frame_);
+  for (const auto& observer : frame_observers_) observer(frame_);
 }
 
 void PanelHost::run_frames(uint32_t count) {

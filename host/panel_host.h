@@ -44,9 +44,15 @@ class PanelHost final : public ServiceSink {
   void start();
   void run_frame();
   void run_frames(uint32_t count);
-  // Called at the end of every frame with its number, e.g. to take pictures.
+  // Called at the end of every frame with its number, e.g. to take pictures;
+  // several watchers (pictures, a report) may follow one flight, in the
+  // order they were added. set_ replaces them all with one.
+  void add_frame_observer(std::function<void(uint32_t frame)> observer) {
+    frame_observers_.push_back(std::move(observer));
+  }
   void set_frame_observer(std::function<void(uint32_t frame)> observer) {
-    frame_observer_ = std::move(observer);
+    frame_observers_.clear();
+    add_frame_observer(std::move(observer));
   }
   // A left click at a pixel of a gauge: the first child area that holds it.
   // Returns the area's number (1 = first in the list), 0 when none holds it.
@@ -112,7 +118,7 @@ class PanelHost final : public ServiceSink {
   double clock_ticks_ = 0.0;
   double ticks_per_frame_ = 1.0;
   std::optional<double> next_clock_;
-  std::function<void(uint32_t frame)> frame_observer_;
+  std::vector<std::function<void(uint32_t frame)>> frame_observers_;
 };
 
 }  // namespace host

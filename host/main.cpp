@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "host/audio/track_mixer.h"
+#include "host/envelope/envelope_command.h"
 #include "host/flight_script.h"
 #include "host/flight_summary.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
 #include "host/render/png_writer.h"
 #include "host/render/snapshots.h"
+#include "host/report/flight_report.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -24,7 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: gaugehost fly FLIGHT [--modules DIR] [--root DIR] [--log FILE] [--summary]\n"
-    "                     [--pictures DIR]\n"
+    "                     [--audio FILE] [--pictures DIR] [--report FILE.html]\n"
     "  FLIGHT         a flight file (see scenarios/)\n"
     "  --modules DIR  where the modules are (default: beside gaugehost)\n"
     "  --root DIR     the folder holding Sound\\*.wav (default: the current folder)\n"
@@ -32,7 +34,9 @@ constexpr const char* kUsage =
     "  --summary      print each voice, key event, variable write and lamp change with its time\n"
     "  --audio FILE   write the flight's sounds as one WAV track (16-bit mono, 22050 Hz)\n"
     "  --pictures DIR write DIR/frame_NNNNNN.png of the panel after every frame that\n"
-    "                 changed what it shows, and DIR/contact_sheet.png at the end\n";
+    "                 changed what it shows, and DIR/contact_sheet.png at the end\n"
+    "  --report FILE  write one self-contained HTML page: the timeline plot, the panel at\n"
+    "                 the events, the summary, the expectations and the sound track\n";
 
 std::string folder_of(const char* path) {
   std::string p = path;
@@ -42,6 +46,7 @@ std::string folder_of(const char* path) {
 
 int usage(const std::string& problem) {
   std::cerr << "gaugehost: " << problem << "\n" << kUsage;
+  std::cerr << "       " << host::envelope::kEnvelopeUsage;
   return 2;
 }
 
@@ -52,6 +57,10 @@ int main(int argc, char** argv) {
   // The log is the same bytes on every platform: no CR added on the way out.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+  if (argc >= 2 && std::strcmp(argv[1], "envelope") == 0) {
+    return host::envelope::envelope_command(std::vector<std::string>(argv + 2, argv + argc),
+                                            folder_of(argv[0]), std::cerr);
+  }
   if (argc < 3 || std::strcmp(argv[1], "fly") != 0) return usage("expected: fly FLIGHT");
   std::string flight_path = argv[2];
   host::HostOptions options{folder_of(argv[0]), ".", nullptr};
@@ -59,6 +68,7 @@ int main(int argc, char** argv) {
   bool summary = false;
   std::string audio_path;
   std::string pictures_dir;
+  std::string report_path;
   for (int i = 3; i < argc; ++i) {
     std::string option = argv[i];
     if (option == "--summary") {
@@ -77,6 +87,8 @@ int main(int argc, char** argv) {
       audio_path = value;
     } else if (option == "--pictures") {
       pictures_dir = value;
+    } else if (option == "--report") {
+      report_path = value;
     } else {
       return usage("unknown option " + option);
     }
@@ -85,6 +97,11 @@ int main(int argc, char** argv) {
   if (!pictures_dir.empty() && !host::render::png_supported()) {
     std::cerr << "gaugehost: --pictures: this build writes no pictures (it has no PNG library; "
                  "use the native gaugehost)\n";
+    return 2;
+  }
+  if (!report_path.empty() && !host::render::png_supported()) {
+    std::cerr << "gaugehost: --report: reports are made by the native gaugehost only (this "
+                 "build has no PNG library for the panel pictures)\n";
     return 2;
   }
 
@@ -101,7 +118,12 @@ int main(int argc, char** argv) {
     if (!pictures_dir.empty()) {
       pictures =
           std::make_unique<host::render::PanelSnapshots>(panel, pictures_dir, flight.layout());
-      panel.set_frame_observer([&pictures](uint32_t frame) { pictures->after_frame(frame); });
+      panel.add_frame_observer([&pictures](uint32_t frame) { pictures->after_frame(frame); });
+    }
+    std::unique_ptr<host::report::FlightReport> report;
+    if (!report_path.empty()) {
+      report = std::make_unique<host::report::FlightReport>(panel, flight, flight_path,
+                                                            options.sound_root);
     }
     std::vector<std::string> failed = flight.run(panel);
     if (!audio_path.empty()) {
@@ -112,6 +134,10 @@ int main(int argc, char** argv) {
       pictures->finish();
       std::cerr << "gaugehost: " << pictures->pictures()
                 << " panel pictures and a contact sheet in " << pictures_dir << "\n";
+    }
+    if (report) {
+      report->write(report_path, failed);
+      std::cerr << "gaugehost: the flight's report in " << report_path << "\n";
     }
     if (summary) {
       for (const std::string& line :

@@ -1,0 +1,103 @@
+#include "host/report/flight_recorder.h"
+
+#include <algorithm>
+
+#include "host/panel_host.h"
+#include "host/render/flight_layout.h"
+#include "host/report/png_bytes.h"
+
+namespace host::report {
+namespace {
+
+constexpr uint32_t kTokenGroundElevation = 2;  // metres x 256
+constexpr uint32_t kTokenVerticalSpeed = 65;
+constexpr uint32_t kTokenAltitude = 73;
+constexpr double kGroundScale = 256.0;
+// The radar altimeter's DH marker: a needle whose value is the knob's
+// decision height in feet, asked on every frame whether shown or not.
+constexpr size_t kDhMarkerElement = 7;
+
+bool shown_on_panel(EventKind kind) {
+  return kind == EventKind::kVoice || kind == EventKind::kKey || kind == EventKind::kLamp;
+}
+
+}  // namespace
+
+FlightRecorder::FlightRecorder(PanelHost& panel, std::vector<PanelGauge> gauges,
+                               size_t max_snapshots, int32_t max_width)
+    : panel_(panel),
+      gauges_(std::move(gauges)),
+      max_snapshots_(std::max<size_t>(max_snapshots, 2)),
+      max_width_(std::max(max_width, 1)) {
+  const std::vector<std::string> labels = render::gauge_labels(gauges_);
+  for (size_t i = 0; i < gauges_.size(); ++i) {
+    if (gauges_[i].module == "vrn_radalt" && gauges_[i].gauge == "radalt") {
+      radalt_label_ = labels[i];
+      break;
+    }
+  }
+}
+
+std::optional<double> FlightRecorder::decision_height() const {
+  if (!radalt_label_) return std::nullopt;
+  const GaugeInstance& radalt = panel_.gauge(*radalt_label_);
+  if (radalt.elements.size() <= kDhMarkerElement) return std::nullopt;
+  const ElementState& marker = radalt.elements[kDhMarkerElement];
+  if (marker.record->type != frame::kNeedle || !marker.needle_seen) return std::nullopt;
+  return marker.last_value;
+}
+
+void FlightRecorder::after_frame(uint32_t frame) {
+  const SimVariables& sim = panel_.sim();
+  FlightSample sample;
+  sample.frame = frame;
+  sample.height_ft = (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundScale) *
+                     kReportFeetPerMetre;
+  sample.vertical_speed_fpm = sim.get(kTokenVerticalSpeed);
+  sample.decision_height_ft = decision_height();
+  samples_.push_back(sample);
+
+  // Clicks between frames are stamped with the frame before; the picture
+  // after this frame shows what they did as well.
+  const std::vector<std::string>& lines = panel_.log().lines();
+  std::vector<FlightEvent> events;
+  bool visible = false;
+  for (; log_read_ < lines.size(); ++log_read_) {
+    if (auto e = read_event(lines[log_read_])) {
+      visible |= shown_on_panel(e->kind);
+      events.push_back(std::move(*e));
+    }
+  }
+  if (visible) take_snapshot(frame, std::move(events));
+}
+
+void FlightRecorder::take_snapshot(uint32_t frame, std::vector<FlightEvent> events) {
+  EventSnapshot snapshot{frame, std::move(events), {}};
+  if (!gauges_.empty()) {
+    // The gauges exist only once the flight has placed them.
+    if (layout_.empty()) layout_ = render::arrange_panel(panel_, gauges_, bitmaps_);
+    render::Image picture = render::panel_picture(panel_, layout_, bitmaps_);
+    if (picture.width() > max_width_) {
+      const auto height = static_cast<int32_t>(
+          std::max<int64_t>(1, int64_t{picture.height()} * max_width_ / picture.width()));
+      picture = render::scale_nearest(picture, max_width_, height);
+    }
+    snapshot.png = png_bytes(picture);
+  }
+  snapshots_.push_back(std::move(snapshot));
+}
+
+std::vector<const EventSnapshot*> FlightRecorder::snapshots() const {
+  std::vector<const EventSnapshot*> out;
+  const size_t n = snapshots_.size();
+  if (n <= max_snapshots_) {
+    for (const EventSnapshot& s : snapshots_) out.push_back(&s);
+    return out;
+  }
+  // Evenly spread: the i-th of k picks the nearest of i * (n - 1) / (k - 1).
+  const size_t k = max_snapshots_;
+  for (size_t i = 0; i < k; ++i) out.push_back(&snapshots_[(i * (n - 1) + (k - 1) / 2) / (k - 1)]);
+  return out;
+}
+
+}  // namespace host::report

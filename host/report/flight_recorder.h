@@ -1,0 +1,68 @@
+#pragma once
+// What a report needs from a flight as it is flown: the simulation values of
+// every frame (height above ground, vertical speed, the radar altimeter's
+// decision height) and a picture of the panel at every frame with an event.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/panel_config.h"
+#include "host/render/bitmap_library.h"
+#include "host/render/panel_picture.h"
+#include "host/report/flight_events.h"
+
+namespace host {
+class PanelHost;
+}
+
+namespace host::report {
+
+inline constexpr double kReportFeetPerMetre = 3.28084;
+
+struct FlightSample {
+  uint32_t frame = 0;
+  double height_ft = 0.0;           // altitude (token 73) less ground elevation (token 2 / 256)
+  double vertical_speed_fpm = 0.0;  // token 65
+  std::optional<double> decision_height_ft;  // with a radar altimeter on the panel
+};
+
+struct EventSnapshot {
+  uint32_t frame = 0;
+  std::vector<FlightEvent> events;  // every event since the frame before, vars included
+  std::vector<uint8_t> png;         // the panel after the frame
+};
+
+class FlightRecorder {
+ public:
+  // The flight's gauges (its layout); pictures wider than `max_width` are
+  // shrunk to it.
+  FlightRecorder(PanelHost& panel, std::vector<PanelGauge> gauges, size_t max_snapshots = 40,
+                 int32_t max_width = 420);
+
+  void after_frame(uint32_t frame);
+
+  const std::vector<FlightSample>& samples() const { return samples_; }
+  // At most the most asked for, evenly spread, with the first and the last.
+  std::vector<const EventSnapshot*> snapshots() const;
+  size_t event_frames() const { return snapshots_.size(); }
+  bool has_decision_height() const { return radalt_label_.has_value(); }
+
+ private:
+  std::optional<double> decision_height() const;
+  void take_snapshot(uint32_t frame, std::vector<FlightEvent> events);
+
+  PanelHost& panel_;
+  std::vector<PanelGauge> gauges_;
+  size_t max_snapshots_;
+  int32_t max_width_;
+  std::optional<std::string> radalt_label_;
+  std::vector<render::Placement> layout_;  // once the gauges are on the panel
+  render::BitmapLibrary bitmaps_;
+  size_t log_read_ = 0;
+  std::vector<FlightSample> samples_;
+  std::vector<EventSnapshot> snapshots_;
+};
+
+}  // namespace host::report

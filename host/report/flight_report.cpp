@@ -1,0 +1,89 @@
+#include "host/report/flight_report.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "host/flight_summary.h"
+#include "host/host_error.h"
+#include "host/panel_host.h"
+#include "host/report/page_track.h"
+#include "host/report/report_page.h"
+#include "host/report/timeline_svg.h"
+
+namespace host::report {
+namespace {
+
+// A failed expectation's line starts with its place and its words.
+std::vector<ExpectationResult> results(const std::vector<Expectation>& expectations,
+                                       const std::vector<std::string>& failed) {
+  std::vector<ExpectationResult> out;
+  for (const Expectation& e : expectations) {
+    ExpectationResult r{e.where, e.text, true, ""};
+    const std::string prefix = e.where + ": " + e.text + ": ";
+    for (const std::string& line : failed) {
+      if (line.rfind(prefix, 0) != 0) continue;
+      r.met = false;
+      r.why = line.substr(prefix.size());
+      break;
+    }
+    out.push_back(std::move(r));
+  }
+  return out;
+}
+
+}  // namespace
+
+FlightReport::FlightReport(PanelHost& panel, const FlightScript& flight, std::string title,
+                           std::string sound_root)
+    : panel_(panel),
+      flight_(flight),
+      title_(std::move(title)),
+      sound_root_(std::move(sound_root)),
+      recorder_(panel, flight.layout()) {
+  panel_.add_frame_observer([this](uint32_t frame) { recorder_.after_frame(frame); });
+}
+
+std::string FlightReport::page(const std::vector<std::string>& failed) const {
+  const std::vector<std::string>& log = panel_.log().lines();
+  const double fps = flight_.frames_per_second();
+  ReportContent c;
+  c.title = title_;
+  c.frames_per_second = fps;
+  c.frames = recorder_.samples().empty() ? 0 : recorder_.samples().back().frame;
+  c.timeline_svg =
+      timeline_svg(recorder_.samples(), flight_events(log), fps, recorder_.has_decision_height());
+  c.snapshots = recorder_.snapshots();
+  c.event_frames = recorder_.event_frames();
+  c.summary = summarize(log, fps);
+  c.expectations = results(flight_.expectations(), failed);
+  try {
+    c.wav = page_track(log, fps, sound_root_);
+  } catch (const HostError& error) {
+    // The rest of the report still tells the story.
+    c.no_track_why = error.what();
+  }
+  return report_page(c);
+}
+
+void FlightReport::write(const std::string& path, const std::vector<std::string>& failed) const {
+  write_text_file(path, page(failed));
+}
+
+void write_text_file(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+      std::remove(temporary.c_str());
+      throw HostError("cannot write " + path);
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw HostError("cannot write " + path + " (renaming " + temporary + " failed)");
+  }
+}
+
+}  // namespace host::report

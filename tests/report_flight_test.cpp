@@ -1,0 +1,202 @@
+// The report of flights flown through the host: the values sampled on each
+// frame, the panel pictures at the events, and the page with its parts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/flight_script.h"
+#include "host/host_error.h"
+#include "host/report/flight_recorder.h"
+#include "host/report/flight_report.h"
+#include "host_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+size_t count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+host::FlightScript flight(const std::string& text) {
+  return host::FlightScript::parse(text, "report_test.flight");
+}
+
+TEST(ReportRecorder, SamplesHeightAboveGroundVerticalSpeedAndTheDecisionHeight) {
+  const host::FlightScript f = flight(
+      "gauge vrn_radalt radalt\n"
+      "start\n"
+      "set power 1\n"
+      "set altitude_m 300\n"
+      "set ground_elevation_m 10\n"
+      "set vertical_speed_fpm -900\n"
+      "at 1\n"
+      "click radalt area 2\n"  // DH 50 -> 60 ft
+      "set altitude_m 200\n"
+      "set vertical_speed_fpm -500\n"
+      "at 2\n");
+  host::PanelHost panel(testing_host::options());
+  host::report::FlightRecorder recorder(panel, f.layout());
+  panel.add_frame_observer([&](uint32_t frame) { recorder.after_frame(frame); });
+  f.run(panel);
+
+  ASSERT_TRUE(recorder.has_decision_height());
+  ASSERT_EQ(recorder.samples().size(), 36u);
+  struct Row {
+    uint32_t frame;
+    double height_ft;
+    double vertical_speed_fpm;
+    double decision_height_ft;
+  };
+  const Row rows[] = {
+      {1, 290 * 3.28084, -900, 50},
+      {18, 290 * 3.28084, -900, 50},
+      {19, 190 * 3.28084, -500, 60},
+      {36, 190 * 3.28084, -500, 60},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE("frame " + std::to_string(r.frame));
+    const host::report::FlightSample& s = recorder.samples()[r.frame - 1];
+    EXPECT_EQ(s.frame, r.frame);
+    EXPECT_NEAR(s.height_ft, r.height_ft, 1e-9);
+    EXPECT_EQ(s.vertical_speed_fpm, r.vertical_speed_fpm);
+    ASSERT_TRUE(s.decision_height_ft.has_value());
+    EXPECT_EQ(*s.decision_height_ft, r.decision_height_ft);
+  }
+}
+
+TEST(ReportRecorder, NoRadarAltimeterNoDecisionHeight) {
+  const host::FlightScript f = flight("gauge vrn_gpws test\nstart\nset power 1\nframes 3\n");
+  host::PanelHost panel(testing_host::options());
+  host::report::FlightRecorder recorder(panel, f.layout());
+  panel.add_frame_observer([&](uint32_t frame) { recorder.after_frame(frame); });
+  f.run(panel);
+  EXPECT_FALSE(recorder.has_decision_height());
+  ASSERT_EQ(recorder.samples().size(), 3u);
+  for (const auto& s : recorder.samples()) EXPECT_FALSE(s.decision_height_ft.has_value());
+}
+
+TEST(ReportRecorder, KeepsAnEvenSampleOfTheEventPicturesWithTheFirstAndLast) {
+  // Each change of the display set hides one face and shows the other.
+  const host::FlightScript f = flight(
+      "gauge vrn_radalt radalt\nstart\nset power 1\nset display_variant 1\n"
+      "at 1\nset display_variant 0\nat 2\nset display_variant 1\n"
+      "at 3\nset display_variant 0\nat 4\nset display_variant 1\nat 5\n");
+  struct Case {
+    size_t most;
+    std::vector<uint32_t> frames;
+  };
+  const Case cases[] = {{40, {1, 19, 37, 55, 73}}, {3, {1, 37, 73}}, {2, {1, 73}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("at most " + std::to_string(c.most));
+    host::PanelHost panel(testing_host::options());
+    host::report::FlightRecorder recorder(panel, f.layout(), c.most);
+    panel.add_frame_observer([&](uint32_t frame) { recorder.after_frame(frame); });
+    f.run(panel);
+    EXPECT_EQ(recorder.event_frames(), 5u);
+    std::vector<uint32_t> frames;
+    for (const auto* s : recorder.snapshots()) {
+      frames.push_back(s->frame);
+      ASSERT_GT(s->png.size(), 8u);
+      EXPECT_EQ(std::string(s->png.begin(), s->png.begin() + 4), "\x89PNG");
+      EXPECT_FALSE(s->events.empty());
+    }
+    EXPECT_EQ(frames, c.frames);
+  }
+}
+
+TEST(ReportPage, TheApproachHasEveryPartAndNothingFromOutside) {
+  const host::FlightScript f = host::FlightScript::load(SCENARIO_DIR "/approach.flight");
+  host::PanelHost panel(testing_host::options());
+  host::report::FlightReport report(panel, f, "scenarios/approach.flight", SIM_ROOT);
+  const std::vector<std::string> failed = f.run(panel);
+  ASSERT_TRUE(failed.empty()) << failed.front();
+  const std::string page = report.page(failed);
+
+  struct Part {
+    const char* what;
+    std::string text;
+    size_t at_least;
+  };
+  const Part parts[] = {
+      {"the plot", "<svg id=\"timeline\"", 1},
+      {"the height", "class=\"series height\"", 1},
+      {"the decision height", "class=\"series decision-height\"", 1},
+      {"the vertical speed", "class=\"series vertical-speed\"", 1},
+      {"glideslope, minimums and too low flaps", "class=\"marker voice\"", 4},
+      {"the DH key event", "class=\"marker key\"", 1},
+      {"lamps", "class=\"marker lamp\"", 4},
+      {"panel pictures", "<img alt=\"the panel at ", 5},
+      {"the sound track", "<audio id=\"track\" controls src=\"data:audio/wav;base64,UklGR", 1},
+      {"the summary", "<td>voice  Sound\\minimums.wav</td>", 1},
+      {"met expectations", "<span class=\"met\">met</span>", 13},
+      {"the flight's name", "<h1>approach.flight</h1>", 1},
+  };
+  for (const Part& p : parts) {
+    SCOPED_TRACE(p.what);
+    EXPECT_GE(count(page, p.text), p.at_least);
+  }
+  EXPECT_EQ(count(page, "<img "), count(page, "src=\"data:image/png;base64,"));
+  EXPECT_LE(count(page, "<img "), 40u);
+  EXPECT_EQ(count(page, "http:"), 0u);
+  EXPECT_EQ(count(page, "https:"), 0u);
+  EXPECT_EQ(count(page, " href="), 0u);
+  EXPECT_EQ(count(page, "class=\"failed\""), 0u);
+  EXPECT_LT(page.size(), 6u * 1024 * 1024) << "a page one can still mail";
+}
+
+TEST(ReportPage, NamesFailedExpectationsAndGoesOnWithoutSounds) {
+  const host::FlightScript f = flight(
+      "gauge vrn_gpws test\nstart\nset power 1\nset altitude_m 122\n"
+      "set vertical_speed_fpm -1001\nat 2\n"
+      "expect sound Sound\\sinkrate.wav between 0 and 1\n"
+      "expect no sound Sound\\pullup.wav\n");
+  // The voices play, but the report finds no WAV files to mix.
+  const std::string empty_root = (fs::path(testing::TempDir()) / "report_no_sounds").string();
+  fs::create_directories(empty_root);
+  host::PanelHost panel(testing_host::options());
+  host::report::FlightReport report(panel, f, "report_test.flight", empty_root);
+  const std::vector<std::string> failed = f.run(panel);
+  const std::string page = report.page(failed);
+  ASSERT_EQ(failed.size(), 1u) << "the pull-up voice follows 18 ticks after the lamp";
+  EXPECT_EQ(count(page, "<span class=\"failed\">failed</span>: "), 1u);
+  EXPECT_EQ(count(page, "<span class=\"met\">met</span>"), 1u);
+  EXPECT_EQ(count(page, "1 of 2 expectations met"), 1u);
+  EXPECT_EQ(count(page, "<audio"), 0u);
+  EXPECT_EQ(count(page, "No sound track"), 1u);
+}
+
+TEST(ReportFile, IsWrittenWholeOrNotAtAll) {
+  const fs::path dir = fs::path(testing::TempDir()) / "report_file";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  struct Case {
+    const char* name;
+    fs::path path;
+    bool written;
+  };
+  const Case cases[] = {{"a folder that exists", dir / "a.html", true},
+                        {"a folder that does not", dir / "missing" / "a.html", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.written) {
+      host::report::write_text_file(c.path.string(), "<p>page</p>\n");
+      std::ifstream in(c.path);
+      std::stringstream text;
+      text << in.rdbuf();
+      EXPECT_EQ(text.str(), "<p>page</p>\n");
+    } else {
+      EXPECT_THROW(host::report::write_text_file(c.path.string(), "x"), host::HostError);
+      EXPECT_FALSE(fs::exists(c.path));
+    }
+    EXPECT_FALSE(fs::exists(c.path.string() + ".tmp"));
+  }
+}
+
+}  // namespace

@@ -7,7 +7,7 @@ WINE_ENV := WINEPREFIX=$(abspath $(WIN32))/wineprefix WINEDEBUG=-all WINEDLLOVER
 
 DIST_ZIP := out/dist/vrn_gauges.zip
 
-.PHONY: all deps native win32 test demo dist clean
+.PHONY: all deps native win32 test demo dist clean bench
 
 all: native win32
 
@@ -52,6 +52,15 @@ demo: native win32
 	    rm -rf out/pictures && mv out/pictures.tmp out/pictures; \
 	  else rm -rf out/pictures.tmp; exit 1; fi; \
 	  $(NATIVE)/bin/gaugehost envelope out/envelope.png --root $$root
+
+# Measured per-frame cost, module sizes and docs/performance.md: an optimised
+# native build without sanitizers (build/bench) and the Windows modules.
+BENCH := $(BUILD)/bench
+bench: deps win32
+	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS_RELEASE="-O2 -g -DNDEBUG" \
+	  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -g -DNDEBUG" -DGAUGES_SANITIZE=OFF -DGAUGES_TESTS=OFF -DGAUGES_BENCH=ON
+	cmake --build $(BENCH) -j$(JOBS) --target gauge_bench update_count gaugehost
+	python3 bench/performance_report.py $(BENCH) $(WIN32)/bin docs/performance.md
 
 # The three modules, a sample panel section, the sound list and the install
 # guide, as one zip to hand out.

@@ -1,0 +1,226 @@
+#!/usr/bin/env python3
+"""Runs the measurements of `make bench` and writes docs/performance.md.
+
+performance_report.py BENCH_DIR WIN32_BIN_DIR OUT.md
+
+BENCH_DIR is the optimised native build without sanitizers (build/bench),
+WIN32_BIN_DIR the Windows build's bin folder (its .gau files). Exits 1 when
+a module is over its size limit, after writing the page."""
+import json
+import os
+import platform
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+GAUGES = ["radalt", "test", "fi", "below", "inop", "XML-Sound"]
+STATES = ["cruise", "approach", "terrain", "selftest"]
+TEST_IR_TARGET = 400
+FRAMES_TARGET = 2_000_000
+RENDER_TARGET_MS = 2.0
+HOUR_TARGET_S = 5.0
+
+
+def rel(path):
+    return os.path.relpath(path, ROOT)
+
+
+def run_benchmarks(bench_dir):
+    exe = os.path.join(bench_dir, "bin", "gauge_bench")
+    with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as f:
+        out = f.name
+    try:
+        subprocess.run([exe, "--benchmark_out=" + out, "--benchmark_out_format=json",
+                        "--benchmark_min_time=0.5"], check=True, cwd=ROOT,
+                       stdout=sys.stderr)
+        with open(out, encoding="utf-8") as f:
+            data = json.load(f)
+    finally:
+        os.unlink(out)
+    results = {}
+    for b in data["benchmarks"]:
+        parts = b["name"].split("/")
+        name = "/".join(p for p in parts if ":" not in p and p != "manual_time")
+        scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
+        results[name] = dict(b, real_ns=b["real_time"] * scale)
+    return exe, results, data.get("context", {})
+
+
+def run_callgrind(bench_dir):
+    script = os.path.join(HERE, "callgrind_test.sh")
+    out = subprocess.run(["sh", script, os.path.join(bench_dir, "bin")], check=True,
+                         capture_output=True, text=True, cwd=ROOT).stdout
+    figures = {}
+    for line in out.split("\n"):
+        parts = line.split()
+        if len(parts) == 3:
+            figures[parts[0]] = (int(parts[1]), int(parts[2]))
+    return script, figures
+
+
+def time_hour(bench_dir):
+    exe = os.path.join(bench_dir, "bin", "gaugehost")
+    flight = os.path.join(HERE, "hour.flight")
+    with tempfile.TemporaryDirectory() as tmp:
+        report = os.path.join(tmp, "hour.html")
+        cmd = [exe, "fly", flight, "--root", os.path.join(bench_dir, "root"), "--log",
+               os.devnull, "--report", report]
+        best = None
+        for _ in range(3):
+            start = time.monotonic()
+            subprocess.run(cmd, check=True, cwd=ROOT, stdout=subprocess.DEVNULL)
+            seconds = time.monotonic() - start
+            best = seconds if best is None else min(best, seconds)
+        size = os.path.getsize(report)
+    shown = " ".join(rel(c) if os.path.isabs(c) and c.startswith(ROOT) else c for c in cmd)
+    shown = shown.replace(report, "/tmp/hour.html").replace(os.devnull, "/dev/null")
+    return shown, best, size
+
+
+def module_sizes(win32_bin):
+    script = os.path.join(HERE, "module_size.sh")
+    proc = subprocess.run(["sh", script, win32_bin], capture_output=True, text=True, cwd=ROOT)
+    rows = [line.split(None, 2) for line in proc.stdout.split("\n") if line.strip()]
+    return "bench/module_size.sh " + rel(win32_bin), rows, proc.returncode
+
+
+def verdict(ok):
+    return "met" if ok else "**not met**"
+
+
+def write_page(path, bench, callgrind, hour, sizes):
+    exe, results, context = bench
+    lines = []
+    add = lines.append
+    add("# Performance")
+    add("")
+    add("Measured by `make bench` (this page is written by `bench/performance_report.py`;")
+    add("do not edit it by hand). Native x86_64, built with -O2 and without sanitizers in")
+    add("`build/bench` (`-DGAUGES_SANITIZE=OFF -DGAUGES_TESTS=OFF -DGAUGES_BENCH=ON`); the")
+    add("module sizes come from the Windows build.")
+    add("")
+    add(f"Machine: {context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz, "
+        f"{platform.system()} {platform.release()}; measured {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}.")
+    add("Wall-clock figures vary from run to run by some per cent, more on a busy machine")
+    add("(and Debian's Google Benchmark library says it was built for debugging; that does")
+    add("not touch the code measured). The callgrind counts are exact and repeatable.")
+    add("")
+    add("## Update of each gauge, ns per update")
+    add("")
+    add(f"Command: `{rel(exe)} --benchmark_filter=update/`")
+    add("")
+    add("All six gauges of the demo panel (`scenarios/panel.cfg`) on the real `PanelHost`,")
+    add("its event log kept in memory (emptied every million lines). Each frame every gauge")
+    add("is updated in panel order and one gauge's update is timed: the host's call of its")
+    add("callback with the update service and the host's look at what it changed, host")
+    add("services included (the needles' value callbacks, which the host calls after a frame's")
+    add("updates, are not in it). Each state is a short flight repeated: quiet cruise at 3000 m;")
+    add("an approach from 300 m with the decision height set, below the glideslope for a")
+    add("while, callouts and minimums; rising terrain (terrain alert, pull-up); a self-test")
+    add("started every 5 s on the ground.")
+    add("")
+    overhead = results.get("timer_overhead", {}).get("real_ns", 0.0)
+    add("| gauge | " + " | ".join(STATES) + " |")
+    add("|---|" + "---:|" * len(STATES))
+    for g in GAUGES:
+        cells = []
+        for s in STATES:
+            r = results.get(f"update/{g}/{s}")
+            cells.append(f"{r['real_ns']:.0f}" if r else "n/a")
+        add(f"| {g} | " + " | ".join(cells) + " |")
+    add("")
+    add(f"Each figure includes the timing itself: {overhead:.0f} ns for reading the clock twice.")
+    add("Most of an update's time is the host's: it logs every variable lookup a gauge makes")
+    add("(the GPWS reads about ten variables per update) as a formatted line.")
+    add("")
+    add("## Instructions per update of vrn_gpws's \"test\" gauge (callgrind)")
+    add("")
+    add(f"Command: `sh {rel(callgrind[0])} build/bench/bin` (valgrind --tool=callgrind")
+    add("--toggle-collect='gpws::test_gauge_callback*' on `build/bench/bin/update_count STATE N`,")
+    add("N = 1000 and 2000 frames; the difference over 1000 frames, so loading and install are")
+    add("left out). Module code: instructions executed in vrn_gpws.so itself; host services:")
+    add("everything it called outside the module (the host, its log, libc, libstdc++, the")
+    add(f"sound library). Target: module code at most {TEST_IR_TARGET} instructions per update.")
+    add("")
+    add("| state | module code | host services | target |")
+    add("|---|---:|---:|---|")
+    for s in STATES:
+        if s in callgrind[1]:
+            m, h = callgrind[1][s]
+            add(f"| {s} | {m} | {h} | {verdict(m <= TEST_IR_TARGET)} |")
+        else:
+            add(f"| {s} | n/a | n/a | not measured |")
+    add("")
+    add("## Host speed")
+    add("")
+    add(f"Command: `{rel(exe)} --benchmark_filter='frame/|render/'`")
+    add("")
+    add("Frames of the six gauges without rendering. \"log kept\": the event log keeps every")
+    add("line in memory (emptied every million lines); \"log emptied\": emptied after every")
+    add("frame, the nearest the host comes to a discarded log (it has no switch to stop")
+    add("recording, so the lines are still formatted). Target "
+        f"{FRAMES_TARGET:,} frames/s.")
+    add("")
+    add("| state | log kept, frames/s | log emptied, frames/s | target |")
+    add("|---|---:|---:|---|")
+    for s in STATES:
+        kept = results.get(f"frame/{s}/log_kept")
+        gone = results.get(f"frame/{s}/log_emptied")
+        if not kept or not gone:
+            add(f"| {s} | n/a | n/a | not measured |")
+            continue
+        fk, fg = 1e9 / kept["real_ns"], 1e9 / gone["real_ns"]
+        add(f"| {s} | {fk:,.0f} | {fg:,.0f} | {verdict(max(fk, fg) >= FRAMES_TARGET)} |")
+    add("")
+    render = results.get("render/demo_panel")
+    if render:
+        ms = render["real_ns"] / 1e6
+        add(f"Rendering a picture of the demo panel (`host/render` `panel_picture`, bitmaps already")
+        add(f"decoded): **{ms:.3f} ms** per frame; target < {RENDER_TARGET_MS} ms: "
+            f"{verdict(ms < RENDER_TARGET_MS)}.")
+    add("")
+    cmd, seconds, size = hour
+    add("An hour of simulated flight (64,800 frames at 18 per second, all six gauges, climb,")
+    add("cruise over rising terrain, approach) with its report page, end to end, best of 3:")
+    add(f"**{seconds:.2f} s** (report {size / 1e6:.1f} MB); target < {HOUR_TARGET_S} s: "
+        f"{verdict(seconds < HOUR_TARGET_S)}.")
+    add("")
+    add(f"Command: `{cmd}`")
+    add("")
+    add("## Module size without resources")
+    add("")
+    add(f"Command: `{sizes[0]}` (sum of the sections with contents in the file, all but")
+    add(".rsrc, from i686-w64-mingw32-objdump -h; exits 1 above 48 KiB).")
+    add("")
+    add("| module | bytes | KiB | under 48 KiB |")
+    add("|---|---:|---:|---|")
+    for row in sizes[1]:
+        if len(row) >= 3:
+            add(f"| {row[0]} | {row[1]} | {int(row[1]) / 1024:.1f} | {verdict(row[2] == 'ok')} |")
+    add("")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit("usage: performance_report.py BENCH_DIR WIN32_BIN_DIR OUT.md")
+    bench_dir, win32_bin, out = (os.path.abspath(a) for a in sys.argv[1:])
+    sizes = module_sizes(win32_bin)
+    bench = run_benchmarks(bench_dir)
+    callgrind = run_callgrind(bench_dir)
+    hour = time_hour(bench_dir)
+    os.makedirs(os.path.dirname(out), exist_ok=True)
+    write_page(out, bench, callgrind, hour, sizes)
+    print(f"wrote {rel(out)}")
+    for row in sizes[1]:
+        print(" ".join(row))
+    return 1 if sizes[2] != 0 else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/host_error.h"
+#include "host/loaded_module.h"
 
 namespace host {
 namespace {
@@ -18,7 +19,7 @@ std::vector<ElementState> walk_chain(const std::string& label, frame::GaugeHeade
     bool seen = std::any_of(elements.begin(), elements.end(),
                             [&](const ElementState& e) { return e.record == element; });
     if (seen || elements.size() == kMaxElements) {
-      throw HostError("gauge " + label + ": its element chain does not end");
+      throw HostError(label + ": its element chain does not end");
     }
     elements.push_back({element, element->image_flags});
     element = element->next_list ? element->next_list[0] : nullptr;
@@ -30,7 +31,7 @@ std::vector<MouseArea> read_mouse_areas(const std::string& label, frame::GaugeHe
   std::vector<MouseArea> areas;
   const frame::MouseRect* rect = header->mouse_rects;
   for (size_t i = 0; rect != nullptr; ++i, ++rect) {
-    if (i == kMaxMouseRects) throw HostError("gauge " + label + ": its mouse list does not end");
+    if (i == kMaxMouseRects) throw HostError(label + ": its mouse list does not end");
     if (rect->kind == frame::kMouseEndOfList) break;
     if (rect->kind == frame::kMouseChild) {
       areas.push_back(
@@ -51,8 +52,12 @@ bool MouseArea::contains(int32_t px, int32_t py) const {
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
                                   frame::GaugeHeader* header) {
   GaugeInstance gauge{std::move(label), module, header, {}, {}};
-  gauge.elements = walk_chain(gauge.label, header);
-  gauge.areas = read_mouse_areas(gauge.label, header);
+  // Messages name the module as well, so a broken one is easy to find.
+  const std::string named = module != nullptr
+                                ? "module " + module->name() + ", gauge " + gauge.label
+                                : "gauge " + gauge.label;
+  gauge.elements = walk_chain(named, header);
+  gauge.areas = read_mouse_areas(named, header);
   return gauge;
 }
 

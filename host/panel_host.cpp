@@ -13,6 +13,34 @@ namespace {
 
 PanelHost* active_host = nullptr;
 
+// Marks a stretch of module code (+1) or of host code that module code
+// called (-1) for module_call_hook.
+class CallScope {
+ public:
+  explicit CallScope(int delta) : delta_(delta) {
+    if (module_call_hook != nullptr) module_call_hook(delta_);
+  }
+  ~CallScope() {
+    if (module_call_hook != nullptr) module_call_hook(-delta_);
+  }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+
+ private:
+  int delta_;
+};
+
+struct InModule : CallScope {
+  InModule() : CallScope(+1) {}
+};
+struct InHost : CallScope {
+  InHost() : CallScope(-1) {}
+};
+
+void GAUGE_CALL sound_library_call(int entering) {
+  if (module_call_hook != nullptr) module_call_hook(entering != 0 ? -1 : +1);
+}
+
 void GAUGE_CALL sound_line(void* context, const char* line) {
   static_cast<PanelHost*>(context)->log().add(line);
 }
@@ -44,6 +72,7 @@ PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
   log_.set_echo(options_.echo);
   set_service_sink(this);
   FSSound_HostAttach(options_.sound_root.c_str(), &sound_line, this);
+  FSSound_HostCallHook(&sound_library_call);
 }
 
 PanelHost::~PanelHost() {
@@ -51,6 +80,7 @@ PanelHost::~PanelHost() {
   gauges_.clear();
   modules_.clear();
   FSSound_HostAttach("", nullptr, nullptr);
+  FSSound_HostCallHook(nullptr);
   set_service_sink(nullptr);
   active_host = nullptr;
 }
@@ -65,7 +95,10 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
   auto loaded = std::make_unique<LoadedModule>(module, path);
   loaded->import_table()->services = service_table();
   log_.add("module " + module + " loaded");
-  if (loaded->init_routine() != nullptr) loaded->init_routine()();
+  if (loaded->init_routine() != nullptr) {
+    InModule in_module;
+    loaded->init_routine()();
+  }
   observe();
   modules_.push_back(std::move(loaded));
   return *modules_.back();
@@ -155,6 +188,7 @@ void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) 
            " -> area " + std::to_string(index + 1));
   if (area.routine != nullptr) {
     int32_t position[2] = {x, y};
+    InModule in_module;
     area.routine(position, frame::kMouseLeftSingle);
   }
   observe();
@@ -166,7 +200,10 @@ void PanelHost::stop() {
     started_ = false;
   }
   for (auto& module : modules_) {
-    if (module->deinit_routine() != nullptr) module->deinit_routine()();
+    if (module->deinit_routine() != nullptr) {
+      InModule in_module;
+      module->deinit_routine()();
+    }
     observe();
     log_.add("module " + module->name() + " unloaded");
   }
@@ -181,28 +218,31 @@ void PanelHost::send(const std::string& label, uint32_t service) {
 void PanelHost::call_element_list_routine(const std::string& label, frame::ElementListSlot which,
                                           uint32_t arg) {
   frame::GaugeHeader* h = find(label).header;
-  switch (which) {
-    case frame::kSlotQuery:
-      h->query();
-      break;
-    case frame::kSlotInstall:
-      h->install(arg);
-      break;
-    case frame::kSlotInitialize:
-      h->initialize();
-      break;
-    case frame::kSlotUpdate:
-      h->update();
-      break;
-    case frame::kSlotGenerate:
-      h->generate(arg);
-      break;
-    case frame::kSlotDraw:
-      h->draw();
-      break;
-    case frame::kSlotKill:
-      h->kill();
-      break;
+  {
+    InModule in_module;
+    switch (which) {
+      case frame::kSlotQuery:
+        h->query();
+        break;
+      case frame::kSlotInstall:
+        h->install(arg);
+        break;
+      case frame::kSlotInitialize:
+        h->initialize();
+        break;
+      case frame::kSlotUpdate:
+        h->update();
+        break;
+      case frame::kSlotGenerate:
+        h->generate(arg);
+        break;
+      case frame::kSlotDraw:
+        h->draw();
+        break;
+      case frame::kSlotKill:
+        h->kill();
+        break;
+    }
   }
   observe();
 }
@@ -236,7 +276,10 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
   } else if (name == nullptr) {
     log_.add("gauge " + gauge.label + " service " + std::to_string(service));
   }
-  if (gauge.header->callback != nullptr) gauge.header->callback(gauge.header, service, extra);
+  if (gauge.header->callback != nullptr) {
+    InModule in_module;
+    gauge.header->callback(gauge.header, service, extra);
+  }
   observe();
 }
 
@@ -249,7 +292,11 @@ void PanelHost::update_elements(GaugeInstance& gauge) {
     auto* needle = reinterpret_cast<frame::NeedleElement*>(state.record);
     if (needle->source.token != 0) sim_.write_value(needle->source);
     if (needle->callback == nullptr) continue;
-    double value = needle->callback(state.record);
+    double value = 0.0;
+    {
+      InModule in_module;
+      value = needle->callback(state.record);
+    }
     // Bit for bit, so that a NaN or a change of sign of zero is seen too.
     if (!state.needle_seen ||
         std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(state.last_value)) {
@@ -293,6 +340,7 @@ std::string PanelHost::element_name(const frame::ElementHeader* element) const {
 
 void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
                                      const uint32_t* arg) {
+  InHost in_host;
   static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
                                            "generate", "draw",    "(30)",       "kill"};
   std::string line =
@@ -302,32 +350,38 @@ void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
 }
 
 void PanelHost::key_event(uint32_t event_id, uint32_t value) {
+  InHost in_host;
   log_.add("key_event " + std::to_string(event_id) + " " + std::to_string(value));
 }
 
 void PanelHost::register_variable(void* storage, uint32_t type_code, const char* name) {
+  InHost in_host;
   log_.add("register " + quoted(name) + " type " + std::to_string(type_code));
   if (name != nullptr) named_.register_storage(name, storage, type_code);
 }
 
 void PanelHost::link_variable(frame::ModuleVar* var, const char* name) {
+  InHost in_host;
   void* storage = name == nullptr ? nullptr : named_.find(name);
   log_.add("link " + quoted(name) + (storage != nullptr ? " -> registered" : " -> null"));
   if (var != nullptr) var->pointer = storage;
 }
 
 void PanelHost::lookup_variable(frame::ModuleVar* var) {
+  InHost in_host;
   if (var == nullptr) return;
   sim_.write_value(*var);
   log_.add("lookup " + std::to_string(var->token) + " = " + format_double(sim_.get(var->token)));
 }
 
 void PanelHost::unregister_variable(const char* name) {
+  InHost in_host;
   log_.add("unregister " + quoted(name));
   if (name != nullptr) named_.unregister(name);
 }
 
 void PanelHost::stray_service(uint32_t slot) {
+  InHost in_host;
   log_.add("stray service slot " + std::to_string(slot));
 }
 

@@ -21,6 +21,14 @@
 
 namespace host {
 
+// Instrumentation for tests that watch module code itself (e.g. count what
+// it allocates): when set, called with +1 as the host hands control to
+// module code and -1 when it gets it back, and with -1 / +1 around each
+// host service and sound library call that module code makes, so that the
+// sum of the deltas is above zero exactly while module code runs.
+using ModuleCallHook = void (*)(int delta);
+inline ModuleCallHook module_call_hook = nullptr;
+
 struct HostOptions {
   std::string modules_dir;  // where NAME.gau (NAME.so natively) files are
   std::string sound_root;   // the folder that holds "Sound"

@@ -43,6 +43,20 @@ Library& library() {
   return lib;
 }
 
+FSSoundCallFn call_hook = nullptr;
+
+// One sound operation, from start to return, for the host's call hook.
+struct Operation {
+  Operation() {
+    if (call_hook != nullptr) call_hook(1);
+  }
+  ~Operation() {
+    if (call_hook != nullptr) call_hook(0);
+  }
+  Operation(const Operation&) = delete;
+  Operation& operator=(const Operation&) = delete;
+};
+
 // Reads the whole file; false when it cannot be opened or read.
 bool read_file(const std::string& name, std::vector<uint8_t>& bytes) {
   std::FILE* file = std::fopen(name.c_str(), "rb");
@@ -162,6 +176,7 @@ void record(Library& lib, uint32_t operation, uint32_t handle, uint32_t loop) {
 extern "C" {
 
 uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
+  Operation operation;
   Library& lib = library();
   ++lib.calls;
   uint32_t result = 0;
@@ -183,6 +198,7 @@ uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
 }
 
 uint32_t GAUGE_CALL FSSound_Play(uint32_t handle, uint32_t loop) {
+  Operation operation;
   Library& lib = library();
   ++lib.calls;
   Sound* sound = find(lib, handle);
@@ -199,6 +215,7 @@ uint32_t GAUGE_CALL FSSound_Play(uint32_t handle, uint32_t loop) {
 }
 
 void GAUGE_CALL FSSound_Stop(uint32_t handle) {
+  Operation operation;
   Library& lib = library();
   ++lib.calls;
   Sound* sound = find(lib, handle);
@@ -210,6 +227,7 @@ void GAUGE_CALL FSSound_Stop(uint32_t handle) {
 }
 
 void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
+  Operation operation;
   Library& lib = library();
   ++lib.calls;
   const uint32_t h = handle == nullptr ? 0 : *handle;
@@ -220,6 +238,10 @@ void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
     record(lib, kFSSoundUnload, h, 0);
   }
   report(lib, "sound unload h=" + std::to_string(h) + " " + quoted(sound));
+}
+
+void GAUGE_CALL FSSound_HostCallHook(FSSoundCallFn hook) {
+  call_hook = hook;
 }
 
 void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context) {

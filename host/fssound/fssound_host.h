@@ -17,6 +17,12 @@ using FSSoundLogFn = void(GAUGE_CALL*)(void* context, const char* line);
 // A null log reports nothing.
 void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context);
 
+// Called with 1 as each of the four sound operations starts and with 0 as
+// it returns (null: no calls), so the host can tell its library's own work
+// from the module code that called it.
+using FSSoundCallFn = void(GAUGE_CALL*)(int entering);
+void GAUGE_CALL FSSound_HostCallHook(FSSoundCallFn hook);
+
 enum FSSoundOperation : uint32_t {
   kFSSoundLoad = 1,
   kFSSoundPlay = 7,

@@ -1,0 +1,32 @@
+# The long flight that watches the modules for heap use, and the broken
+# modules the host must refuse cleanly. Native only.
+if(NOT WIN32)
+  add_gauge_module(broken_exports SOURCES fixtures/broken_exports.cpp)
+  set(broken_modules broken_exports)
+  foreach(kind ENDLESS_LIST VERSION NULL_NAME)
+    string(TOLOWER "broken_${kind}" name)
+    add_gauge_module(${name} SOURCES fixtures/broken_linkage.cpp)
+    target_compile_definitions(${name} PRIVATE BROKEN_${kind})
+    list(APPEND broken_modules ${name})
+  endforeach()
+  foreach(kind CHAIN_LOOP MOUSE_LIST BITMAP)
+    string(TOLOWER "broken_${kind}" name)
+    add_gauge_module(${name} SOURCES fixtures/broken_gauges.cpp)
+    target_compile_definitions(${name} PRIVATE BROKEN_${kind})
+    list(APPEND broken_modules ${name})
+  endforeach()
+
+  add_executable(broken_module_tests broken_module_test.cpp)
+  target_link_libraries(broken_module_tests PRIVATE host_core GTest::gtest_main)
+  target_compile_definitions(broken_module_tests PRIVATE ${test_defs})
+  add_dependencies(broken_module_tests ${broken_modules} sim_root)
+  gtest_discover_tests(broken_module_tests)
+
+  # Simulated hours to fly; the run must stay well inside ctest's patience.
+  set(SOAK_HOURS 10 CACHE STRING "simulated hours the soak test flies")
+  add_executable(soak_tests soak_test.cpp)
+  target_link_libraries(soak_tests PRIVATE host_core GTest::gtest)
+  target_compile_definitions(soak_tests PRIVATE ${test_defs})
+  add_dependencies(soak_tests vrn_radalt vrn_gpws cabsound sim_root)
+  gtest_discover_tests(soak_tests EXTRA_ARGS --hours=${SOAK_HOURS} PROPERTIES TIMEOUT 120)
+endif()

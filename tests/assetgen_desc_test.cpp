@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assetgen_draw_cases.h"
 #include "assetgen_test_support.h"
 #include "desc.h"
 #include "image.h"
@@ -14,38 +15,20 @@ namespace {
 using assetgen::Image;
 using assetgen::Rgb;
 
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kInk{200, 10, 20};  // "#c80a14" below
-constexpr Rgb kPaper{1, 2, 3};
+using assetgen_test::DrawCase;
+using assetgen_test::kBlack;
+using assetgen_test::kInk;
+using assetgen_test::kPaper;
+using assetgen_test::Probe;
 
-struct Probe {
-  int x;
-  int y;
-  Rgb want;
-};
-
-struct DrawCase {
-  const char* name;
-  int width;
-  int height;
-  const char* source;
-  std::vector<Probe> probes;
-};
+void check(const DrawCase& c) {
+  assetgen_test::check_drawing(c);
+}
 
 Image draw(int width, int height, const std::string& source) {
   Image image(width, height);
   assetgen::draw_description(image, source, "case.txt");
   return image;
-}
-
-void check(const DrawCase& c) {
-  SCOPED_TRACE(c.name);
-  Image image(1, 1);
-  ASSERT_NO_THROW(image = draw(c.width, c.height, c.source));
-  for (const Probe& p : c.probes) {
-    SCOPED_TRACE("pixel " + std::to_string(p.x) + "," + std::to_string(p.y));
-    EXPECT_EQ(image.pixel(p.x, p.y), p.want);
-  }
 }
 
 TEST(AssetgenDesc, FillAndColourForms) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "assetgen_draw_cases.h"
 #include "assetgen_test_support.h"
 #include "desc.h"
 #include "image.h"
@@ -15,32 +16,14 @@ namespace {
 using assetgen::Image;
 using assetgen::Rgb;
 
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kInk{200, 10, 20};  // "#c80a14" below
-constexpr Rgb kPaper{1, 2, 3};
-
-struct Probe {
-  int x;
-  int y;
-  Rgb want;
-};
-
-struct DrawCase {
-  const char* name;
-  int width;
-  int height;
-  const char* source;
-  std::vector<Probe> probes;
-};
+using assetgen_test::DrawCase;
+using assetgen_test::kBlack;
+using assetgen_test::kInk;
+using assetgen_test::kPaper;
+using assetgen_test::Probe;
 
 void check(const DrawCase& c) {
-  SCOPED_TRACE(c.name);
-  Image image(c.width, c.height);
-  ASSERT_NO_THROW(assetgen::draw_description(image, c.source, "case.txt"));
-  for (const Probe& p : c.probes) {
-    SCOPED_TRACE("pixel " + std::to_string(p.x) + "," + std::to_string(p.y));
-    EXPECT_EQ(image.pixel(p.x, p.y), p.want);
-  }
+  assetgen_test::check_drawing(c);
 }
 
 TEST(AssetgenShapes, LinesCoverHalfTheirThicknessEachSideWithRoundEnds) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/event_log.h"
 #include "host/host_error.h"
 #include "host/loaded_module.h"
 
@@ -21,7 +22,7 @@ std::vector<ElementState> walk_chain(const std::string& label, frame::GaugeHeade
     if (seen || elements.size() == kMaxElements) {
       throw HostError(label + ": its element chain does not end");
     }
-    elements.push_back({element, element->image_flags});
+    elements.push_back({element});
     element = element->next_list ? element->next_list[0] : nullptr;
   }
   return elements;
@@ -51,14 +52,76 @@ bool MouseArea::contains(int32_t px, int32_t py) const {
 
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
                                   frame::GaugeHeader* header) {
-  GaugeInstance gauge{std::move(label), module, header, {}, {}};
+  GaugeInstance gauge{std::move(label), module, header, {}, {}, {}};
   // Messages name the module as well, so a broken one is easy to find.
   const std::string named = module != nullptr
                                 ? "module " + module->name() + ", gauge " + gauge.label
                                 : "gauge " + gauge.label;
   gauge.elements = walk_chain(named, header);
+  for (size_t i = 0; i < gauge.elements.size(); ++i) {
+    if (gauge.elements[i].record->type == frame::kNeedle) gauge.needles.push_back(i);
+  }
   gauge.areas = read_mouse_areas(named, header);
   return gauge;
+}
+
+void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot which,
+                              uint32_t arg) {
+  switch (which) {
+    case frame::kSlotQuery:
+      header.query();
+      break;
+    case frame::kSlotInstall:
+      header.install(arg);
+      break;
+    case frame::kSlotInitialize:
+      header.initialize();
+      break;
+    case frame::kSlotUpdate:
+      header.update();
+      break;
+    case frame::kSlotGenerate:
+      header.generate(arg);
+      break;
+    case frame::kSlotDraw:
+      header.draw();
+      break;
+    case frame::kSlotKill:
+      header.kill();
+      break;
+  }
+}
+
+std::string& append_element_name(std::string& line, const GaugeInstance& gauge, size_t index) {
+  line += gauge.label;
+  line += '#';
+  append_decimal(line, static_cast<int64_t>(index));
+  return line;
+}
+
+std::string& describe_element_change(std::string& line, const GaugeInstance& gauge, size_t index,
+                                     uint32_t before, uint32_t now) {
+  append_element_name(line, gauge, index);
+  if ((now ^ before) == frame::kImageHidden) {
+    line += (now & frame::kImageHidden) ? " hidden" : " shown";
+  } else {
+    line += " flags ";
+    append_hex(line, before);
+    line += " -> ";
+    append_hex(line, now);
+  }
+  return line;
+}
+
+void ElementWatch::add(const GaugeInstance& gauge, uint32_t gauge_index) {
+  for (size_t i = 0; i < gauge.elements.size(); ++i) {
+    const frame::ElementHeader* record = gauge.elements[i].record;
+    watched_.push_back({record, record->image_flags, gauge_index, static_cast<uint32_t>(i)});
+  }
+}
+
+void ElementWatch::mark_seen() {
+  for (Watched& w : watched_) w.last = w.record->image_flags;
 }
 
 }  // namespace host

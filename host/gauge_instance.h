@@ -13,7 +13,6 @@ class LoadedModule;
 
 struct ElementState {
   frame::ElementHeader* record;
-  uint32_t last_flags;
   bool needle_seen = false;
   double last_value = 0.0;
 };
@@ -35,6 +34,7 @@ struct GaugeInstance {
   LoadedModule* module;
   frame::GaugeHeader* header;
   std::vector<ElementState> elements;
+  std::vector<size_t> needles;  // the needles' places in `elements`, in chain order
   std::vector<MouseArea> areas;
 };
 
@@ -42,5 +42,50 @@ struct GaugeInstance {
 // not end within reason.
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
                                   frame::GaugeHeader* header);
+
+// Calls one of the element-list routines in a gauge's header.
+void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot which,
+                              uint32_t arg);
+
+// Appends the element's name as the log gives it ("radalt#3"); returns `line`.
+std::string& append_element_name(std::string& line, const GaugeInstance& gauge, size_t index);
+// Appends what a change of an element's flags means: "NAME hidden", "NAME
+// shown", or both flag words when more than visibility changed.
+std::string& describe_element_change(std::string& line, const GaugeInstance& gauge, size_t index,
+                                     uint32_t before, uint32_t now);
+
+// What the host last saw of the flags of every element on the panel. Module
+// code may change them in any call, so the host looks after each one: a flat
+// list keeps that look a short loop.
+class ElementWatch {
+ public:
+  // Watches the elements of the gauge placed `gauge_index`th, as they are now.
+  void add(const GaugeInstance& gauge, uint32_t gauge_index);
+  void clear() { watched_.clear(); }
+
+  // Calls report(gauge_index, element_index, before, now) for each element
+  // whose flags differ from the last look, in panel and chain order.
+  template <typename Report>
+  void take_changes(Report&& report) {
+    for (Watched& w : watched_) {
+      uint32_t now = w.record->image_flags;
+      if (now == w.last) continue;
+      uint32_t before = w.last;
+      w.last = now;
+      report(w.gauge, w.element, before, now);
+    }
+  }
+  // Takes every element's flags as seen, without reporting them.
+  void mark_seen();
+
+ private:
+  struct Watched {
+    const frame::ElementHeader* record;
+    uint32_t last;
+    uint32_t gauge;
+    uint32_t element;
+  };
+  std::vector<Watched> watched_;
+};
 
 }  // namespace host

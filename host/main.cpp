@@ -1,4 +1,5 @@
 // gaugehost: flies a flight through the gauge modules and prints the event log.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -37,6 +38,25 @@ constexpr const char* kUsage =
     "                 changed what it shows, and DIR/contact_sheet.png at the end\n"
     "  --report FILE  write one self-contained HTML page: the timeline plot, the panel at\n"
     "                 the events, the summary, the expectations and the sound track\n";
+
+// A log sent to the null device is read by nobody: the host need not write it.
+bool discards(const std::string& log_path) {
+#if defined(_WIN32)
+  if (log_path == "NUL" || log_path == "nul") return true;
+#endif
+  return log_path == "/dev/null";
+}
+
+// Whether anything after the flight reads the log's lines back: the summary,
+// the sound track, the report and the expectations on sounds and key events.
+bool lines_needed(const host::FlightScript& flight, bool summary, bool audio, bool report) {
+  return summary || audio || report ||
+         std::any_of(flight.expectations().begin(), flight.expectations().end(),
+                     [](const host::Expectation& e) {
+                       return e.kind != host::Expectation::kElement &&
+                              e.kind != host::Expectation::kVar;
+                     });
+}
 
 std::string folder_of(const char* path) {
   std::string p = path;
@@ -108,11 +128,12 @@ int main(int argc, char** argv) {
   try {
     host::FlightScript flight = host::FlightScript::load(flight_path);
     std::ofstream log_file;
-    if (!log_path.empty()) {
+    if (!log_path.empty() && !discards(log_path)) {
       log_file.open(log_path, std::ios::binary | std::ios::trunc);
       if (!log_file) throw host::HostError("cannot write " + log_path);
     }
-    options.echo = log_path.empty() ? &std::cout : &log_file;
+    options.echo = log_path.empty() ? &std::cout : log_file.is_open() ? &log_file : nullptr;
+    options.keep_log = lines_needed(flight, summary, !audio_path.empty(), !report_path.empty());
     host::PanelHost panel(options);
     std::unique_ptr<host::render::PanelSnapshots> pictures;
     if (!pictures_dir.empty()) {

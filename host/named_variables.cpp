@@ -1,30 +1,46 @@
 #include "host/named_variables.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace host {
 namespace {
 
-int32_t load(const void* storage) {
-  int32_t value = 0;
-  std::memcpy(&value, storage, sizeof value);
-  return value;
+template <typename Entries>
+auto first_not_before(Entries& entries, const std::string& name) {
+  return std::lower_bound(entries.begin(), entries.end(), name,
+                          [](const auto& entry, const std::string& n) { return entry.name < n; });
 }
 
 }  // namespace
 
+std::vector<NamedVariables::Entry>::iterator NamedVariables::lower_bound(const std::string& name) {
+  return first_not_before(entries_, name);
+}
+
+std::vector<NamedVariables::Entry>::const_iterator NamedVariables::lower_bound(
+    const std::string& name) const {
+  return first_not_before(entries_, name);
+}
+
 void NamedVariables::register_storage(const std::string& name, void* storage, uint32_t type_code) {
   if (storage == nullptr) return;
-  entries_[name] = Entry{storage, type_code, load(storage)};
+  Entry entry{name, storage, type_code, load(storage)};
+  auto it = lower_bound(name);
+  if (it != entries_.end() && it->name == name) {
+    *it = std::move(entry);
+  } else {
+    entries_.insert(it, std::move(entry));
+  }
 }
 
 void NamedVariables::unregister(const std::string& name) {
-  entries_.erase(name);
+  auto it = lower_bound(name);
+  if (it != entries_.end() && it->name == name) entries_.erase(it);
 }
 
 void* NamedVariables::find(const std::string& name) const {
-  auto it = entries_.find(name);
-  return it == entries_.end() ? nullptr : it->second.storage;
+  auto it = lower_bound(name);
+  return it != entries_.end() && it->name == name ? it->storage : nullptr;
 }
 
 int32_t* NamedVariables::host_storage(const std::string& name) {
@@ -47,14 +63,12 @@ int32_t NamedVariables::read(const std::string& name) const {
 
 std::vector<NamedVariables::Change> NamedVariables::take_changes() {
   std::vector<Change> changes;
-  for (auto& [name, entry] : entries_) {
-    int32_t now = load(entry.storage);
-    if (now != entry.last_seen) {
-      entry.last_seen = now;
-      changes.push_back({name, now});
-    }
-  }
+  take_changes([&](const std::string& name, int32_t value) { changes.push_back({name, value}); });
   return changes;
+}
+
+void NamedVariables::mark_seen() {
+  for (Entry& entry : entries_) entry.last_seen = load(entry.storage);
 }
 
 }  // namespace host

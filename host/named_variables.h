@@ -2,7 +2,12 @@
 // Named variables that gauges share through the host. The registrar owns the
 // 32-bit storage; the host only remembers where it is, and watches it so that
 // every write shows up in the event log.
+//
+// The host looks for writes after every call into module code, so the
+// variables sit in one flat list in name order and a look that finds nothing
+// new allocates nothing.
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -35,16 +40,37 @@ class NamedVariables {
   // Reads a registered variable as the registrar does (32-bit integer).
   int32_t read(const std::string& name) const;
 
-  // Values that differ from what the last call saw, in name order.
+  // Calls report(name, value) for each value that differs from what the
+  // last look saw, in name order.
+  template <typename Report>
+  void take_changes(Report&& report) {
+    for (Entry& entry : entries_) {
+      int32_t now = load(entry.storage);
+      if (now == entry.last_seen) continue;
+      entry.last_seen = now;
+      report(entry.name, now);
+    }
+  }
   std::vector<Change> take_changes();
+  // Takes every value as seen, without reporting it.
+  void mark_seen();
 
  private:
   struct Entry {
+    std::string name;
     void* storage;
     uint32_t type_code;
     int32_t last_seen;
   };
-  std::map<std::string, Entry> entries_;
+  static int32_t load(const void* storage) {
+    int32_t value = 0;
+    std::memcpy(&value, storage, sizeof value);
+    return value;
+  }
+  std::vector<Entry>::iterator lower_bound(const std::string& name);
+  std::vector<Entry>::const_iterator lower_bound(const std::string& name) const;
+
+  std::vector<Entry> entries_;  // sorted by name
   std::map<std::string, std::unique_ptr<int32_t>> owned_;
 };
 

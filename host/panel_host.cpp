@@ -70,6 +70,8 @@ PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
   if (active_host != nullptr) throw HostError("only one panel host can run at a time");
   active_host = this;
   log_.set_echo(options_.echo);
+  log_.set_keep(options_.keep_log);
+  log_.set_resume_hook(&PanelHost::resume_observing, this);
   set_service_sink(this);
   FSSound_HostAttach(options_.sound_root.c_str(), &sound_line, this);
   FSSound_HostCallHook(&sound_library_call);
@@ -123,6 +125,7 @@ std::string PanelHost::add_gauge(const std::string& module, const std::string& g
     label = gauge_name + "@" + std::to_string(n);
   }
   gauges_.push_back(make_gauge_instance(label, &loaded, header));
+  element_watch_.add(gauges_.back(), static_cast<uint32_t>(gauges_.size() - 1));
   return label;
 }
 
@@ -144,7 +147,8 @@ void PanelHost::run_frame() {
   sim_.set(kTokenTicks, std::floor(clock_ticks_));
   for (GaugeInstance& gauge : gauges_) {
     call_gauge(gauge, frame::kServiceUpdate, 0);
-    update_elements(gauge);
+    if (!gauge.needles.empty()) update_needles(gauge);
+    observe();
   }
   for (const auto& observer : frame_observers_) observer(frame_);
 }
@@ -208,6 +212,7 @@ void PanelHost::stop() {
     log_.add("module " + module->name() + " unloaded");
   }
   gauges_.clear();
+  element_watch_.clear();
   modules_.clear();
 }
 
@@ -220,29 +225,7 @@ void PanelHost::call_element_list_routine(const std::string& label, frame::Eleme
   frame::GaugeHeader* h = find(label).header;
   {
     InModule in_module;
-    switch (which) {
-      case frame::kSlotQuery:
-        h->query();
-        break;
-      case frame::kSlotInstall:
-        h->install(arg);
-        break;
-      case frame::kSlotInitialize:
-        h->initialize();
-        break;
-      case frame::kSlotUpdate:
-        h->update();
-        break;
-      case frame::kSlotGenerate:
-        h->generate(arg);
-        break;
-      case frame::kSlotDraw:
-        h->draw();
-        break;
-      case frame::kSlotKill:
-        h->kill();
-        break;
-    }
+    run_element_list_routine(*h, which, arg);
   }
   observe();
 }
@@ -270,12 +253,8 @@ GaugeInstance& PanelHost::find(const std::string& label) {
 }
 
 void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra) {
-  if (const char* name = service_name(service);
-      name != nullptr && service != frame::kServiceUpdate) {
-    log_.add("gauge " + gauge.label + " " + name);
-  } else if (name == nullptr) {
-    log_.add("gauge " + gauge.label + " service " + std::to_string(service));
-  }
+  // Updates, every frame, are not logged as such.
+  if (service != frame::kServiceUpdate && log_.recording()) log_service(gauge, service);
   if (gauge.header->callback != nullptr) {
     InModule in_module;
     gauge.header->callback(gauge.header, service, extra);
@@ -283,12 +262,19 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
   observe();
 }
 
+void PanelHost::log_service(const GaugeInstance& gauge, uint32_t service) {
+  if (const char* name = service_name(service); name != nullptr) {
+    log_.add("gauge " + gauge.label + " " + name);
+  } else {
+    log_.add("gauge " + gauge.label + " service " + std::to_string(service));
+  }
+}
+
 // After the update: refresh each needle's source and ask its value callback,
 // in chain order, hidden or not.
-void PanelHost::update_elements(GaugeInstance& gauge) {
-  for (size_t i = 0; i < gauge.elements.size(); ++i) {
+void PanelHost::update_needles(GaugeInstance& gauge) {
+  for (size_t i : gauge.needles) {
     ElementState& state = gauge.elements[i];
-    if (state.record->type != frame::kNeedle) continue;
     auto* needle = reinterpret_cast<frame::NeedleElement*>(state.record);
     if (needle->source.token != 0) sim_.write_value(needle->source);
     if (needle->callback == nullptr) continue;
@@ -302,31 +288,38 @@ void PanelHost::update_elements(GaugeInstance& gauge) {
         std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(state.last_value)) {
       state.needle_seen = true;
       state.last_value = value;
-      log_.add("needle " + gauge.label + "#" + std::to_string(i) + " = " + format_double(value));
+      if (log_.recording()) {
+        std::string& line = append_element_name(start_line("needle "), gauge, i);
+        line += " = ";
+        append_double(line, value);
+        log_.add(line);
+      }
     }
   }
-  observe();
 }
 
-void PanelHost::observe() {
-  for (GaugeInstance& gauge : gauges_) {
-    for (size_t i = 0; i < gauge.elements.size(); ++i) {
-      ElementState& state = gauge.elements[i];
-      uint32_t now = state.record->image_flags;
-      if (now == state.last_flags) continue;
-      std::string what = gauge.label + "#" + std::to_string(i);
-      if ((now ^ state.last_flags) == frame::kImageHidden) {
-        log_.add("element " + what + ((now & frame::kImageHidden) ? " hidden" : " shown"));
-      } else {
-        log_.add("element " + what + " flags " + format_hex(state.last_flags) + " -> " +
-                 format_hex(now));
-      }
-      state.last_flags = now;
-    }
-  }
-  for (const auto& change : named_.take_changes()) {
-    log_.add("var \"" + change.name + "\" = " + std::to_string(change.value));
-  }
+void PanelHost::observe_changes() {
+  element_watch_.take_changes([this](uint32_t g, uint32_t i, uint32_t before, uint32_t now) {
+    log_.add(describe_element_change(start_line("element "), gauges_[g], i, before, now));
+  });
+  named_.take_changes([this](const std::string& name, int32_t value) {
+    std::string& line = start_line("var \"");
+    line += name;
+    line += "\" = ";
+    append_decimal(line, value);
+    log_.add(line);
+  });
+}
+
+void PanelHost::resume_observing(void* host) {
+  auto* self = static_cast<PanelHost*>(host);
+  self->element_watch_.mark_seen();
+  self->named_.mark_seen();
+}
+
+std::string& PanelHost::start_line(std::string_view head) {
+  line_.assign(head);
+  return line_;
 }
 
 std::string PanelHost::element_name(const frame::ElementHeader* element) const {
@@ -341,6 +334,7 @@ std::string PanelHost::element_name(const frame::ElementHeader* element) const {
 void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
                                      const uint32_t* arg) {
   InHost in_host;
+  if (!log_.recording()) return;
   static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
                                            "generate", "draw",    "(30)",       "kill"};
   std::string line =
@@ -351,6 +345,7 @@ void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
 
 void PanelHost::key_event(uint32_t event_id, uint32_t value) {
   InHost in_host;
+  if (!log_.recording()) return;
   log_.add("key_event " + std::to_string(event_id) + " " + std::to_string(value));
 }
 
@@ -368,10 +363,24 @@ void PanelHost::link_variable(frame::ModuleVar* var, const char* name) {
 }
 
 void PanelHost::lookup_variable(frame::ModuleVar* var) {
+  // Gauges look up many variables a frame: when neither the log nor a call
+  // hook is watching, serving the value is all there is to do.
+  if (module_call_hook == nullptr && !log_.recording()) {
+    if (var != nullptr) sim_.write_value(*var);
+    return;
+  }
   InHost in_host;
   if (var == nullptr) return;
   sim_.write_value(*var);
-  log_.add("lookup " + std::to_string(var->token) + " = " + format_double(sim_.get(var->token)));
+  if (log_.recording()) log_lookup(var->token);
+}
+
+void PanelHost::log_lookup(uint32_t token) {
+  std::string& line = start_line("lookup ");
+  append_decimal(line, token);
+  line += " = ";
+  append_double(line, sim_.get(token));
+  log_.add(line);
 }
 
 void PanelHost::unregister_variable(const char* name) {

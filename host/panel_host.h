@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/records.h"
@@ -33,6 +34,9 @@ struct HostOptions {
   std::string modules_dir;  // where NAME.gau (NAME.so natively) files are
   std::string sound_root;   // the folder that holds "Sound"
   std::ostream* echo = nullptr;
+  // Whether the event log keeps its lines in memory. A host that neither
+  // keeps nor echoes them records nothing and formats no text.
+  bool keep_log = true;
 };
 
 class PanelHost final : public ServiceSink {
@@ -110,10 +114,22 @@ class PanelHost final : public ServiceSink {
   GaugeInstance& find(const std::string& label);
   void press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y);
   void call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra);
-  void update_elements(GaugeInstance& gauge);
-  // Logs what module code changed: element flags and named variables.
-  void observe();
+  void log_service(const GaugeInstance& gauge, uint32_t service);
+  void update_needles(GaugeInstance& gauge);
+  // Logs what module code changed: element flags and named variables. Nobody
+  // reads a log that does not record, so then nothing is looked for (see
+  // resume_observing).
+  void observe() {
+    if (log_.recording()) observe_changes();
+  }
+  void observe_changes();
+  void log_lookup(uint32_t token);
+  // Forgets what changed while the log was not recording.
+  static void resume_observing(void* host);
   std::string element_name(const frame::ElementHeader* element) const;
+  // The line under construction, starting with `head` (reused, so that
+  // building a line allocates nothing once it has grown).
+  std::string& start_line(std::string_view head);
 
   HostOptions options_;
   EventLog log_;
@@ -121,6 +137,8 @@ class PanelHost final : public ServiceSink {
   NamedVariables named_;
   std::vector<std::unique_ptr<LoadedModule>> modules_;
   std::vector<GaugeInstance> gauges_;
+  ElementWatch element_watch_;
+  std::string line_;
   bool started_ = false;
   uint32_t frame_ = 0;
   double clock_ticks_ = 0.0;

@@ -1,34 +1,20 @@
 #include "host/sim_variables.h"
 
-#include <cstring>
-
 namespace host {
 
 void SimVariables::set(uint32_t token, double value) {
-  values_[token] = Value{false, value, 0};
+  Slot& s = slot(token);
+  std::memcpy(&s.image, &value, sizeof value);
+  s.number = value;
 }
 
 void SimVariables::set_int(uint32_t token, int32_t value) {
-  values_[token] = Value{true, 0.0, value};
-}
-
-double SimVariables::get(uint32_t token) const {
-  auto it = values_.find(token);
-  if (it == values_.end()) return 0.0;
-  return it->second.is_int ? it->second.i32 : it->second.f64;
-}
-
-void SimVariables::write_value(frame::ModuleVar& var) const {
-  unsigned char bytes[sizeof var.value] = {};
-  auto it = values_.find(var.token);
-  if (it != values_.end()) {
-    if (it->second.is_int) {
-      std::memcpy(bytes, &it->second.i32, sizeof it->second.i32);
-    } else {
-      std::memcpy(bytes, &it->second.f64, sizeof it->second.f64);
-    }
-  }
-  std::memcpy(&var.value, bytes, sizeof bytes);
+  Slot& s = slot(token);
+  // The integer in the first four bytes, the rest zero.
+  unsigned char bytes[sizeof s.image] = {};
+  std::memcpy(bytes, &value, sizeof value);
+  std::memcpy(&s.image, bytes, sizeof bytes);
+  s.number = value;
 }
 
 }  // namespace host

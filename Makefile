@@ -7,7 +7,7 @@ WINE_ENV := WINEPREFIX=$(abspath $(WIN32))/wineprefix WINEDEBUG=-all WINEDLLOVER
 
 DIST_ZIP := out/dist/vrn_gauges.zip
 
-.PHONY: all deps native win32 test demo dist clean bench
+.PHONY: all deps native win32 test demo dist clean bench fuzz
 
 all: native win32
 
@@ -28,6 +28,21 @@ test: native win32
 	ctest --test-dir $(WIN32) --output-on-failure; status=$$?; \
 	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 	$(MAKE) --no-print-directory dist && sh tests/inspect/check_dist.sh $(DIST_ZIP) $(NATIVE)/bin/gaugeinspect
+	$(MAKE) --no-print-directory fuzz
+
+# The module fuzzers: a clang build with libFuzzer (build/fuzz) of the modules,
+# the host and the sound library; each module's kept regression inputs are
+# replayed, then it is fuzzed for FUZZ_SECONDS (tests/fuzz/).
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 40
+fuzz: deps
+	cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAUGES_FUZZ=ON -DGAUGES_TESTS=OFF \
+	  -DMODULE_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(FUZZ) -j$(JOBS) --target gpws_fuzz radalt_fuzz cabsound_fuzz
+	@ctest --test-dir $(FUZZ) --output-on-failure -V >$(FUZZ)/fuzz.log 2>&1; status=$$?; \
+	  grep -E 'inputs flown|tests passed|tests failed' $(FUZZ)/fuzz.log; \
+	  [ $$status = 0 ] || tail -80 $(FUZZ)/fuzz.log; exit $$status
 
 demo: native win32
 	@mkdir -p out

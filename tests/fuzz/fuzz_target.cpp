@@ -1,0 +1,40 @@
+#include "tests/fuzz/fuzz_target.h"
+
+#include <memory>
+#include <string_view>
+
+#include "tests/fuzz/fuzz_flight.h"
+#include "tests/fuzz/module_image.h"
+#include "tests/fuzz/panel_watch.h"
+
+namespace fuzz {
+namespace {
+
+std::unique_ptr<ModuleImage> image;
+const void* state = nullptr;
+
+using StateProbe = const void* (*)();
+
+}  // namespace
+
+void initialize(const Target& target) {
+  image = std::make_unique<ModuleImage>(std::string(MODULE_DIR) + "/" + target.module + ".so");
+  if (auto probe = reinterpret_cast<StateProbe>(image->symbol("GaugeStateProbe"))) state = probe();
+}
+
+int test_one_input(const Target& target, const uint8_t* data, size_t size) {
+  image->restore();
+  if (target.reset) target.reset();
+  host::PanelHost panel(host::HostOptions{MODULE_DIR, SIM_ROOT, nullptr});
+  std::vector<std::string> labels;
+  for (const char* gauge : target.gauges) labels.push_back(panel.add_gauge(target.module, gauge));
+  PanelWatch watch(panel, labels);
+  Check check = [&](const char* after) {
+    watch.check(after);
+    if (target.rules) target.rules(panel, state, after);
+  };
+  fly(std::string_view(reinterpret_cast<const char*>(data), size), panel, labels, check);
+  return 0;
+}
+
+}  // namespace fuzz

@@ -1,0 +1,91 @@
+#include "tests/fuzz/panel_watch.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <tuple>
+
+namespace fuzz {
+namespace {
+
+// The handle in "... h=N ..." of a sound line, or nothing.
+bool handle_of(const std::string& line, uint32_t& handle) {
+  size_t at = line.find(" h=");
+  if (at == std::string::npos) return false;
+  handle = static_cast<uint32_t>(std::strtoul(line.c_str() + at + 3, nullptr, 10));
+  return true;
+}
+
+// Every field but the flags; natively the record has tail padding, so no memcmp.
+auto fields(const frame::ElementHeader& h) {
+  return std::tie(h.type, h.bitmap_id, h.x, h.y, h.reserved_16[0], h.reserved_16[1], h.pivot_x,
+                  h.pivot_y, h.gauge, h.reserved_36, h.next_list, h.failure_list, h.reserved_52[0],
+                  h.reserved_52[1]);
+}
+
+bool contains(const std::string& line, const char* text) {
+  return line.find(text) != std::string::npos;
+}
+
+}  // namespace
+
+void fail(const char* after, const std::string& what) {
+  std::fprintf(stderr, "after %s: %s\n", after, what.c_str());
+  std::abort();
+}
+
+PanelWatch::PanelWatch(host::PanelHost& panel, const std::vector<std::string>& labels)
+    : panel_(panel) {
+  for (const std::string& label : labels) {
+    for (const host::ElementState& state : panel.gauge(label).elements) {
+      Element e{state.record, *state.record, nullptr, 0, nullptr, {}};
+      if (state.record->type == frame::kNeedle) {
+        const auto* needle = reinterpret_cast<const frame::NeedleElement*>(state.record);
+        e.table_at = needle->table;
+        e.table_count = needle->table_count;
+        e.callback = needle->callback;
+        if (e.table_at != nullptr) e.table.assign(e.table_at, e.table_at + e.table_count);
+      }
+      elements_.push_back(e);
+    }
+  }
+}
+
+void PanelWatch::check_element(const Element& e, const char* after) const {
+  const frame::ElementHeader& now = *e.record;
+  char where[96];
+  std::snprintf(where, sizeof where, "element with bitmap %u",
+                static_cast<unsigned>(now.bitmap_id));
+  if (((now.image_flags ^ e.header.image_flags) & ~frame::kImageHidden) != 0)
+    fail(after, std::string(where) + ": a flag other than hidden changed");
+  if (fields(now) != fields(e.header)) fail(after, std::string(where) + ": its record changed");
+  if (now.type != frame::kNeedle) return;
+  const auto* needle = reinterpret_cast<const frame::NeedleElement*>(e.record);
+  if (needle->table != e.table_at || needle->table_count != e.table_count ||
+      needle->callback != e.callback)
+    fail(after, std::string(where) + ": its needle table or callback changed");
+  if (!e.table.empty() &&
+      std::memcmp(needle->table, e.table.data(), e.table.size() * sizeof e.table[0]) != 0)
+    fail(after, std::string(where) + ": its needle table's points changed");
+}
+
+void PanelWatch::check_sound_line(const std::string& line, const char* after) {
+  uint32_t handle = 0;
+  if (!contains(line, " sound ") || !handle_of(line, handle)) return;
+  if (contains(line, " sound load ")) {
+    if (contains(line, " -> 1 h=")) loaded_handles_.insert(handle);
+    return;
+  }
+  // A kill unloads without clearing the slots' flags, so a later stop may
+  // name a handle unloaded since: only one never given out is a fault.
+  if (loaded_handles_.count(handle) == 0)
+    fail(after, "the sound library was called with a handle it never gave out: " + line);
+}
+
+void PanelWatch::check(const char* after) {
+  for (const Element& e : elements_) check_element(e, after);
+  for (const std::string& line : panel_.log().lines()) check_sound_line(line, after);
+  panel_.log().clear();
+}
+
+}  // namespace fuzz

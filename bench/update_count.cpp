@@ -1,6 +1,7 @@
 // Flies the six gauges of the demo panel for a number of frames in one
-// state, for callgrind: update_count STATE FRAMES. The "test" gauge is
-// updated once per frame.
+// state, for callgrind: update_count STATE FRAMES. Every gauge is updated
+// once per frame, and after its update the host asks each of its needles'
+// value callbacks once.
 #include <cstdlib>
 #include <iostream>
 #include <string>

@@ -8,7 +8,10 @@ void sound_load(SoundSlot& slot) {
   slot.loaded = FSSound_Load(&slot.handle, slot.path);
 }
 
+// A slot whose load failed holds no handle the library gave out (at best a
+// stale one, which may since name another module's sound): it is left alone.
 void sound_unload(SoundSlot& slot) {
+  if (slot.loaded != 1) return;
   FSSound_Unload(&slot.handle);
 }
 

@@ -92,6 +92,40 @@ TEST_F(SoundSlot, ASlotThatFailedItsReloadStaysSilent) {
   EXPECT_TRUE(lines.empty());
 }
 
+// Stop and unload name only handles the library gave out: a slot whose load
+// or reload failed holds none (or a stale one that may name another sound).
+TEST_F(SoundSlot, StopAndUnloadLeaveASlotWithoutHandleAlone) {
+  struct Case {
+    const char* name;
+    const char* path;
+    bool failed_reload;
+    std::vector<std::string> lines;  // of stop, then unload
+  };
+  const Case cases[] = {
+      {"a loaded slot is stopped and unloaded",
+       kWav,
+       false,
+       {"sound stop h=1 \"Sound\\zel-sound1.wav\"", "sound unload h=1 \"Sound\\zel-sound1.wav\""}},
+      {"a slot that never loaded", kMissing, false, {}},
+      {"a slot whose reload failed", kWav, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FSSound_HostAttach(SIM_ROOT, &collect, &lines);
+    frame::SoundSlot slot{0, 0, c.path};
+    frame::sound_load(slot);
+    if (c.failed_reload) {
+      FSSound_HostFail(kFSSoundPlay, c.path, 1);
+      FSSound_HostFail(kFSSoundLoad, c.path, 1);
+      frame::play_with_reload(slot, frame::kPlayOnce);
+    }
+    lines.clear();
+    frame::sound_stop(slot);
+    frame::sound_unload(slot);
+    EXPECT_EQ(lines, c.lines);
+  }
+}
+
 TEST_F(SoundSlot, ALoopPlaysUntilStopped) {
   frame::SoundSlot slot{0, 0, kWav};
   frame::sound_load(slot);

@@ -26,3 +26,12 @@
 #else
 #define GAUGE_EXPORT __attribute__((visibility("default")))
 #endif
+
+// Module data shared between a module's own sources. Natively, declarations
+// marked so are addressed directly rather than through the module's address
+// table; the Windows build addresses its data directly anyway.
+#if defined(_WIN32)
+#define GAUGE_LOCAL
+#else
+#define GAUGE_LOCAL __attribute__((visibility("hidden")))
+#endif

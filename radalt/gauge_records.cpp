@@ -4,6 +4,7 @@
 
 #include "frame/record_builders.h"
 #include "radalt/needle_tables.h"
+#include "radalt/radalt_elements.h"
 #include "radalt/radalt_gauge.h"
 
 using namespace frame;
@@ -18,10 +19,6 @@ inline constexpr uint32_t kSetA = kImageLightingHint;  // marks the set A elemen
 inline constexpr uint32_t kKnobFlags = kMouseLeftSingle | kMouseRepeatWhileHeld;
 
 extern GaugeHeader radalt_gauge;
-extern NeedleElement ground_carrier;
-extern IconElement face_a, face_b, selector_set, selector_off, dh_lamp, bezel_mask, off_flag_a,
-    off_flag_b;
-extern NeedleElement dh_marker_a, dh_marker_b, height_pointer_a, height_pointer_b;
 
 constinit FailureList radalt_failures = failure_list();
 
@@ -31,19 +28,19 @@ constinit std::array<NeedleEntry, 51> dh_marker_table_b = kDhMarkerTable;
 constinit std::array<NeedleEntry, 12> height_table_a = kHeightTable;
 constinit std::array<NeedleEntry, 12> height_table_b = kHeightTable;
 
-constinit ElementHeader* after_background[] = {&ground_carrier.header, nullptr};
-constinit ElementHeader* after_ground_carrier[] = {&face_a.header, nullptr};
-constinit ElementHeader* after_face_a[] = {&face_b.header, nullptr};
-constinit ElementHeader* after_face_b[] = {&selector_set.header, nullptr};
-constinit ElementHeader* after_selector_set[] = {&selector_off.header, nullptr};
-constinit ElementHeader* after_selector_off[] = {&dh_lamp.header, nullptr};
-constinit ElementHeader* after_dh_lamp[] = {&dh_marker_a.header, nullptr};
-constinit ElementHeader* after_dh_marker_a[] = {&dh_marker_b.header, nullptr};
-constinit ElementHeader* after_dh_marker_b[] = {&height_pointer_a.header, nullptr};
-constinit ElementHeader* after_height_pointer_a[] = {&height_pointer_b.header, nullptr};
-constinit ElementHeader* after_height_pointer_b[] = {&bezel_mask.header, nullptr};
-constinit ElementHeader* after_bezel_mask[] = {&off_flag_a.header, nullptr};
-constinit ElementHeader* after_off_flag_a[] = {&off_flag_b.header, nullptr};
+constinit ElementHeader* after_background[] = {kChain[1], nullptr};
+constinit ElementHeader* after_ground_carrier[] = {kChain[2], nullptr};
+constinit ElementHeader* after_face_a[] = {kChain[3], nullptr};
+constinit ElementHeader* after_face_b[] = {kChain[4], nullptr};
+constinit ElementHeader* after_selector_set[] = {kChain[5], nullptr};
+constinit ElementHeader* after_selector_off[] = {kChain[6], nullptr};
+constinit ElementHeader* after_dh_lamp[] = {kChain[7], nullptr};
+constinit ElementHeader* after_dh_marker_a[] = {kChain[8], nullptr};
+constinit ElementHeader* after_dh_marker_b[] = {kChain[9], nullptr};
+constinit ElementHeader* after_height_pointer_a[] = {kChain[10], nullptr};
+constinit ElementHeader* after_height_pointer_b[] = {kChain[11], nullptr};
+constinit ElementHeader* after_bezel_mask[] = {kChain[12], nullptr};
+constinit ElementHeader* after_off_flag_a[] = {kChain[13], nullptr};
 
 constinit StaticElement background =
     static_image(20507, 0, 0, &radalt_gauge, after_background, kImageTransparent, &radalt_failures);
@@ -75,7 +72,8 @@ constinit IconElement off_flag_a =
     icon(20513, 76, 84, &radalt_gauge, after_off_flag_a, kImageHidden | kSetA | 0x3);
 constinit IconElement off_flag_b = icon(20513, 76, 84, &radalt_gauge, nullptr, 0x40000003);
 
-constinit ElementHeader* radalt_elements = &background.header;
+static_assert(std::size(kChain) == 14);
+constinit ElementHeader* radalt_elements = kChain[0];
 
 constinit MouseRect radalt_mouse[] = {
     mouse_parent(),

@@ -17,6 +17,16 @@ double source_value(frame::ElementHeader* element) {
   return reinterpret_cast<frame::NeedleElement*>(element)->source.value;
 }
 
+// Capped at 770 m, where the pointer parks under the bezel; no lower limit
+// but the lowest 32-bit value, for a difference beyond the 32-bit range.
+int32_t capped_height(int32_t altitude_m, int32_t ground_m) {
+  int32_t height = 0;
+  if (__builtin_sub_overflow(altitude_m, ground_m, &height)) {
+    return altitude_m < ground_m ? INT32_MIN : kHeightCapM;
+  }
+  return height > kHeightCapM ? kHeightCapM : height;
+}
+
 }  // namespace
 
 double GAUGE_CALL ground_elevation_value(frame::ElementHeader* element) {
@@ -24,16 +34,14 @@ double GAUGE_CALL ground_elevation_value(frame::ElementHeader* element) {
   return radalt_state.ground_elevation_m;
 }
 
-// Capped at 770 m, where the pointer parks under the bezel; no lower limit,
-// but the difference is taken wide so extreme inputs cannot overflow.
 double GAUGE_CALL indicated_height_value(frame::ElementHeader* element) {
-  int64_t height =
-      int64_t{frame::trunc_to_i32(source_value(element))} - radalt_state.ground_elevation_m;
-  if (height > kHeightCapM) height = kHeightCapM;
-  if (height < INT32_MIN) height = INT32_MIN;
-  if (power_var.value == 0.0) height = 0;
-  radalt_state.indicated_height_m = static_cast<int32_t>(height);
-  return radalt_state.indicated_height_m;
+  int32_t height = 0;
+  if (power_var.value != 0.0) {
+    height =
+        capped_height(frame::trunc_to_i32(source_value(element)), radalt_state.ground_elevation_m);
+  }
+  radalt_state.indicated_height_m = height;
+  return height;
 }
 
 double GAUGE_CALL decision_height_value(frame::ElementHeader* /*element*/) {

@@ -16,11 +16,11 @@ struct RadaltState {
   int32_t dh_alert_latched;
 };
 
-extern RadaltState radalt_state;
+extern GAUGE_LOCAL RadaltState radalt_state;
 
 // Instrument power, as last looked up by the gauge callback; the pointer's
 // callback reads it without a lookup of its own.
-extern frame::ModuleVar power_var;
+extern GAUGE_LOCAL frame::ModuleVar power_var;
 
 // Elements of the "radalt" chain the update switches.
 enum Element : uint32_t {

@@ -1,6 +1,7 @@
 // The gauges of vrn_gpws as the host reads them, and the module's Linkage.
 #include "frame/record_builders.h"
 #include "gpws/annunciators.h"
+#include "gpws/gpws_elements.h"
 #include "gpws/self_test.h"
 #include "gpws/test_gauge.h"
 
@@ -18,12 +19,10 @@ inline constexpr uint32_t kLampFlags =
 // "test": the button unlit, the lit face flashed by the warning cycle, and
 // the lit face drawn larger for the self-test.
 extern GaugeHeader test_gauge;
-extern IconElement test_warning_lamp;
-extern IconElement test_self_test_lamp;
 
 constinit FailureList test_failures = failure_list();
-constinit ElementHeader* after_test_button[] = {&test_warning_lamp.header, nullptr};
-constinit ElementHeader* after_test_warning_lamp[] = {&test_self_test_lamp.header, nullptr};
+constinit ElementHeader* after_test_button[] = {kTestChain[1], nullptr};
+constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[2], nullptr};
 
 constinit StaticElement test_button =
     static_image(4096, 0, 0, &test_gauge, after_test_button, kImageTransparent);
@@ -32,7 +31,7 @@ constinit IconElement test_warning_lamp =
 constinit IconElement test_self_test_lamp =
     icon(4098, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
 
-constinit ElementHeader* test_elements = &test_button.header;
+constinit ElementHeader* test_elements = kTestChain[0];
 
 constinit MouseRect test_mouse[] = {
     mouse_parent(),
@@ -50,31 +49,28 @@ inline constexpr uint32_t kBackgroundFlags = kImageTransparent | kImageSaveBackg
 extern GaugeHeader below_gauge;
 extern GaugeHeader inop_gauge;
 extern GaugeHeader fi_gauge;
-extern IconElement below_lit;
-extern IconElement inop_lit;
-extern IconElement fi_lit;
 
 [[gnu::used]] constinit FailureList below_failures = failure_list();
 [[gnu::used]] constinit FailureList inop_failures = failure_list();
 [[gnu::used]] constinit FailureList fi_failures = failure_list();
 
-constinit ElementHeader* after_below_background[] = {&below_lit.header, nullptr};
+constinit ElementHeader* after_below_background[] = {kBelowChain[1], nullptr};
 constinit StaticElement below_background =
     static_image(4101, 0, 0, &below_gauge, after_below_background, kBackgroundFlags);
 constinit IconElement below_lit = icon(4102, 6, 5, &below_gauge, nullptr, kLampFlags);
-constinit ElementHeader* below_elements = &below_background.header;
+constinit ElementHeader* below_elements = kBelowChain[0];
 
-constinit ElementHeader* after_inop_background[] = {&inop_lit.header, nullptr};
+constinit ElementHeader* after_inop_background[] = {kInopChain[1], nullptr};
 constinit StaticElement inop_background =
     static_image(4099, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
 constinit IconElement inop_lit = icon(4100, 6, 5, &inop_gauge, nullptr, kLampFlags);
-constinit ElementHeader* inop_elements = &inop_background.header;
+constinit ElementHeader* inop_elements = kInopChain[0];
 
-constinit ElementHeader* after_fi_background[] = {&fi_lit.header, nullptr};
+constinit ElementHeader* after_fi_background[] = {kFiChain[1], nullptr};
 constinit StaticElement fi_background =
     static_image(4103, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
 constinit IconElement fi_lit = icon(4104, 4, 4, &fi_gauge, nullptr, kLampFlags);
-constinit ElementHeader* fi_elements = &fi_background.header;
+constinit ElementHeader* fi_elements = kFiChain[0];
 
 constinit MouseRect below_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
 constinit MouseRect inop_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/gauge_call.h"
 #include "frame/sound_slot.h"
 #include "gpws/terrain_math.h"
 
@@ -75,6 +76,6 @@ struct GpwsState {
   frame::SoundSlot slot[kSlotCount];
 };
 
-extern GpwsState gpws_state;
+extern GAUGE_LOCAL GpwsState gpws_state;
 
 }  // namespace gpws

@@ -25,7 +25,7 @@ void terrain_reset() {
 
 }  // namespace
 
-void terrain_closure(frame::GaugeHeader* /*test_gauge*/, const GpwsInputs& in) {
+void terrain_closure(const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (in.gear_position >= kGearDown) {
     terrain_reset();

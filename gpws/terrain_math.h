@@ -26,8 +26,8 @@ struct ClosureEstimator {
 inline double estimate_closure(ClosureEstimator& e, double terrain_height_m, double time_seconds) {
   if (!std::isfinite(terrain_height_m) || !std::isfinite(time_seconds)) return e.smoothed_rate;
   double t = time_seconds * kMinutesPerSecond;
-  e.smoothed_height = kNewWeight * (terrain_height_m * kTerrainFeetPerMetre) +
-                      kOldWeight * e.smoothed_height;
+  e.smoothed_height =
+      kNewWeight * (terrain_height_m * kTerrainFeetPerMetre) + kOldWeight * e.smoothed_height;
   double dt = t - e.prev_time_min;
   if (dt > 0) {
     double d = e.smoothed_height - e.rate_ref_height;

@@ -3,6 +3,7 @@
 // and lit for 9, until a reset.
 #include "frame/element_walk.h"
 #include "gpws/deadline.h"
+#include "gpws/gpws_elements.h"
 #include "gpws/gpws_state.h"
 #include "gpws/update_steps.h"
 #include "gpws/voices.h"
@@ -34,12 +35,12 @@ void next_half(const GpwsInputs& in) {
 
 }  // namespace
 
-void warning_cycle(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
+void warning_cycle(const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (s.warning_phase == kLampLit) {
     if (!deadline_due(s.warning_deadline, in.clock_ticks) &&
         !deadline_due(s.terrain_deadline, in.clock_ticks)) {
-      frame::show(test_gauge, kElementWarningLamp);
+      frame::show(test_element(kElementWarningLamp));
       return;
     }
     play_voice(announcement());
@@ -50,13 +51,13 @@ void warning_cycle(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
     if (deadline_due(s.warning_deadline, in.clock_ticks)) {
       next_half(in);
       s.warning_phase = kLampLit;
-      frame::show(test_gauge, kElementWarningLamp);
+      frame::show(test_element(kElementWarningLamp));
     } else {
-      frame::hide(test_gauge, kElementWarningLamp);
+      frame::hide(test_element(kElementWarningLamp));
     }
     return;
   }
-  if (s.warning_phase == kIdle) frame::hide(test_gauge, kElementWarningLamp);
+  if (s.warning_phase == kIdle) frame::hide(test_element(kElementWarningLamp));
 }
 
 }  // namespace gpws

@@ -27,7 +27,8 @@ void EventLog::set_keep(bool keep) {
 void EventLog::update_recording() {
   bool was = recording_;
   recording_ = keep_ || echo_ != nullptr;
-  if (recording_ && !was && resume_ != nullptr) resume_(resume_context_);
+  if (recording_ != was && recording_hook_ != nullptr)
+    recording_hook_(recording_context_, recording_);
 }
 
 void EventLog::add(std::string_view text) {

@@ -28,12 +28,13 @@ class EventLog {
   // Whether a new line goes anywhere; when not, add() drops it.
   bool recording() const { return recording_; }
 
-  // Called whenever the log starts recording again after a stretch of not
-  // recording, so a watcher can forget what happened unseen meanwhile.
-  using ResumeFn = void (*)(void* context);
-  void set_resume_hook(ResumeFn hook, void* context) {
-    resume_ = hook;
-    resume_context_ = context;
+  // Called whenever the log stops recording (false) or starts again (true),
+  // so a watcher can stop its own reports and, on resuming, forget what
+  // happened unseen meanwhile.
+  using RecordingFn = void (*)(void* context, bool recording);
+  void set_recording_hook(RecordingFn hook, void* context) {
+    recording_hook_ = hook;
+    recording_context_ = context;
   }
 
   void add(std::string_view text);
@@ -47,8 +48,8 @@ class EventLog {
   std::ostream* echo_ = nullptr;
   bool keep_ = true;
   bool recording_ = true;
-  ResumeFn resume_ = nullptr;
-  void* resume_context_ = nullptr;
+  RecordingFn recording_hook_ = nullptr;
+  void* recording_context_ = nullptr;
   std::vector<std::string> lines_;
 };
 

@@ -71,9 +71,10 @@ PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
   active_host = this;
   log_.set_echo(options_.echo);
   log_.set_keep(options_.keep_log);
-  log_.set_resume_hook(&PanelHost::resume_observing, this);
+  log_.set_recording_hook(&PanelHost::recording_changed, this);
   set_service_sink(this);
   FSSound_HostAttach(options_.sound_root.c_str(), &sound_line, this);
+  FSSound_HostReport(log_.recording() ? 1 : 0);
   FSSound_HostCallHook(&sound_library_call);
 }
 
@@ -311,8 +312,10 @@ void PanelHost::observe_changes() {
   });
 }
 
-void PanelHost::resume_observing(void* host) {
+void PanelHost::recording_changed(void* host, bool recording) {
   auto* self = static_cast<PanelHost*>(host);
+  FSSound_HostReport(recording ? 1 : 0);
+  if (!recording) return;
   self->element_watch_.mark_seen();
   self->named_.mark_seen();
 }

@@ -118,14 +118,15 @@ class PanelHost final : public ServiceSink {
   void update_needles(GaugeInstance& gauge);
   // Logs what module code changed: element flags and named variables. Nobody
   // reads a log that does not record, so then nothing is looked for (see
-  // resume_observing).
+  // recording_changed).
   void observe() {
     if (log_.recording()) observe_changes();
   }
   void observe_changes();
   void log_lookup(uint32_t token);
-  // Forgets what changed while the log was not recording.
-  static void resume_observing(void* host);
+  // Quiets the sound library's reports with the log and, when the log
+  // records again, forgets what changed while it did not.
+  static void recording_changed(void* host, bool recording);
   std::string element_name(const frame::ElementHeader* element) const;
   // The line under construction, starting with `head` (reused, so that
   // building a line allocates nothing once it has grown).

@@ -118,31 +118,32 @@ TEST(EventLogSwitch, RecordsWhenKeptOrEchoed) {
   }
 }
 
-struct ResumeCase {
+struct HookCase {
   const char* what;
-  std::vector<int> steps;  // +1 keep on, -1 keep off, +2 echo on, -2 echo off
-  int resumes;
+  std::vector<int> steps;         // +1 keep on, -1 keep off, +2 echo on, -2 echo off
+  std::vector<bool> transitions;  // what the hook heard: false stopped, true resumed
 };
 
-TEST(EventLogSwitch, ResumeHookOnlyWhenRecordingStartsAgain) {
-  const ResumeCase cases[] = {
-      {"already recording", {+1, +2, -2}, 0},
-      {"off then on", {-1, +1}, 1},
-      {"off, echo on, keep on", {-1, +2, +1}, 1},
-      {"off and on twice", {-1, +1, -1, +1}, 2},
-      {"off, off again", {-1, -1}, 0},
-      {"echo keeps it recording", {+2, -1, +1}, 0},
+TEST(EventLogSwitch, HookHearsOnlyWhenRecordingStopsOrStarts) {
+  const HookCase cases[] = {
+      {"already recording", {+1, +2, -2}, {}},
+      {"off then on", {-1, +1}, {false, true}},
+      {"off, echo on, keep on", {-1, +2, +1}, {false, true}},
+      {"off and on twice", {-1, +1, -1, +1}, {false, true, false, true}},
+      {"off, off again", {-1, -1}, {false}},
+      {"echo keeps it recording", {+2, -1, +1}, {}},
   };
-  for (const ResumeCase& c : cases) {
+  for (const HookCase& c : cases) {
     host::EventLog log;
     std::ostringstream echo;
-    int resumes = 0;
-    log.set_resume_hook([](void* count) { ++*static_cast<int*>(count); }, &resumes);
+    std::vector<bool> heard;
+    log.set_recording_hook(
+        [](void* out, bool on) { static_cast<std::vector<bool>*>(out)->push_back(on); }, &heard);
     for (int step : c.steps) {
       if (step == +1 || step == -1) log.set_keep(step > 0);
       if (step == +2 || step == -2) log.set_echo(step > 0 ? &echo : nullptr);
     }
-    EXPECT_EQ(resumes, c.resumes) << c.what;
+    EXPECT_EQ(heard, c.transitions) << c.what;
   }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame/records.h"
+#include "fssound/fssound_host.h"
 #include "host/flight_script.h"
 #include "host/named_variables.h"
 #include "host/panel_host.h"
@@ -136,6 +137,7 @@ struct Flown {
   std::vector<uint64_t> needles;  // every needle's last value, bit for bit
   int32_t radalt_gpws = 0;
   std::string echoed;
+  uint32_t sound_events = 0;  // kept by the sound library for the audio track
 };
 
 constexpr uint32_t kSwitchFrame = 400;
@@ -163,6 +165,7 @@ Flown fly_approach(uint32_t keep_from, bool echo) {
   });
   flight.run(panel);
   flown.lines = panel.log().lines();
+  flown.sound_events = FSSound_HostEventCount();
   flown.echoed = out.str();
   return flown;
 }
@@ -173,6 +176,8 @@ TEST(HostSpeedPanel, GaugesDoTheSameWhetherTheLogRecordsOrNot) {
   ASSERT_FALSE(kept.flags.empty());
   EXPECT_GT(kept.lines.size(), 1000u);
   EXPECT_TRUE(off.lines.empty());
+  EXPECT_GT(kept.sound_events, 0u);
+  EXPECT_EQ(off.sound_events, 0u);  // the sound library keeps quiet with the log
   EXPECT_EQ(off.flags, kept.flags);
   EXPECT_EQ(off.needles, kept.needles);
   EXPECT_EQ(off.radalt_gpws, kept.radalt_gpws);

@@ -36,6 +36,9 @@ struct Library {
   std::vector<FailRule> rules;
   std::vector<FSSoundEvent> events;
   uint32_t calls = 0;  // sound calls since attach
+  // Off while the host's log records nothing: no line is built and no event
+  // kept, so a flight nobody reads costs no text (and no growing list).
+  bool reporting = true;
 };
 
 Library& library() {
@@ -163,11 +166,16 @@ std::string quoted(const Sound* sound) {
   return sound == nullptr ? std::string("?") : "\"" + sound->path + "\"";
 }
 
+bool reporting(const Library& lib) {
+  return lib.log != nullptr && lib.reporting;
+}
+
 void report(const Library& lib, const std::string& line) {
-  if (lib.log != nullptr) lib.log(lib.context, line.c_str());
+  lib.log(lib.context, line.c_str());
 }
 
 void record(Library& lib, uint32_t operation, uint32_t handle, uint32_t loop) {
+  if (!lib.reporting) return;
   lib.events.push_back(FSSoundEvent{lib.calls, operation, handle, loop});
 }
 
@@ -191,9 +199,11 @@ uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
     }
     *handle = written;
   }
-  const std::string shown = path == nullptr ? std::string("?") : "\"" + std::string(path) + "\"";
-  report(lib,
-         "sound load " + shown + " -> " + std::to_string(result) + " h=" + std::to_string(written));
+  if (reporting(lib)) {
+    const std::string shown = path == nullptr ? std::string("?") : "\"" + std::string(path) + "\"";
+    report(lib, "sound load " + shown + " -> " + std::to_string(result) +
+                    " h=" + std::to_string(written));
+  }
   return result;
 }
 
@@ -209,8 +219,10 @@ uint32_t GAUGE_CALL FSSound_Play(uint32_t handle, uint32_t loop) {
     record(lib, kFSSoundPlay, handle, loop);
     result = 1;
   }
-  report(lib, "sound play h=" + std::to_string(handle) + " " + quoted(sound) +
-                  " loop=" + std::to_string(loop) + " -> " + std::to_string(result));
+  if (reporting(lib)) {
+    report(lib, "sound play h=" + std::to_string(handle) + " " + quoted(sound) +
+                    " loop=" + std::to_string(loop) + " -> " + std::to_string(result));
+  }
   return result;
 }
 
@@ -223,7 +235,7 @@ void GAUGE_CALL FSSound_Stop(uint32_t handle) {
     sound->looping = false;
     record(lib, kFSSoundStop, handle, 0);
   }
-  report(lib, "sound stop h=" + std::to_string(handle) + " " + quoted(sound));
+  if (reporting(lib)) report(lib, "sound stop h=" + std::to_string(handle) + " " + quoted(sound));
 }
 
 void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
@@ -237,7 +249,11 @@ void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
     sound->looping = false;
     record(lib, kFSSoundUnload, h, 0);
   }
-  report(lib, "sound unload h=" + std::to_string(h) + " " + quoted(sound));
+  if (reporting(lib)) report(lib, "sound unload h=" + std::to_string(h) + " " + quoted(sound));
+}
+
+void GAUGE_CALL FSSound_HostReport(uint32_t on) {
+  library().reporting = on != 0;
 }
 
 void GAUGE_CALL FSSound_HostCallHook(FSSoundCallFn hook) {

@@ -17,6 +17,10 @@ using FSSoundLogFn = void(GAUGE_CALL*)(void* context, const char* line);
 // A null log reports nothing.
 void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context);
 
+// Whether calls are reported to the log and kept as events (1, the default
+// after attach) or neither (0), for a host whose log records nothing.
+void GAUGE_CALL FSSound_HostReport(uint32_t on);
+
 // Called with 1 as each of the four sound operations starts and with 0 as
 // it returns (null: no calls), so the host can tell its library's own work
 // from the module code that called it.

@@ -21,8 +21,17 @@ struct Target {
   std::function<void()> reset;
 };
 
-// LLVMFuzzerInitialize and LLVMFuzzerTestOneInput, for `target`.
 void initialize(const Target& target);
 int test_one_input(const Target& target, const uint8_t* data, size_t size);
 
 }  // namespace fuzz
+
+// libFuzzer's two entry points, for one target.
+#define MODULE_FUZZ_TARGET(target)                                          \
+  extern "C" int LLVMFuzzerInitialize(int*, char***) {                      \
+    fuzz::initialize(target);                                               \
+    return 0;                                                               \
+  }                                                                         \
+  extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { \
+    return fuzz::test_one_input(target, data, size);                        \
+  }

@@ -90,11 +90,4 @@ const fuzz::Target kTarget{
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::initialize(kTarget);
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return fuzz::test_one_input(kTarget, data, size);
-}
+MODULE_FUZZ_TARGET(kTarget)

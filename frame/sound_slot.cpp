@@ -8,10 +8,10 @@ void sound_load(SoundSlot& slot) {
   slot.loaded = FSSound_Load(&slot.handle, slot.path);
 }
 
-// A slot whose load failed holds no handle the library gave out (at best a
-// stale one, which may since name another module's sound): it is left alone.
+// Whatever the loaded flag: the library owns its handles and is told of
+// every one the slot holds, so a slot whose load answered neither 0 nor 1 is
+// unloaded too.
 void sound_unload(SoundSlot& slot) {
-  if (slot.loaded != 1) return;
   FSSound_Unload(&slot.handle);
 }
 

@@ -4,9 +4,9 @@
 namespace frame {
 
 // Apart from the other slot operations: only modules that stop a looping
-// sound import the library's stop.
+// sound import the library's stop. Whatever the loaded flag: a load that
+// answered 2 plays (and may loop) without being marked exactly 1.
 void sound_stop(SoundSlot& slot) {
-  if (slot.loaded != 1) return;  // no handle of the library's to stop, as for unload
   FSSound_Stop(slot.handle);
 }
 

@@ -37,6 +37,7 @@ constexpr Syntax kSyntax[] = {
     {"write", 2, 2},
     {"send", 2, 2},
     {"fail", 2, 3},
+    {"answer", 3, 3},
     {"ticks_per_frame", 1, 1},
     {"clock", 1, 1},
     {"expect", 2, 9},
@@ -96,6 +97,10 @@ void check(const FlightCommand& c) {
   if (v == "fail") {
     if (c.args[0] != "load" && c.args[0] != "play") fail_at(c, "fail takes 'load' or 'play'");
     if (c.args.size() == 3) i32_arg(c, 2);
+  }
+  if (v == "answer") {
+    if (c.args[0] != "load") fail_at(c, "answer takes 'load'");
+    u32_arg(c, 2);
   }
 }
 
@@ -229,6 +234,8 @@ void Run::execute(const FlightCommand& c) {
   } else if (v == "fail") {
     uint32_t op = a[0] == "load" ? kFSSoundLoad : kFSSoundPlay;
     FSSound_HostFail(op, a[1].c_str(), a.size() == 3 ? i32_arg(c, 2) : -1);
+  } else if (v == "answer") {
+    FSSound_HostLoadAnswer(a[1].c_str(), u32_arg(c, 2));
   } else if (v == "ticks_per_frame") {
     host_.set_ticks_per_frame(f64_arg(c, 0));
   } else if (v == "clock") {

@@ -27,6 +27,7 @@
 //   write NAME VALUE         write a named variable as an instrument that links to it
 //   send GAUGE CODE          call a gauge's callback with any service code
 //   fail load|play PATH [N]  the next N (default: every) loads or plays of PATH fail
+//   answer load PATH N       loads of PATH that give a handle answer N, not 1
 //   ticks_per_frame T        how far the clock moves per frame, from now on
 //   clock T                  set the clock for the next frame (it may jump back)
 // Checks (see flight_expectations.h)

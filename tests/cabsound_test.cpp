@@ -172,6 +172,36 @@ TEST_F(XmlSound, KillUnloadsTheFourSlotsInOrder) {
                                  }));
 }
 
+// Loads answering 2, 0 with a handle, and failing: kill still unloads all
+// four slots in channel order.
+class XmlSoundMixedLoads : public XmlSound {
+ protected:
+  void SetUp() override {
+    FSSound_HostLoadAnswer("Sound\\zel-sound1.wav", 2);
+    FSSound_HostLoadAnswer("Sound\\zel-sound2.wav", 0);
+    FSSound_HostFail(kFSSoundLoad, "Sound\\zel-sound3.wav", -1);
+    XmlSound::SetUp();
+  }
+};
+
+TEST_F(XmlSoundMixedLoads, KillUnloadsEverySlotWhateverItsLoad) {
+  set_triggers({1, 1, 1, 1});
+  size_t from = mark(panel);
+  panel.run_frames(1);
+  EXPECT_EQ(events(panel, from), (Lines{play(1, 1), key(1), key(2), key(3), play(4, 3), key(4)}))
+      << "2 plays, 0 and a failed load stay silent";
+  from = mark(panel);
+  panel.stop();
+  EXPECT_EQ(events(panel, from), (Lines{
+                                     "gauge XML-Sound kill",
+                                     "sound unload h=1 \"Sound\\zel-sound1.wav\"",
+                                     "sound unload h=2 \"Sound\\zel-sound2.wav\"",
+                                     "sound unload h=0 ?",
+                                     "sound unload h=3 \"Sound\\zel-sound4.wav\"",
+                                     "module cabsound unloaded",
+                                 }));
+}
+
 class XmlSoundWithoutFiles : public XmlSound {
  protected:
   XmlSoundWithoutFiles() : XmlSound("/nonexistent-sim-root") {}

@@ -92,26 +92,43 @@ TEST_F(SoundSlot, ASlotThatFailedItsReloadStaysSilent) {
   EXPECT_TRUE(lines.empty());
 }
 
-// Stop and unload name only handles the library gave out: a slot whose load
-// or reload failed holds none (or a stale one that may name another sound).
-TEST_F(SoundSlot, StopAndUnloadLeaveASlotWithoutHandleAlone) {
+// Stop and unload tell the library of the slot's handle whatever the loaded
+// flag: a load that answered 2 plays, and must be stoppable.
+TEST_F(SoundSlot, StopAndUnloadWhateverTheFlags) {
   struct Case {
     const char* name;
     const char* path;
+    uint32_t answer;  // what the library's load answers when it gives a handle
     bool failed_reload;
+    uint32_t loaded;
     std::vector<std::string> lines;  // of stop, then unload
   };
   const Case cases[] = {
-      {"a loaded slot is stopped and unloaded",
+      {"a loaded slot",
        kWav,
+       1,
        false,
+       1,
        {"sound stop h=1 \"Sound\\zel-sound1.wav\"", "sound unload h=1 \"Sound\\zel-sound1.wav\""}},
-      {"a slot that never loaded", kMissing, false, {}},
-      {"a slot whose reload failed", kWav, true, {}},
+      {"a load that answered 2",
+       kWav,
+       2,
+       false,
+       2,
+       {"sound stop h=1 \"Sound\\zel-sound1.wav\"", "sound unload h=1 \"Sound\\zel-sound1.wav\""}},
+      {"a load that answered 0 with a handle",
+       kWav,
+       0,
+       false,
+       0,
+       {"sound stop h=1 \"Sound\\zel-sound1.wav\"", "sound unload h=1 \"Sound\\zel-sound1.wav\""}},
+      {"a slot that never loaded", kMissing, 1, false, 0, {"sound stop h=0 ?", "sound unload h=0 ?"}},
+      {"a slot whose reload failed", kWav, 1, true, 0, {"sound stop h=0 ?", "sound unload h=0 ?"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FSSound_HostAttach(SIM_ROOT, &collect, &lines);
+    FSSound_HostLoadAnswer(c.path, c.answer);
     frame::SoundSlot slot{0, 0, c.path};
     frame::sound_load(slot);
     if (c.failed_reload) {
@@ -119,11 +136,22 @@ TEST_F(SoundSlot, StopAndUnloadLeaveASlotWithoutHandleAlone) {
       FSSound_HostFail(kFSSoundLoad, c.path, 1);
       frame::play_with_reload(slot, frame::kPlayOnce);
     }
+    EXPECT_EQ(slot.loaded, c.loaded);
     lines.clear();
     frame::sound_stop(slot);
     frame::sound_unload(slot);
     EXPECT_EQ(lines, c.lines);
   }
+}
+
+TEST_F(SoundSlot, ALoopLoadedWith2IsStopped) {
+  FSSound_HostLoadAnswer(kWav, 2);
+  frame::SoundSlot slot{0, 0, kWav};
+  frame::sound_load(slot);
+  frame::play_with_reload(slot, frame::kPlayLoop);
+  EXPECT_EQ(FSSound_HostIsLooping(slot.handle), 1u);
+  frame::sound_stop(slot);
+  EXPECT_EQ(FSSound_HostIsLooping(slot.handle), 0u);
 }
 
 TEST_F(SoundSlot, ALoopPlaysUntilStopped) {

@@ -28,12 +28,19 @@ struct FailRule {
   int32_t count;  // calls still to fail; negative: all of them
 };
 
+// What a load of `path` that gives a handle answers instead of 1.
+struct LoadAnswer {
+  std::string path;
+  uint32_t answer;
+};
+
 struct Library {
   std::string root;
   FSSoundLogFn log = nullptr;
   void* context = nullptr;
   std::vector<Sound> sounds;  // handle h is sounds[h - 1]
   std::vector<FailRule> rules;
+  std::vector<LoadAnswer> answers;
   std::vector<FSSoundEvent> events;
   uint32_t calls = 0;  // sound calls since attach
   // Off while the host's log records nothing: no line is built and no event
@@ -156,6 +163,13 @@ bool take_failure(Library& lib, uint32_t operation, const std::string& path) {
   return false;
 }
 
+uint32_t load_answer(const Library& lib, const std::string& path) {
+  for (const LoadAnswer& a : lib.answers) {
+    if (a.path == path) return a.answer;
+  }
+  return 1;
+}
+
 // The sound a handle was given to, or null for a handle never given out.
 Sound* find(Library& lib, uint32_t handle) {
   if (handle == 0 || handle > lib.sounds.size()) return nullptr;
@@ -195,7 +209,7 @@ uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
         is_playable_wave(bytes)) {
       lib.sounds.push_back(Sound{path, true, false});
       written = static_cast<uint32_t>(lib.sounds.size());
-      result = 1;
+      result = load_answer(lib, path);
     }
     *handle = written;
   }
@@ -278,6 +292,18 @@ void GAUGE_CALL FSSound_HostFail(uint32_t operation, const char* path, int32_t c
     }
   }
   if (count != 0) lib.rules.push_back(FailRule{operation, path, count});
+}
+
+void GAUGE_CALL FSSound_HostLoadAnswer(const char* path, uint32_t answer) {
+  if (path == nullptr) return;
+  std::vector<LoadAnswer>& answers = library().answers;
+  for (size_t i = 0; i < answers.size(); ++i) {
+    if (answers[i].path == path) {
+      answers.erase(answers.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
+  }
+  if (answer != 1) answers.push_back(LoadAnswer{path, answer});
 }
 
 uint32_t GAUGE_CALL FSSound_HostIsLooping(uint32_t handle) {

@@ -38,6 +38,11 @@ enum FSSoundOperation : uint32_t {
 // relative path) fail; a negative count fails them all from now on.
 void GAUGE_CALL FSSound_HostFail(uint32_t operation, const char* path, int32_t count);
 
+// Makes every load of `path` that gives a handle answer `answer` instead of
+// 1 (any value: 0 keeps the handle but says not loaded, 2 says loaded but
+// not exactly 1); answer 1 restores the usual. Failed loads still answer 0.
+void GAUGE_CALL FSSound_HostLoadAnswer(const char* path, uint32_t answer);
+
 // Whether `handle` is playing a loop at the moment (1) or not (0).
 uint32_t GAUGE_CALL FSSound_HostIsLooping(uint32_t handle);
 

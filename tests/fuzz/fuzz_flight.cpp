@@ -63,6 +63,10 @@ class Flight {
       FSSound_HostFail(operation, b.c_str(), clamp32(integer(c.empty() ? "-1" : c)));
       return;
     }
+    if (command == "answer") {  // loads of PATH answer any value, e.g. 2
+      FSSound_HostLoadAnswer(b.c_str(), static_cast<uint32_t>(clamp32(integer(c))));
+      return;
+    }
     if (!panel_.started()) {
       panel_.start();
       check_("start");

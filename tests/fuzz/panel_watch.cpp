@@ -73,11 +73,15 @@ void PanelWatch::check_sound_line(const std::string& line, const char* after) {
   uint32_t handle = 0;
   if (!contains(line, " sound ") || !handle_of(line, handle)) return;
   if (contains(line, " sound load ")) {
-    if (contains(line, " -> 1 h=")) loaded_handles_.insert(handle);
+    if (handle != 0) loaded_handles_.insert(handle);  // whatever the load answered
     return;
   }
   // A kill unloads without clearing the slots' flags, so a later stop may
-  // name a handle unloaded since: only one never given out is a fault.
+  // name a handle unloaded since. Stop and unload are called whatever the
+  // loaded flag, so they may also name the 0 a failed load leaves; a play
+  // never does.
+  const bool play = contains(line, " sound play ");
+  if (handle == 0 && !play) return;
   if (loaded_handles_.count(handle) == 0)
     fail(after, "the sound library was called with a handle it never gave out: " + line);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What must hold for every module after every call the host makes, seen from
 // the host's side: module code changes no element record but for its hidden
-// flag, and every sound library call names a handle the library gave out.
+// flag, and every sound library call names a handle the library gave out
+// (stop and unload also the 0 a failed load leaves in its slot).
 #include <cstdint>
 #include <set>
 #include <string>

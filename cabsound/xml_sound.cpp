@@ -59,8 +59,6 @@ void kill() {
 // Step 1: every trigger is read before anything is played or sent.
 ChannelLevels read_triggers() {
   ChannelLevels level{};
-  // Unrolled: four fixed channels, each a lookup and a conversion.
-#pragma GCC unroll 4
   for (size_t i = 0; i < kChannelCount; ++i) {
     level[i] = frame::trunc_to_i32(frame::lookup_f64(state.trigger[i]));
   }
@@ -70,7 +68,6 @@ ChannelLevels read_triggers() {
 // Step 2: each triggered channel plays its sound, then sends its key event
 // whether or not the sound played.
 void sound_triggered_channels(const ChannelLevels& level) {
-#pragma GCC unroll 4
   for (size_t i = 0; i < kChannelCount; ++i) {
     if (level[i] == 0) continue;
     frame::play_with_reload(state.slot[i], frame::kPlayOnce);

@@ -12,14 +12,6 @@ namespace frame {
 ElementHeader* hide_element(ElementHeader* first, uint32_t index, uint32_t mask);
 ElementHeader* show_element(ElementHeader* first, uint32_t index, uint32_t mask);
 
-// An element a module names by its own record, which its chain links to.
-inline void hide(ElementHeader& element) {
-  element.image_flags |= kImageHidden;
-}
-inline void show(ElementHeader& element) {
-  element.image_flags &= ~kImageHidden;
-}
-
 // Element `index` of the gauge whose header the host passed.
 inline void hide(GaugeHeader* gauge, uint32_t index) {
   hide_element(*gauge->element_list, index, kImageHidden);

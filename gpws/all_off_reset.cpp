@@ -17,22 +17,22 @@ constexpr Slot kResetStops[] = {kSlotPullUp,     kSlotSinkRate, kSlotDontSink,
 
 // Leaves the self-test, the terrain memory, the re-arm height and the
 // slots' loaded flags as they are.
-void all_off_reset() {
+void all_off_reset(frame::GaugeHeader* test_gauge) {
   for (Slot slot : kResetStops) stop_voice(slot);
   GpwsState& s = gpws_state;
   s.flaps_latch = 0;
   s.gear_latch = 0;
   s.dont_sink_latch = 0;
   s.minimums_latch = 0;
-  s.minimums_rearm_stage = 0;
+  s.minimums_rearm_stage = kRearmWaitForGearDown;
   s.glideslope_latch = 0;
   s.pullup_trigger = 0;
-  s.warning_phase = 0;
+  s.warning_phase = kWarningIdle;
   s.sink_rate_sounding = 0;
   s.glideslope_deadline = kDisarmedDeadline;
   s.warning_deadline = kDisarmedDeadline;
-  frame::hide(test_element(kElementWarningLamp));
-  frame::hide(test_element(kElementTestLamp));
+  frame::hide(test_gauge, kElementWarningLamp);
+  frame::hide(test_gauge, kElementTestLamp);
   s.below_gs_lamp = 0;
   s.inop_lamp = 0;
   s.flap_inhibit_selected = 0;

@@ -8,38 +8,34 @@
 namespace gpws {
 namespace {
 
-constexpr uint32_t kLitLamp = 1;
-
 // Every update, changed or not: lit only while the field is exactly 1.
-// `chain` is the gauge's own: the lamp is the element the walk from its
-// header finds at kLitLamp.
-void show_lamp(frame::ElementHeader* const (&chain)[2], uint16_t field) {
+void show_lamp(frame::GaugeHeader* gauge, uint16_t field) {
   if (field == 1) {
-    frame::show(*chain[kLitLamp]);
+    frame::show(gauge, kElementLitLamp);
   } else {
-    frame::hide(*chain[kLitLamp]);
+    frame::hide(gauge, kElementLitLamp);
   }
 }
 
 }  // namespace
 
-void GAUGE_CALL below_gauge_callback(frame::GaugeHeader* /*gauge*/, uint32_t service,
+void GAUGE_CALL below_gauge_callback(frame::GaugeHeader* gauge, uint32_t service,
                                      uint32_t /*extra*/) {
-  if (service == frame::kServiceUpdate) show_lamp(kBelowChain, gpws_state.below_gs_lamp);
+  if (service == frame::kServiceUpdate) show_lamp(gauge, gpws_state.below_gs_lamp);
 }
 
-void GAUGE_CALL inop_gauge_callback(frame::GaugeHeader* /*gauge*/, uint32_t service,
+void GAUGE_CALL inop_gauge_callback(frame::GaugeHeader* gauge, uint32_t service,
                                     uint32_t /*extra*/) {
-  if (service == frame::kServiceUpdate) show_lamp(kInopChain, gpws_state.inop_lamp);
+  if (service == frame::kServiceUpdate) show_lamp(gauge, gpws_state.inop_lamp);
 }
 
 // The selection takes effect at the next "fi" update, not at the click.
-void GAUGE_CALL fi_gauge_callback(frame::GaugeHeader* /*gauge*/, uint32_t service,
+void GAUGE_CALL fi_gauge_callback(frame::GaugeHeader* gauge, uint32_t service,
                                   uint32_t /*extra*/) {
   if (service != frame::kServiceUpdate) return;
   GpwsState& s = gpws_state;
   s.flap_inhibit_active = s.flap_inhibit_selected == 1 ? 1 : 0;
-  show_lamp(kFiChain, s.flap_inhibit_active);
+  show_lamp(gauge, s.flap_inhibit_active);
 }
 
 // The click sound first, then the toggle, whether or not the sound played.

@@ -6,15 +6,13 @@
 
 #include "gpws/deadline.h"
 #include "gpws/gpws_state.h"
+#include "gpws/inputs.h"
 #include "gpws/update_steps.h"
 #include "gpws/voices.h"
 
 namespace gpws {
 namespace {
 
-constexpr double kGearDown = 16383.0;
-constexpr double kGearDownForRearm = 16380.0;
-constexpr double kLandingFlaps = 16380.0;
 constexpr double kBelowGlideslope = -59.0;
 constexpr double kBackOnGlideslope = -58.0;
 constexpr uint32_t kMinimumsRearmMarginFt = 1000;
@@ -59,7 +57,7 @@ bool too_low_flaps(const GpwsInputs& in) {
   const GpwsState& s = gpws_state;
   if (s.height_ft > 150 || !(in.flap_position < kLandingFlaps) || !(in.vertical_speed < 0.0) ||
       !(in.phase_input > 0.0) || s.flaps_latch != 0 || s.flap_inhibit_active != 0 ||
-      s.terrain_state != 0) {
+      s.terrain_state != kNoTerrain) {
     return false;
   }
   play_voice(kSlotTooLowFlaps);
@@ -70,7 +68,7 @@ bool too_low_flaps(const GpwsInputs& in) {
 bool too_low_gear(const GpwsInputs& in) {
   const GpwsState& s = gpws_state;
   if (s.height_ft > 500 || !(in.gear_position < kGearDown) || !(in.vertical_speed < 0.0) ||
-      !(in.phase_input > 0.0) || s.gear_latch != 0 || s.terrain_state != 0) {
+      !(in.phase_input > 0.0) || s.gear_latch != 0 || s.terrain_state != kNoTerrain) {
     return false;
   }
   play_voice(kSlotTooLowGear);
@@ -81,7 +79,7 @@ bool too_low_gear(const GpwsInputs& in) {
 bool dont_sink(const GpwsInputs& in) {
   const GpwsState& s = gpws_state;
   if (!(in.phase_input < 0.0) || !(in.vertical_speed < 0.0) || s.dont_sink_latch != 0 ||
-      s.terrain_state != 0) {
+      s.terrain_state != kNoTerrain) {
     return false;
   }
   if (dont_sink_voice_due(s.height_ft, in.vertical_speed)) play_voice(kSlotDontSink);
@@ -118,14 +116,14 @@ void release_latches(const GpwsInputs& in) {
 // the gear down, then with it fully up, gives the callout back.
 void rearm_minimums(const GpwsInputs& in) {
   GpwsState& s = gpws_state;
-  if (in.gear_position > kGearDownForRearm && s.minimums_rearm_stage == 0 &&
+  if (in.gear_position > kGearDownForRearm && s.minimums_rearm_stage == kRearmWaitForGearDown &&
       s.height_ft > s.minimums_rearm_height) {
-    s.minimums_rearm_stage = 1;
+    s.minimums_rearm_stage = kRearmWaitForGearUp;
   }
-  if (in.gear_position == 0.0 && s.minimums_rearm_stage == 1 &&
+  if (in.gear_position == 0.0 && s.minimums_rearm_stage == kRearmWaitForGearUp &&
       s.height_ft > s.minimums_rearm_height) {
     s.minimums_latch = 0;
-    s.minimums_rearm_stage = 0;
+    s.minimums_rearm_stage = kRearmWaitForGearDown;
     s.minimums_rearm_height = 0;
   }
 }

@@ -1,4 +1,6 @@
 // The gauges of vrn_gpws as the host reads them, and the module's Linkage.
+#include <iterator>
+
 #include "frame/record_builders.h"
 #include "gpws/annunciators.h"
 #include "gpws/gpws_elements.h"
@@ -19,10 +21,21 @@ inline constexpr uint32_t kLampFlags =
 // "test": the button unlit, the lit face flashed by the warning cycle, and
 // the lit face drawn larger for the self-test.
 extern GaugeHeader test_gauge;
+extern StaticElement test_button;
+extern IconElement test_warning_lamp, test_self_test_lamp;
+
+// Each chain in drawing order; the links are built from it, so entry i is
+// element i of the walk from the gauge's header.
+constexpr ElementHeader* kTestChain[] = {&test_button.header, &test_warning_lamp.header,
+                                         &test_self_test_lamp.header};
+static_assert(std::size(kTestChain) == kTestElementCount);
+static_assert(kTestChain[kElementButton] == &test_button.header);
+static_assert(kTestChain[kElementWarningLamp] == &test_warning_lamp.header);
+static_assert(kTestChain[kElementTestLamp] == &test_self_test_lamp.header);
 
 constinit FailureList test_failures = failure_list();
-constinit ElementHeader* after_test_button[] = {kTestChain[1], nullptr};
-constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[2], nullptr};
+constinit ElementHeader* after_test_button[] = {kTestChain[kElementWarningLamp], nullptr};
+constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[kElementTestLamp], nullptr};
 
 constinit StaticElement test_button =
     static_image(4096, 0, 0, &test_gauge, after_test_button, kImageTransparent);
@@ -31,7 +44,7 @@ constinit IconElement test_warning_lamp =
 constinit IconElement test_self_test_lamp =
     icon(4098, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
 
-constinit ElementHeader* test_elements = kTestChain[0];
+constinit ElementHeader* test_elements = kTestChain[kElementButton];
 
 constinit MouseRect test_mouse[] = {
     mouse_parent(),
@@ -49,28 +62,40 @@ inline constexpr uint32_t kBackgroundFlags = kImageTransparent | kImageSaveBackg
 extern GaugeHeader below_gauge;
 extern GaugeHeader inop_gauge;
 extern GaugeHeader fi_gauge;
+extern StaticElement below_background, inop_background, fi_background;
+extern IconElement below_lit, inop_lit, fi_lit;
+
+constexpr ElementHeader* kBelowChain[] = {&below_background.header, &below_lit.header};
+constexpr ElementHeader* kInopChain[] = {&inop_background.header, &inop_lit.header};
+constexpr ElementHeader* kFiChain[] = {&fi_background.header, &fi_lit.header};
+static_assert(std::size(kBelowChain) == kLampElementCount);
+static_assert(std::size(kInopChain) == kLampElementCount);
+static_assert(std::size(kFiChain) == kLampElementCount);
+static_assert(kBelowChain[kElementLitLamp] == &below_lit.header);
+static_assert(kInopChain[kElementLitLamp] == &inop_lit.header);
+static_assert(kFiChain[kElementLitLamp] == &fi_lit.header);
 
 [[gnu::used]] constinit FailureList below_failures = failure_list();
 [[gnu::used]] constinit FailureList inop_failures = failure_list();
 [[gnu::used]] constinit FailureList fi_failures = failure_list();
 
-constinit ElementHeader* after_below_background[] = {kBelowChain[1], nullptr};
+constinit ElementHeader* after_below_background[] = {kBelowChain[kElementLitLamp], nullptr};
 constinit StaticElement below_background =
     static_image(4101, 0, 0, &below_gauge, after_below_background, kBackgroundFlags);
 constinit IconElement below_lit = icon(4102, 6, 5, &below_gauge, nullptr, kLampFlags);
-constinit ElementHeader* below_elements = kBelowChain[0];
+constinit ElementHeader* below_elements = kBelowChain[kElementLampBackground];
 
-constinit ElementHeader* after_inop_background[] = {kInopChain[1], nullptr};
+constinit ElementHeader* after_inop_background[] = {kInopChain[kElementLitLamp], nullptr};
 constinit StaticElement inop_background =
     static_image(4099, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
 constinit IconElement inop_lit = icon(4100, 6, 5, &inop_gauge, nullptr, kLampFlags);
-constinit ElementHeader* inop_elements = kInopChain[0];
+constinit ElementHeader* inop_elements = kInopChain[kElementLampBackground];
 
-constinit ElementHeader* after_fi_background[] = {kFiChain[1], nullptr};
+constinit ElementHeader* after_fi_background[] = {kFiChain[kElementLitLamp], nullptr};
 constinit StaticElement fi_background =
     static_image(4103, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
 constinit IconElement fi_lit = icon(4104, 4, 4, &fi_gauge, nullptr, kLampFlags);
-constinit ElementHeader* fi_elements = kFiChain[0];
+constinit ElementHeader* fi_elements = kFiChain[kElementLampBackground];
 
 constinit MouseRect below_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
 constinit MouseRect inop_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};

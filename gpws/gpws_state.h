@@ -24,9 +24,19 @@ enum Slot : size_t {
   kSlotCount,
 };
 
-// Elements of the "test" gauge the GPWS switches.
-inline constexpr uint32_t kElementWarningLamp = 1;
-inline constexpr uint32_t kElementTestLamp = 2;
+// The small state fields' values. Each is stored in 32 bits, as the record
+// lays it out.
+enum TestStage : int32_t { kFirstHalf = 0, kSecondHalf = 1 };
+enum MinimumsRearmStage : int32_t {
+  kRearmWaitForGearDown = 0,  // the callout height + 1000 ft not yet passed gear down
+  kRearmWaitForGearUp = 1,    // passed gear down; gear fully up next gives it back
+};
+enum WarningPhase : int32_t { kWarningIdle = 0, kWarningLampLit = 1, kWarningLampDark = 2 };
+enum TerrainState : int32_t {
+  kNoTerrain = 0,
+  kTerrainBelowRef = 1,  // alert, aircraft not above the reference altitude
+  kTerrainAboveRef = 2,  // alert, aircraft above it
+};
 
 struct GpwsState {
   // Derived values.
@@ -47,7 +57,7 @@ struct GpwsState {
 
   // Self-test.
   int32_t test_active;
-  int32_t test_stage;
+  TestStage test_stage;
   uint32_t test_deadline;
 
   // Callout latches.
@@ -58,14 +68,14 @@ struct GpwsState {
   int32_t glideslope_latch;
   uint32_t glideslope_deadline;
   uint32_t minimums_rearm_height;
-  int32_t minimums_rearm_stage;
+  MinimumsRearmStage minimums_rearm_stage;
 
   // Warnings and terrain.
   int32_t pullup_trigger;
   int32_t sink_rate_sounding;
-  int32_t warning_phase;
+  WarningPhase warning_phase;
   uint32_t warning_deadline;
-  int32_t terrain_state;
+  TerrainState terrain_state;
   uint32_t terrain_deadline;
   int32_t terrain_captured;
   double terrain_ref_altitude;

@@ -19,6 +19,12 @@ struct GpwsInputs {
   double altitude_units;        // token 335: 2.0 means climb_altitude is in metres
 };
 
+// Gear and flap positions run from 0 (up) to 16383 (fully down).
+inline constexpr double kGearDown = 16383.0;
+inline constexpr double kGearDownForRearm = 16380.0;  // minimums re-arm: more than this
+inline constexpr double kLandingFlaps = 16380.0;      // too low flaps: less than this
+inline constexpr double kMetresSelector = 2.0;        // altitude_units: climb altitude in metres
+
 // Refreshes every input through the host, in the GPWS's fixed token order.
 GpwsInputs refresh_inputs();
 

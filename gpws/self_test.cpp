@@ -18,8 +18,6 @@ namespace {
 constexpr uint32_t kHalfTestTicks = 27;
 constexpr uint32_t kAirborneTestAboveFt = 1000;
 
-enum TestStage : int32_t { kFirstHalf = 0, kSecondHalf = 1 };
-
 }  // namespace
 
 // Refused without power, or airborne at 1000 ft or lower: then only the click.
@@ -40,7 +38,7 @@ uint32_t GAUGE_CALL test_switch_click(void* /*position*/, uint32_t /*flags*/) {
 }
 
 // A deadline that passed while the power was off is due as soon as it returns.
-void self_test_deadline_step(const GpwsInputs& in) {
+void self_test_deadline_step(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (deadline_due(s.test_deadline, in.clock_ticks) && s.test_stage == kFirstHalf) {
     play_voice(kSlotPullUp);
@@ -51,18 +49,18 @@ void self_test_deadline_step(const GpwsInputs& in) {
     play_voice(kSlotSwitchClick);
     s.below_gs_lamp = 0;
     s.inop_lamp = 0;
-    frame::hide(test_element(kElementTestLamp));
+    frame::hide(test_gauge, kElementTestLamp);
     s.test_active = 0;
     s.test_deadline = kDisarmedDeadline;
     s.test_stage = kFirstHalf;
   }
 }
 
-void self_test_display_step(const GpwsInputs& /*in*/) {
+void self_test_display_step(frame::GaugeHeader* test_gauge) {
   GpwsState& s = gpws_state;
   s.below_gs_lamp = 1;
   s.inop_lamp = 1;
-  frame::show(test_element(kElementTestLamp));
+  frame::show(test_gauge, kElementTestLamp);
 }
 
 }  // namespace gpws

@@ -36,25 +36,25 @@ const DescentBand* band_for(uint32_t height_ft) {
   return nullptr;
 }
 
-void climbing_reset() {
+void climbing_reset(frame::GaugeHeader* test_gauge) {
   stop_voice(kSlotPullUp);
   stop_voice(kSlotSinkRate);
   GpwsState& s = gpws_state;
   s.pullup_trigger = 0;
   s.sink_rate_sounding = 0;
-  s.warning_phase = 0;
+  s.warning_phase = kWarningIdle;
   s.warning_deadline = kDisarmedDeadline;
-  frame::hide(test_element(kElementWarningLamp));
+  frame::hide(test_gauge, kElementWarningLamp);
 }
 
 }  // namespace
 
 // Once the pull-up trigger is set neither band is looked at again, and the
 // sink-rate loop, once started, runs until a reset whatever the sink rate.
-void sink_rate_and_pullup(const GpwsInputs& in) {
+void sink_rate_and_pullup(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (s.vs_fpm > kClimbingFpm) {
-    climbing_reset();
+    climbing_reset(test_gauge);
     return;
   }
   if (s.height_ft >= kBandsBelowFt || s.pullup_trigger != 0) return;
@@ -65,8 +65,8 @@ void sink_rate_and_pullup(const GpwsInputs& in) {
       s.sink_rate_sounding = 1;
     }
   }
-  if (s.pullup_trigger != 0 && s.warning_phase == 0) {
-    s.warning_phase = 1;
+  if (s.pullup_trigger != 0 && s.warning_phase == kWarningIdle) {
+    s.warning_phase = kWarningLampLit;
     s.warning_deadline = deadline_after(in.clock_ticks, kFirstWarningTicks);
   }
 }

@@ -3,18 +3,15 @@
 // than 300 ft above the altitude where it began.
 #include "gpws/deadline.h"
 #include "gpws/gpws_state.h"
+#include "gpws/inputs.h"
 #include "gpws/terrain_math.h"
 #include "gpws/update_steps.h"
 
 namespace gpws {
 namespace {
 
-constexpr double kGearDown = 16383.0;
-constexpr double kMetresSelector = 2.0;
 constexpr double kClearingClimbFt = 300.0;
 constexpr uint32_t kFirstAnnouncementTicks = 18;
-
-enum TerrainState : int32_t { kNoTerrain = 0, kTerrainBelowRef = 1, kTerrainAboveRef = 2 };
 
 void terrain_reset() {
   GpwsState& s = gpws_state;
@@ -39,7 +36,7 @@ void terrain_closure(const GpwsInputs& in) {
     if (s.terrain_captured == 0) s.terrain_ref_altitude = s.climb_altitude_ft;
     s.terrain_captured = 1;
     s.terrain_state = kTerrainBelowRef;
-    s.warning_phase = 1;
+    s.warning_phase = kWarningLampLit;
     if (s.terrain_deadline == kDisarmedDeadline) {
       s.terrain_deadline = deadline_after(in.clock_ticks, kFirstAnnouncementTicks);
     }

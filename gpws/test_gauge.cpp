@@ -25,14 +25,14 @@ void kill() {
 
 }  // namespace
 
-void GAUGE_CALL test_gauge_callback(frame::GaugeHeader* /*gauge*/, uint32_t service,
+void GAUGE_CALL test_gauge_callback(frame::GaugeHeader* gauge, uint32_t service,
                                     uint32_t /*extra*/) {
   switch (service) {
     case frame::kServiceInstall:
       install();
       break;
     case frame::kServiceUpdate:
-      gpws_update();
+      gpws_update(gauge);
       break;
     case frame::kServiceKill:
       kill();

@@ -13,51 +13,50 @@ namespace {
 
 constexpr uint32_t kHalfCycleTicks = 9;
 
-enum WarningPhase : int32_t { kIdle = 0, kLampLit = 1, kLampDark = 2 };
-
 Slot announcement() {
   switch (gpws_state.terrain_state) {
-    case 1:
+    case kTerrainBelowRef:
       return kSlotTerrain1;
-    case 2:
+    case kTerrainAboveRef:
       return kSlotTerrain2;
-    default:
-      return kSlotPullUp;
+    case kNoTerrain:
+      break;
   }
+  return kSlotPullUp;
 }
 
 // Both deadlines move together while there is a terrain alert.
 void next_half(const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   s.warning_deadline = deadline_after(in.clock_ticks, kHalfCycleTicks);
-  if (s.terrain_state != 0) s.terrain_deadline = s.warning_deadline;
+  if (s.terrain_state != kNoTerrain) s.terrain_deadline = s.warning_deadline;
 }
 
 }  // namespace
 
-void warning_cycle(const GpwsInputs& in) {
+void warning_cycle(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
   GpwsState& s = gpws_state;
-  if (s.warning_phase == kLampLit) {
+  if (s.warning_phase == kWarningLampLit) {
     if (!deadline_due(s.warning_deadline, in.clock_ticks) &&
         !deadline_due(s.terrain_deadline, in.clock_ticks)) {
-      frame::show(test_element(kElementWarningLamp));
+      frame::show(test_gauge, kElementWarningLamp);
       return;
     }
     play_voice(announcement());
     next_half(in);
-    s.warning_phase = kLampDark;  // and on at once to the dark half
+    s.warning_phase = kWarningLampDark;  // and on at once to the dark half
   }
-  if (s.warning_phase == kLampDark) {
+  if (s.warning_phase == kWarningLampDark) {
     if (deadline_due(s.warning_deadline, in.clock_ticks)) {
       next_half(in);
-      s.warning_phase = kLampLit;
-      frame::show(test_element(kElementWarningLamp));
+      s.warning_phase = kWarningLampLit;
+      frame::show(test_gauge, kElementWarningLamp);
     } else {
-      frame::hide(test_element(kElementWarningLamp));
+      frame::hide(test_gauge, kElementWarningLamp);
     }
     return;
   }
-  if (s.warning_phase == kIdle) frame::hide(test_element(kElementWarningLamp));
+  if (s.warning_phase == kWarningIdle) frame::hide(test_gauge, kElementWarningLamp);
 }
 
 }  // namespace gpws

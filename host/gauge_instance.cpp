@@ -51,13 +51,21 @@ bool MouseArea::contains(int32_t px, int32_t py) const {
 }
 
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
-                                  frame::GaugeHeader* header) {
-  GaugeInstance gauge{std::move(label), module, header, {}, {}, {}};
+                                  frame::GaugeHeader* header, bool own_copy) {
+  GaugeInstance gauge{std::move(label), module, header, {}, {}, nullptr, {}, {}};
   // Messages name the module as well, so a broken one is easy to find.
   const std::string named = module != nullptr
                                 ? "module " + module->name() + ", gauge " + gauge.label
                                 : "gauge " + gauge.label;
   gauge.elements = walk_chain(named, header);
+  if (own_copy) {
+    std::vector<frame::ElementHeader*> chain;
+    for (const ElementState& e : gauge.elements) chain.push_back(e.record);
+    gauge.template_elements.assign(chain.begin(), chain.end());
+    gauge.copy = std::make_unique<GaugeCopy>(*header, chain);
+    gauge.header = gauge.copy->header();
+    for (size_t i = 0; i < chain.size(); ++i) gauge.elements[i].record = gauge.copy->element(i);
+  }
   for (size_t i = 0; i < gauge.elements.size(); ++i) {
     if (gauge.elements[i].record->type == frame::kNeedle) gauge.needles.push_back(i);
   }

@@ -2,10 +2,12 @@
 // One gauge placed on the panel: its header, its element chain as the host
 // walks it, and what the host last saw of each element.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "frame/records.h"
+#include "host/gauge_copy.h"
 
 namespace host {
 
@@ -32,16 +34,23 @@ struct MouseArea {
 struct GaugeInstance {
   std::string label;  // the gauge name, made unique on the panel
   LoadedModule* module;
+  // The header the gauge callback is given: the module's own, or the host's
+  // copy of it; `elements` are that header's chain.
   frame::GaugeHeader* header;
   std::vector<ElementState> elements;
+  // The module's own records when the host placed a copy (else empty): the
+  // element-list routines still name them.
+  std::vector<const frame::ElementHeader*> template_elements;
+  std::unique_ptr<GaugeCopy> copy;
   std::vector<size_t> needles;  // the needles' places in `elements`, in chain order
   std::vector<MouseArea> areas;
 };
 
 // Walks the gauge's chain and mouse list; throws HostError when either does
-// not end within reason.
+// not end within reason. With `own_copy` the gauge is placed as a copy of
+// its header and chain (see GaugeCopy).
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
-                                  frame::GaugeHeader* header);
+                                  frame::GaugeHeader* header, bool own_copy = false);
 
 // Calls one of the element-list routines in a gauge's header.
 void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot which,

@@ -27,7 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: gaugehost fly FLIGHT [--modules DIR] [--root DIR] [--log FILE] [--summary]\n"
-    "                     [--audio FILE] [--pictures DIR] [--report FILE.html]\n"
+    "                     [--audio FILE] [--pictures DIR] [--report FILE.html] [--own-copies]\n"
     "  FLIGHT         a flight file (see scenarios/)\n"
     "  --modules DIR  where the modules are (default: beside gaugehost)\n"
     "  --root DIR     the folder holding Sound\\*.wav (default: the current folder)\n"
@@ -37,7 +37,9 @@ constexpr const char* kUsage =
     "  --pictures DIR write DIR/frame_NNNNNN.png of the panel after every frame that\n"
     "                 changed what it shows, and DIR/contact_sheet.png at the end\n"
     "  --report FILE  write one self-contained HTML page: the timeline plot, the panel at\n"
-    "                 the events, the summary, the expectations and the sound track\n";
+    "                 the events, the summary, the expectations and the sound track\n"
+    "  --own-copies   place every gauge as the host's own copy of its header and element\n"
+    "                 chain, as a host that places a gauge twice may\n";
 
 // A log sent to the null device is read by nobody: the host need not write it.
 bool discards(const std::string& log_path) {
@@ -93,6 +95,10 @@ int main(int argc, char** argv) {
     std::string option = argv[i];
     if (option == "--summary") {
       summary = true;
+      continue;
+    }
+    if (option == "--own-copies") {
+      options.own_copies = true;
       continue;
     }
     if (i + 1 >= argc) return usage("option " + option + " needs a value");

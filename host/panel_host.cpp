@@ -125,7 +125,7 @@ std::string PanelHost::add_gauge(const std::string& module, const std::string& g
        ++n) {
     label = gauge_name + "@" + std::to_string(n);
   }
-  gauges_.push_back(make_gauge_instance(label, &loaded, header));
+  gauges_.push_back(make_gauge_instance(label, &loaded, header, options_.own_copies));
   element_watch_.add(gauges_.back(), static_cast<uint32_t>(gauges_.size() - 1));
   return label;
 }
@@ -329,6 +329,10 @@ std::string PanelHost::element_name(const frame::ElementHeader* element) const {
   for (const GaugeInstance& gauge : gauges_) {
     for (size_t i = 0; i < gauge.elements.size(); ++i) {
       if (gauge.elements[i].record == element) return gauge.label + "#" + std::to_string(i);
+    }
+    // A copied gauge's template, which the element-list routines name.
+    for (size_t i = 0; i < gauge.template_elements.size(); ++i) {
+      if (gauge.template_elements[i] == element) return gauge.label + "#" + std::to_string(i);
     }
   }
   return element == nullptr ? "null" : "?";

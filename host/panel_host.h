@@ -37,6 +37,10 @@ struct HostOptions {
   // Whether the event log keeps its lines in memory. A host that neither
   // keeps nor echoes them records nothing and formats no text.
   bool keep_log = true;
+  // Whether each placed gauge gets the host's own copy of its header and
+  // element chain (as a host that places a gauge twice may) instead of the
+  // module's records.
+  bool own_copies = false;
 };
 
 class PanelHost final : public ServiceSink {

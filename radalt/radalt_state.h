@@ -22,19 +22,4 @@ extern GAUGE_LOCAL RadaltState radalt_state;
 // callback reads it without a lookup of its own.
 extern GAUGE_LOCAL frame::ModuleVar power_var;
 
-// Elements of the "radalt" chain the update switches.
-enum Element : uint32_t {
-  kFaceA = 2,
-  kFaceB = 3,
-  kSelectorSet = 4,
-  kSelectorOff = 5,
-  kDhLamp = 6,
-  kDhMarkerA = 7,
-  kDhMarkerB = 8,
-  kHeightPointerA = 9,
-  kHeightPointerB = 10,
-  kOffFlagA = 12,
-  kOffFlagB = 13,
-};
-
 }  // namespace radalt

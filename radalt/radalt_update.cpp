@@ -31,18 +31,15 @@ void write_link(const ModuleVar& link, int32_t value) {
   if (link.pointer != nullptr) std::memcpy(link.pointer, &value, sizeof value);
 }
 
-// Element `e` of the chain, as the walk from the gauge header finds it.
-frame::ElementHeader& element(Element e) {
-  return *kChain[e];
-}
-
-void show_one_of(bool first, Element a, Element b) {
+// Elements are switched in the chain of the header the host passed, which
+// may be the host's own copy of the module's records.
+void show_one_of(GaugeHeader* gauge, bool first, Element a, Element b) {
   if (first) {
-    frame::show(element(a));
-    frame::hide(element(b));
+    frame::show(gauge, a);
+    frame::hide(gauge, b);
   } else {
-    frame::hide(element(a));
-    frame::show(element(b));
+    frame::hide(gauge, a);
+    frame::show(gauge, b);
   }
 }
 
@@ -52,18 +49,18 @@ void initialize() {
 }
 
 // Step 3: one shot; the pilot must select SET again to re-arm.
-void dh_reached() {
+void dh_reached(GaugeHeader* gauge) {
   RadaltState& s = radalt_state;
   if (s.dh_armed != 1 || s.indicated_height_m > s.decision_height_m) return;
   s.dh_armed = 0;
   s.dh_alert_latched = 1;
   write_link(radalt_gpws_link, 1);
   frame::host_key_event(kKeyDhReached, 0);
-  frame::show(element(kDhLamp));
+  frame::show(gauge, kDhLamp);
 }
 
 // Step 4: the alert clears more than 10 m above the DH.
-void dh_reset() {
+void dh_reset(GaugeHeader* gauge) {
   RadaltState& s = radalt_state;
   if (s.dh_alert_latched != 1 ||
       int64_t{s.indicated_height_m} <= int64_t{s.decision_height_m} + kAlertResetMarginM) {
@@ -71,7 +68,7 @@ void dh_reset() {
   }
   s.dh_alert_latched = 0;
   write_link(radalt_gpws_link, 0);
-  frame::hide(element(kDhLamp));
+  frame::hide(gauge, kDhLamp);
 }
 
 // Step 6: on the ground the GPWS is told nothing; tokens 60 and 103 together
@@ -84,46 +81,44 @@ void on_ground() {
 
 // Step 7: the OFF flag is in view without power or while token 279 says so.
 // The power is the value step 1 looked up.
-void off_flag(bool variant_a) {
+void off_flag(GaugeHeader* gauge, bool variant_a) {
   bool off = frame::lookup_i32(off_flag_var) != 0 || power_var.value == 0.0;
   if (!off) {
-    frame::hide(element(kOffFlagA));
-    frame::hide(element(kOffFlagB));
+    frame::hide(gauge, kOffFlagA);
+    frame::hide(gauge, kOffFlagB);
     return;
   }
-  show_one_of(variant_a, kOffFlagA, kOffFlagB);
+  show_one_of(gauge, variant_a, kOffFlagA, kOffFlagB);
 }
 
 // Step 8: face, DH marker and pointer of one set.
-void variant_set(bool variant_a) {
-  show_one_of(variant_a, kFaceA, kFaceB);
-  show_one_of(variant_a, kDhMarkerA, kDhMarkerB);
-  show_one_of(variant_a, kHeightPointerA, kHeightPointerB);
+void variant_set(GaugeHeader* gauge, bool variant_a) {
+  show_one_of(gauge, variant_a, kFaceA, kFaceB);
+  show_one_of(gauge, variant_a, kDhMarkerA, kDhMarkerB);
+  show_one_of(gauge, variant_a, kHeightPointerA, kHeightPointerB);
 }
 
-void update() {
-  frame::host_lookup_variable(&power_var);                              // 1
-  const bool variant_a = frame::lookup_f64(variant_var) == 1.0;         // 1
-  write_link(radalt_adi_link, radalt_state.decision_height_ft);         // 2
-  dh_reached();                                                         // 3
-  dh_reset();                                                           // 4
-  show_one_of(radalt_state.dh_armed == 1, kSelectorSet, kSelectorOff);  // 5
-  on_ground();                                                          // 6
-  off_flag(variant_a);                                                  // 7
-  variant_set(variant_a);                                               // 8
+void update(GaugeHeader* gauge) {
+  frame::host_lookup_variable(&power_var);                                     // 1
+  const bool variant_a = frame::lookup_f64(variant_var) == 1.0;                // 1
+  write_link(radalt_adi_link, radalt_state.decision_height_ft);                // 2
+  dh_reached(gauge);                                                           // 3
+  dh_reset(gauge);                                                             // 4
+  show_one_of(gauge, radalt_state.dh_armed == 1, kSelectorSet, kSelectorOff);  // 5
+  on_ground();                                                                 // 6
+  off_flag(gauge, variant_a);                                                  // 7
+  variant_set(gauge, variant_a);                                               // 8
 }
 
 }  // namespace
 
-// The gauge's header is not needed: its chain is the one kChain lists.
-void GAUGE_CALL radalt_gauge_callback(GaugeHeader* /*gauge*/, uint32_t service,
-                                      uint32_t /*extra*/) {
+void GAUGE_CALL radalt_gauge_callback(GaugeHeader* gauge, uint32_t service, uint32_t /*extra*/) {
   switch (service) {
     case frame::kServiceInitialize:
       initialize();
       break;
     case frame::kServiceUpdate:
-      update();
+      update(gauge);
       break;
     default:
       break;

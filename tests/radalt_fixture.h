@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host_fixture.h"
+#include "radalt/radalt_elements.h"
 
 namespace radalt_test {
 
@@ -22,20 +23,8 @@ enum Token : uint32_t {
   kOffFlag = 279,
 };
 
-enum Element : size_t {
-  kGroundCarrier = 1,
-  kFaceA = 2,
-  kFaceB = 3,
-  kSelectorSet = 4,
-  kSelectorOff = 5,
-  kDhLamp = 6,
-  kDhMarkerA = 7,
-  kDhMarkerB = 8,
-  kPointerA = 9,
-  kPointerB = 10,
-  kOffFlagA = 12,
-  kOffFlagB = 13,
-};
+// The chain's elements by the module's own names.
+using namespace radalt;
 
 // Points inside each click area, clear of the overlaps.
 struct Point {

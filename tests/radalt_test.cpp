@@ -100,8 +100,8 @@ TEST_F(Radalt, IndicatedHeight) {
     set(kPower, c.power);
     height(c.metres, c.ground_m);
     settle();
-    EXPECT_EQ(needle(kPointerA), c.shown);
-    EXPECT_EQ(needle(kPointerB), c.shown);
+    EXPECT_EQ(needle(kHeightPointerA), c.shown);
+    EXPECT_EQ(needle(kHeightPointerB), c.shown);
     EXPECT_EQ(needle(kGroundCarrier), c.ground_m);
   }
 }
@@ -196,7 +196,7 @@ TEST_F(Radalt, TheVariantSetsAndTheOffFlag) {
     set(kPower, c.power);
     settle();
     for (auto [a, b] :
-         {std::pair{kFaceA, kFaceB}, {kDhMarkerA, kDhMarkerB}, {kPointerA, kPointerB}}) {
+         {std::pair{kFaceA, kFaceB}, {kDhMarkerA, kDhMarkerB}, {kHeightPointerA, kHeightPointerB}}) {
       EXPECT_EQ(shown(a), c.a) << a;
       EXPECT_EQ(shown(b), !c.a) << b;
     }

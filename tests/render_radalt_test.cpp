@@ -59,7 +59,7 @@ TEST_F(RadaltPicture, ThePointerLiesOnTheRayTowardsItsTablePoint) {
     SCOPED_TRACE(std::to_string(metres) + " m");
     height(metres);
     settle();
-    ASSERT_EQ(needle(kPointerB), std::floor(metres));
+    ASSERT_EQ(needle(kHeightPointerB), std::floor(metres));
     const double ray = ray_for(std::floor(metres));
     Image out = draw();
     const Image& pointer = picture(kPointerPicture);

@@ -27,7 +27,7 @@ test: native win32
 	ctest --test-dir $(NATIVE) --output-on-failure
 	ctest --test-dir $(WIN32) --output-on-failure; status=$$?; \
 	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
-	$(MAKE) --no-print-directory dist && sh tests/inspect/check_dist.sh $(DIST_ZIP) $(NATIVE)/bin/gaugeinspect
+	$(MAKE) --no-print-directory dist && sh tests/tools/gaugeinspect/check_dist.sh $(DIST_ZIP) $(NATIVE)/bin/gaugeinspect
 	$(MAKE) --no-print-directory fuzz
 
 # The module fuzzers: a clang build with libFuzzer (build/fuzz) of the modules,

@@ -1,8 +1,10 @@
 // The gauges of vrn_gpws as the host reads them, and the module's Linkage.
 #include <iterator>
 
+#include "frame/bitmap_entry.h"
 #include "frame/record_builders.h"
 #include "gpws/annunciators.h"
+#include "gpws/gpws_bitmaps.h"
 #include "gpws/gpws_elements.h"
 #include "gpws/self_test.h"
 #include "gpws/test_gauge.h"
@@ -38,17 +40,20 @@ constinit ElementHeader* after_test_button[] = {kTestChain[kElementWarningLamp],
 constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[kElementTestLamp], nullptr};
 
 constinit StaticElement test_button =
-    static_image(4096, 0, 0, &test_gauge, after_test_button, kImageTransparent);
-constinit IconElement test_warning_lamp =
-    icon(4097, 6, 6, &test_gauge, after_test_warning_lamp, kLampFlags, kTestIconWord);
-constinit IconElement test_self_test_lamp =
-    icon(4098, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
+    static_image(kBitmapTestButton, 0, 0, &test_gauge, after_test_button, kImageTransparent);
+constinit IconElement test_warning_lamp = icon(kBitmapTestWarningLens, 6, 6, &test_gauge,
+                                               after_test_warning_lamp, kLampFlags, kTestIconWord);
+constinit IconElement test_self_test_lamp = icon(
+    kBitmapTestSelfTestLens, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
 
 constinit ElementHeader* test_elements = kTestChain[kElementButton];
 
+// The whole button is the click area.
+inline constexpr const BitmapEntry& kTestButtonPicture = bitmap_entry(kBitmaps, kBitmapTestButton);
 constinit MouseRect test_mouse[] = {
     mouse_parent(),
-    mouse_child(0, 0, 46, 46, kCursorHand, kMouseLeftSingle, &test_switch_click),
+    mouse_child(0, 0, kTestButtonPicture.width, kTestButtonPicture.height, kCursorHand,
+                kMouseLeftSingle, &test_switch_click),
     mouse_end_of_parent(),
     mouse_end_of_list(),
 };
@@ -80,28 +85,31 @@ static_assert(kFiChain[kElementLitLamp] == &fi_lit.header);
 [[gnu::used]] constinit FailureList fi_failures = failure_list();
 
 constinit ElementHeader* after_below_background[] = {kBelowChain[kElementLitLamp], nullptr};
-constinit StaticElement below_background =
-    static_image(4101, 0, 0, &below_gauge, after_below_background, kBackgroundFlags);
-constinit IconElement below_lit = icon(4102, 6, 5, &below_gauge, nullptr, kLampFlags);
+constinit StaticElement below_background = static_image(kBitmapBelowBackground, 0, 0, &below_gauge,
+                                                        after_below_background, kBackgroundFlags);
+constinit IconElement below_lit = icon(kBitmapBelowLit, 6, 5, &below_gauge, nullptr, kLampFlags);
 constinit ElementHeader* below_elements = kBelowChain[kElementLampBackground];
 
 constinit ElementHeader* after_inop_background[] = {kInopChain[kElementLitLamp], nullptr};
 constinit StaticElement inop_background =
-    static_image(4099, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
-constinit IconElement inop_lit = icon(4100, 6, 5, &inop_gauge, nullptr, kLampFlags);
+    static_image(kBitmapInopBackground, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
+constinit IconElement inop_lit = icon(kBitmapInopLit, 6, 5, &inop_gauge, nullptr, kLampFlags);
 constinit ElementHeader* inop_elements = kInopChain[kElementLampBackground];
 
 constinit ElementHeader* after_fi_background[] = {kFiChain[kElementLitLamp], nullptr};
 constinit StaticElement fi_background =
-    static_image(4103, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
-constinit IconElement fi_lit = icon(4104, 4, 4, &fi_gauge, nullptr, kLampFlags);
+    static_image(kBitmapFiBackground, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
+constinit IconElement fi_lit = icon(kBitmapFiLit, 4, 4, &fi_gauge, nullptr, kLampFlags);
 constinit ElementHeader* fi_elements = kFiChain[kElementLampBackground];
 
 constinit MouseRect below_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
 constinit MouseRect inop_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
+// The whole lamp is the flap inhibit switch.
+inline constexpr const BitmapEntry& kFiPicture = bitmap_entry(kBitmaps, kBitmapFiBackground);
 constinit MouseRect fi_mouse[] = {
     mouse_parent(),
-    mouse_child(0, 0, 46, 46, kCursorHand, kMouseLeftSingle, &flap_inhibit_click),
+    mouse_child(0, 0, kFiPicture.width, kFiPicture.height, kCursorHand, kMouseLeftSingle,
+                &flap_inhibit_click),
     mouse_end_of_parent(),
     mouse_end_of_list(),
 };

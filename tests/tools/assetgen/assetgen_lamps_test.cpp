@@ -1,35 +1,25 @@
-// The GPWS lamp pictures (INOP, BELOW GS, FLAP INHIBIT and the blank lamp),
-// generated from gpws/bitmaps/*.txt through gauge_asset() during the build:
-// the properties the panel relies on.
+// The GPWS lamp pictures (INOP, BELOW GS, FLAP INHIBIT and the blank lamp)
+// as the build made them from gpws/bitmaps/*.txt: the properties the panel
+// relies on. Their sizes and depths are the manifest's (assetgen_manifest_test).
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "assetgen_test_support.h"
-#include "desc.h"
 #include "image.h"
+#include "module_pictures.h"
 
 namespace {
 
 using namespace assetgen_test;
 using assetgen::Image;
 using assetgen::Rgb;
+using namespace gpws;
 
 constexpr Rgb kTransparent{0, 0, 0};
-constexpr int kSide = 46;  // every lamp background is square
-
-struct Picture {
-  const char* name;  // the description's base name, also the generated file's
-  int width;
-  int height;
-};
-
-constexpr Picture kPictures[] = {
-    {"inop_4099", 46, 46}, {"inop_4100", 34, 35}, {"below_4101", 46, 46}, {"below_4102", 34, 35},
-    {"fi_4103", 46, 46},   {"fi_4104", 37, 38},   {"blank_4105", 46, 46},
-};
+// Every lamp background is the same square.
+constexpr int kSide = frame::bitmap_entry(kBitmaps, kBitmapInopBackground).width;
 
 struct Box {
   int x;
@@ -41,22 +31,22 @@ struct Box {
 
 // The unlit backgrounds and the face each one shows inside its bezel.
 struct Background {
-  const char* name;
+  uint32_t id;
   Box face;
 };
 
 constexpr Background kBackgrounds[] = {
-    {"inop_4099", {6, 5, 34, 35}},
-    {"below_4101", {6, 5, 34, 35}},
-    {"fi_4103", {4, 4, 37, 38}},
-    {"blank_4105", {6, 5, 34, 35}},
+    {kBitmapInopBackground, {6, 5, 34, 35}},
+    {kBitmapBelowBackground, {6, 5, 34, 35}},
+    {kBitmapFiBackground, {4, 4, 37, 38}},
+    {kBitmapBlankBackground, {6, 5, 34, 35}},
 };
 
 // A lit face and the background the panel draws it on, with the colour of
 // the lettering in each.
 struct Lamp {
-  const char* unlit;
-  const char* lit;
+  uint32_t unlit;
+  uint32_t lit;
   int x;  // where the lit face goes on the background
   int y;
   Rgb unlit_letters;
@@ -65,18 +55,22 @@ struct Lamp {
 };
 
 constexpr Lamp kLamps[] = {
-    {"inop_4099", "inop_4100", 6, 5, {104, 100, 52}, {240, 196, 0}, 60},
-    {"below_4101", "below_4102", 6, 5, {104, 100, 52}, {240, 196, 0}, 60},
-    {"fi_4103", "fi_4104", 4, 4, {16, 16, 16}, {16, 16, 16}, 100},
+    {kBitmapInopBackground, kBitmapInopLit, 6, 5, {104, 100, 52}, {240, 196, 0}, 60},
+    {kBitmapBelowBackground, kBitmapBelowLit, 6, 5, {104, 100, 52}, {240, 196, 0}, 60},
+    {kBitmapFiBackground, kBitmapFiLit, 4, 4, {16, 16, 16}, {16, 16, 16}, 100},
 };
 
-std::optional<Image> generated(const char* name) {
-  return decode_bmp24(read_file(std::string(ASSETGEN_FIXTURE_DIR) + "/" + name + ".bmp"));
+std::optional<Image> generated(uint32_t id) {
+  return assetgen_test::generated(kGpws, id);
 }
 
-Box face_of(const char* background) {
+std::string name(uint32_t id) {
+  return entry(kGpws, id).name;
+}
+
+Box face_of(uint32_t background) {
   for (const Background& b : kBackgrounds) {
-    if (std::string(b.name) == background) return b.face;
+    if (b.id == background) return b.face;
   }
   ADD_FAILURE() << "no face listed for " << background;
   return {};
@@ -103,29 +97,10 @@ int corner_block(int x, int y) {
   return -1;
 }
 
-TEST(GpwsLampPictures, AreTheDescribedPicturesAtTheirSizes) {
-  for (const Picture& p : kPictures) {
-    SCOPED_TRACE(p.name);
-    const std::optional<Image> got = generated(p.name);
-    ASSERT_TRUE(got.has_value()) << "not a 24-bit BMP";
-    EXPECT_EQ(got->width(), p.width);
-    EXPECT_EQ(got->height(), p.height);
-    // Drawn again here from the source: a stale build output shows up.
-    const std::string desc = std::string(GPWS_BITMAPS_DIR) + "/" + p.name + ".txt";
-    Image want(p.width, p.height);
-    assetgen::draw_description(want, assetgen::read_description_file(desc), desc);
-    for (int y = 0; y < p.height; ++y) {
-      for (int x = 0; x < p.width; ++x) {
-        ASSERT_EQ(got->pixel(x, y), want.pixel(x, y)) << "at " << x << "," << y;
-      }
-    }
-  }
-}
-
 TEST(GpwsLampPictures, BackgroundsAreTransparentOnlyInTheRoundedOutline) {
   for (const Background& b : kBackgrounds) {
-    SCOPED_TRACE(b.name);
-    const std::optional<Image> got = generated(b.name);
+    SCOPED_TRACE(name(b.id));
+    const std::optional<Image> got = generated(b.id);
     ASSERT_TRUE(got.has_value());
     ASSERT_EQ(got->width(), kSide);
     ASSERT_EQ(got->height(), kSide);
@@ -148,7 +123,7 @@ TEST(GpwsLampPictures, BackgroundsAreTransparentOnlyInTheRoundedOutline) {
         if (corner >= 0) ++per_corner[corner];
       }
     }
-    EXPECT_EQ(transparent, 192) << "the 180-pixel ring and 3 more at each corner";
+    EXPECT_EQ(transparent, 4 * (kSide - 1) + 4 * 3) << "the ring and 3 more at each corner";
     for (int corner = 0; corner < 4; ++corner) {
       SCOPED_TRACE("corner " + std::to_string(corner));
       EXPECT_EQ(per_corner[corner], 3);
@@ -166,7 +141,7 @@ TEST(GpwsLampPictures, BackgroundsAreTransparentOnlyInTheRoundedOutline) {
 
 TEST(GpwsLampPictures, LitFacesHaveNoTransparentPixel) {
   for (const Lamp& lamp : kLamps) {
-    SCOPED_TRACE(lamp.lit);
+    SCOPED_TRACE(name(lamp.lit));
     const std::optional<Image> lit = generated(lamp.lit);
     ASSERT_TRUE(lit.has_value());
     for (int y = 0; y < lit->height(); ++y) {
@@ -179,7 +154,7 @@ TEST(GpwsLampPictures, LitFacesHaveNoTransparentPixel) {
 
 TEST(GpwsLampPictures, LitFacesCoverTheUnlitFaceAndAreBrighter) {
   for (const Lamp& lamp : kLamps) {
-    SCOPED_TRACE(lamp.lit);
+    SCOPED_TRACE(name(lamp.lit));
     const std::optional<Image> unlit = generated(lamp.unlit);
     const std::optional<Image> lit = generated(lamp.lit);
     ASSERT_TRUE(unlit.has_value());
@@ -207,7 +182,7 @@ TEST(GpwsLampPictures, LitFacesCoverTheUnlitFaceAndAreBrighter) {
 
 TEST(GpwsLampPictures, LetteringStaysInPlaceWhenTheLampLights) {
   for (const Lamp& lamp : kLamps) {
-    SCOPED_TRACE(lamp.lit);
+    SCOPED_TRACE(name(lamp.lit));
     const std::optional<Image> unlit = generated(lamp.unlit);
     const std::optional<Image> lit = generated(lamp.lit);
     ASSERT_TRUE(unlit.has_value());
@@ -241,19 +216,20 @@ TEST(GpwsLampPictures, LettersAreSetApartWithinTheFace) {
   // Each word stays legible: its letters are separate strokes with at least
   // one clear column between them, and none of it is on the face's rim.
   struct Row {
-    const char* lamp;
+    uint32_t lamp;
     int y;  // top row of the word on the background
     int letters;
   };
   constexpr Row kRows[] = {
-      {"inop_4099", 13, 4},  {"inop_4099", 25, 4}, {"below_4101", 13, 5},
-      {"below_4101", 25, 2}, {"fi_4103", 13, 4},   {"fi_4103", 25, 7},
+      {kBitmapInopBackground, 13, 4},  {kBitmapInopBackground, 25, 4},
+      {kBitmapBelowBackground, 13, 5}, {kBitmapBelowBackground, 25, 2},
+      {kBitmapFiBackground, 13, 4},    {kBitmapFiBackground, 25, 7},
   };
   for (const Row& row : kRows) {
-    SCOPED_TRACE(std::string(row.lamp) + " row " + std::to_string(row.y));
+    SCOPED_TRACE(name(row.lamp) + " row " + std::to_string(row.y));
     const Lamp* lamp = nullptr;
     for (const Lamp& l : kLamps) {
-      if (std::string(l.unlit) == row.lamp) lamp = &l;
+      if (l.unlit == row.lamp) lamp = &l;
     }
     ASSERT_NE(lamp, nullptr);
     const std::optional<Image> unlit = generated(row.lamp);
@@ -281,8 +257,8 @@ TEST(GpwsLampPictures, LettersAreSetApartWithinTheFace) {
 }
 
 TEST(GpwsLampPictures, BlankLampIsTheInopLampWithoutLettering) {
-  const std::optional<Image> blank = generated("blank_4105");
-  const std::optional<Image> inop = generated("inop_4099");
+  const std::optional<Image> blank = generated(kBitmapBlankBackground);
+  const std::optional<Image> inop = generated(kBitmapInopBackground);
   ASSERT_TRUE(blank.has_value());
   ASSERT_TRUE(inop.has_value());
   const Rgb letters = kLamps[0].unlit_letters;
@@ -303,11 +279,14 @@ TEST(GpwsLampPictures, BlankLampIsTheInopLampWithoutLettering) {
 TEST(GpwsLampPictures, AllLampsShareOneBezel) {
   // Outside the largest face and its recess the backgrounds are identical.
   constexpr Box kFaces{3, 3, 39, 40};
-  const std::optional<Image> reference = generated(kBackgrounds[0].name);
+  const std::optional<Image> reference = generated(kBackgrounds[0].id);
   ASSERT_TRUE(reference.has_value());
   for (const Background& b : kBackgrounds) {
-    SCOPED_TRACE(b.name);
-    const std::optional<Image> got = generated(b.name);
+    SCOPED_TRACE(name(b.id));
+    const std::optional<Image> got = generated(b.id);
+    ASSERT_TRUE(got.has_value());
+    ASSERT_EQ(got->width(), kSide);
+    ASSERT_EQ(got->height(), kSide);
     ASSERT_TRUE(got.has_value());
     for (int y = 0; y < kSide; ++y) {
       for (int x = 0; x < kSide; ++x) {

@@ -1,13 +1,14 @@
-// The GPWS test button pictures, generated from gpws/bitmaps/*.txt through
-// gauge_asset() during the build: the properties the panel relies on.
+// The GPWS test button pictures as the build made them from
+// gpws/bitmaps/*.txt: the properties the panel relies on. Their sizes and
+// depths are the manifest's (assetgen_manifest_test).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
-#include "assetgen_test_support.h"
-#include "desc.h"
 #include "image.h"
+#include "module_pictures.h"
 
 namespace {
 
@@ -16,43 +17,27 @@ using assetgen::Image;
 using assetgen::Rgb;
 
 struct Picture {
-  const char* name;  // the description's base name, also the generated file's
-  int width;
-  int height;
+  uint32_t id;
   int x;  // where the panel draws it over the unlit button
   int y;
 };
 
-constexpr Picture kUnlit{"test_4096", 46, 46, 0, 0};
-constexpr Picture kPictures[] = {kUnlit, {"test_4097", 34, 34, 6, 6}, {"test_4098", 35, 36, 5, 5}};
+constexpr Picture kUnlit{gpws::kBitmapTestButton, 0, 0};
+constexpr Picture kPictures[] = {
+    kUnlit, {gpws::kBitmapTestWarningLens, 6, 6}, {gpws::kBitmapTestSelfTestLens, 5, 5}};
 
 std::optional<Image> generated(const Picture& p) {
-  return decode_bmp24(read_file(std::string(ASSETGEN_FIXTURE_DIR) + "/" + p.name + ".bmp"));
+  return assetgen_test::generated(kGpws, p.id);
 }
 
-TEST(GpwsButtonPictures, AreTheDescribedPicturesAtTheirSizes) {
-  for (const Picture& p : kPictures) {
-    SCOPED_TRACE(p.name);
-    const std::optional<Image> got = generated(p);
-    ASSERT_TRUE(got.has_value()) << "not a 24-bit BMP";
-    EXPECT_EQ(got->width(), p.width);
-    EXPECT_EQ(got->height(), p.height);
-    // Drawn again here from the source: a stale build output shows up.
-    const std::string desc = std::string(GPWS_BITMAPS_DIR) + "/" + p.name + ".txt";
-    Image want(p.width, p.height);
-    assetgen::draw_description(want, assetgen::read_description_file(desc), desc);
-    for (int y = 0; y < p.height; ++y) {
-      for (int x = 0; x < p.width; ++x) {
-        ASSERT_EQ(got->pixel(x, y), want.pixel(x, y)) << "at " << x << "," << y;
-      }
-    }
-  }
+std::string name(const Picture& p) {
+  return entry(kGpws, p.id).name;
 }
 
 TEST(GpwsButtonPictures, HaveNoTransparentPixel) {
   // Pure black is see-through on the panel: a hole in a button or lens.
   for (const Picture& p : kPictures) {
-    SCOPED_TRACE(p.name);
+    SCOPED_TRACE(name(p));
     const std::optional<Image> got = generated(p);
     ASSERT_TRUE(got.has_value());
     for (int y = 0; y < got->height(); ++y) {
@@ -79,7 +64,7 @@ TEST(GpwsButtonPictures, LitLensesCoverTheUnlitLensAndKeepTheLettering) {
 
   for (const Picture& p : kPictures) {
     if (p.x == 0 && p.y == 0) continue;
-    SCOPED_TRACE(p.name);
+    SCOPED_TRACE(name(p));
     const std::optional<Image> lit = generated(p);
     ASSERT_TRUE(lit.has_value());
     ASSERT_LE(p.x + lit->width(), unlit->width());

@@ -145,6 +145,14 @@ TEST(AssetgenTool, DescriptionErrorsNameFileAndLine) {
   EXPECT_FALSE(fs::exists(out));
 }
 
+assetgen::Image described_fixture() {
+  const std::string desc =
+      std::string(SOURCE_ROOT) + "/tests/tools/assetgen/fixtures/described.txt";
+  assetgen::Image image(9, 7);
+  assetgen::draw_description(image, assetgen::read_description_file(desc), desc);
+  return image;
+}
+
 TEST(AssetgenTool, GaugeAssetProducedTheRequestedFiles) {
   const struct {
     const char* file;
@@ -152,6 +160,7 @@ TEST(AssetgenTool, GaugeAssetProducedTheRequestedFiles) {
   } cases[] = {
       {"swatch.bmp", assetgen::encode_bmp24({3, 2, {10, 20, 30}})},
       {"tone.wav", assetgen::encode_tone_wav({{2, 22050, 16}, 80764, 1000})},
+      {"described.bmp", assetgen::encode_bmp8(described_fixture())},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);

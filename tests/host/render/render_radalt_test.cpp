@@ -12,6 +12,7 @@
 #include "host/render/gauge_renderer.h"
 #include "host/render/needle_angle.h"
 #include "radalt/needle_tables.h"
+#include "radalt/radalt_bitmaps.h"
 #include "radalt_fixture.h"
 
 namespace {
@@ -22,10 +23,11 @@ using host::render::Rgb;
 using namespace radalt_test;
 
 constexpr int32_t kPivot = 151;
-constexpr uint32_t kPointerPicture = 20508;
+constexpr uint32_t kPointerPicture = radalt::kBitmapHeightPointer;
 constexpr int32_t kPointerHub = 24;  // the pointer picture's pivot, x and y
-constexpr uint32_t kLampPicture = 20516;
-constexpr int32_t kLampX = 215, kLampY = 130, kLampSide = 20;
+constexpr uint32_t kLampPicture = radalt::kBitmapDhLamp;
+constexpr int32_t kLampX = 215, kLampY = 130;
+constexpr int32_t kLampSide = frame::bitmap_entry(radalt::kBitmaps, kLampPicture).width;
 constexpr Rgb kMarker{255, 0, 255};  // in none of the module's pictures
 
 class RadaltPicture : public Radalt {
@@ -35,7 +37,9 @@ class RadaltPicture : public Radalt {
   // A pointer picture of the real one's size and hub: a marker-coloured
   // bar along +x from the hub to the tip, black around it.
   void marker_pointer() {
-    Image bar(125, 49);
+    constexpr const frame::BitmapEntry& kReal =
+        frame::bitmap_entry(radalt::kBitmaps, kPointerPicture);
+    Image bar(kReal.width, kReal.height);
     bar.fill_rect(kPointerHub, kPointerHub - 2, 100, 5, kMarker);
     bitmaps.put("vrn_radalt", kPointerPicture, bar);
   }
@@ -143,7 +147,10 @@ TEST_F(RadaltPicture, BlackInTheOverlaysLeavesWhatIsBelow) {
   };
   // Background, the shown face (set B: variant 0), the selector at OFF, the
   // dead-zone mask; all drawn with black transparent.
-  const Layer layers[] = {{20507, 0, 0}, {20511, 0, 0}, {20514, 24, 240}, {20512, 0, 0}};
+  const Layer layers[] = {{radalt::kBitmapBackground, 0, 0},
+                          {radalt::kBitmapFace, 0, 0},
+                          {radalt::kBitmapSelectorOff, 24, 240},
+                          {radalt::kBitmapBezelMask, 0, 0}};
   ASSERT_TRUE(shown(kFaceB));
   ASSERT_TRUE(shown(kSelectorOff));
   Image out = draw();
@@ -167,9 +174,9 @@ TEST_F(RadaltPicture, BlackInTheOverlaysLeavesWhatIsBelow) {
 
 TEST_F(RadaltPicture, TheGaugeIsTheSizeOfItsBackground) {
   Image out = draw();
-  EXPECT_EQ(out.width(), picture(20507).width());
-  EXPECT_EQ(out.height(), picture(20507).height());
-  EXPECT_EQ(out.width(), 302);
+  EXPECT_EQ(out.width(), picture(radalt::kBitmapBackground).width());
+  EXPECT_EQ(out.height(), picture(radalt::kBitmapBackground).height());
+  EXPECT_EQ(out.width(), frame::bitmap_entry(radalt::kBitmaps, radalt::kBitmapBackground).width);
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/BitmapManifest.cmake)
 # also the namespace) and NAME_bitmaps.rc, the BITMAP lines of the resource
 # script. Without an RC file of its own the module's script is those lines;
 # an RC file that has more to say includes them. The target NAME_bitmaps
-# gives a test the header.
+# gives a test the header; the module's GAUGE_BITMAP_MANIFEST property names
+# the manifest.
 function(add_gauge_module name)
   cmake_parse_arguments(M "" "RC;BITMAPS" "SOURCES;ASSETS" ${ARGN})
   if(M_BITMAPS)
@@ -61,11 +62,14 @@ function(add_gauge_module name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   if(M_BITMAPS)
     target_link_libraries(${name} PRIVATE ${name}_bitmaps)
+    # For the checks of the built module against its manifest.
+    set_target_properties(${name} PROPERTIES GAUGE_BITMAP_MANIFEST ${${name}_BITMAP_MANIFEST})
   endif()
 endfunction()
 
 # add_gauge_bitmaps(NAME MANIFEST): the BITMAPS part of add_gauge_module.
-# Sets NAME_BITMAP_FILES (the pictures) and NAME_BITMAP_RC in the caller.
+# Sets NAME_BITMAP_FILES (the pictures), NAME_BITMAP_RC and
+# NAME_BITMAP_MANIFEST (its absolute path) in the caller.
 function(add_gauge_bitmaps name manifest)
   cmake_path(ABSOLUTE_PATH manifest BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${manifest})
@@ -114,4 +118,5 @@ function(add_gauge_bitmaps name manifest)
   target_include_directories(${name}_bitmaps INTERFACE ${include_dir} ${PROJECT_SOURCE_DIR})
   set(${name}_BITMAP_FILES ${files} PARENT_SCOPE)
   set(${name}_BITMAP_RC ${rc} PARENT_SCOPE)
+  set(${name}_BITMAP_MANIFEST ${manifest} PARENT_SCOPE)
 endfunction()

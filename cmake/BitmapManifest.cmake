@@ -11,7 +11,7 @@
 #   id           the BITMAP resource id, 1 to 65535, once per manifest
 #   name         the symbolic name, CamelCase, once per manifest: the header
 #                calls the id kBitmap<name>
-#   width height in pixels, 1 to 4096
+#   width height in pixels (assetgen holds the largest it draws)
 #   depth        bits per pixel: 24, or 8 for a palettised bitmap
 #   description  the file in bitmaps/ beside the manifest that assetgen draws
 #                the picture from, or "-" for a plain black picture
@@ -74,8 +74,8 @@ function(read_bitmap_manifest manifest prefix)
       message(FATAL_ERROR "${where}: duplicate name ${name}")
     endif()
     foreach(side width height)
-      if(NOT ${side} MATCHES "^[1-9][0-9]*$" OR ${side} GREATER 4096)
-        message(FATAL_ERROR "${where}: ${side} '${${side}}' is not a number from 1 to 4096")
+      if(NOT ${side} MATCHES "^[1-9][0-9]*$")
+        message(FATAL_ERROR "${where}: ${side} '${${side}}' is not a whole number of pixels")
       endif()
     endforeach()
     if(NOT depth MATCHES "^(8|24)$")

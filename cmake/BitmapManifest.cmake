@@ -22,7 +22,8 @@
 # read_bitmap_manifest(<manifest> <prefix>)
 #
 # Reads and checks a manifest; stops with "<manifest>:<line>: <what>" on the
-# first fault. Sets <prefix>_IDS (in manifest order) and, for each id,
+# first fault. Sets <prefix>_IDS (in manifest order), <prefix>_DESC_DIR (the
+# descriptions' folder, relative to the manifest's) and, for each id,
 # <prefix>_<id>_NAME, _WIDTH, _HEIGHT, _DEPTH and _DESC (the description's
 # absolute path, empty for plain black).
 function(read_bitmap_manifest manifest prefix)
@@ -30,6 +31,7 @@ function(read_bitmap_manifest manifest prefix)
     message(FATAL_ERROR "${manifest}: no such bitmap manifest")
   endif()
   cmake_path(GET manifest PARENT_PATH manifest_dir)
+  set(desc_dir bitmaps)
   file(READ ${manifest} text)
   # Comments go before the text is split into lines: a bracket or semicolon
   # in one would upset CMake's lists. What is left may hold neither.
@@ -84,7 +86,7 @@ function(read_bitmap_manifest manifest prefix)
     if(desc STREQUAL "-")
       set(desc_path "")
     else()
-      set(desc_path ${manifest_dir}/bitmaps/${desc})
+      set(desc_path ${manifest_dir}/${desc_dir}/${desc})
       if(NOT EXISTS ${desc_path} OR IS_DIRECTORY ${desc_path})
         message(FATAL_ERROR "${where}: description ${desc_path} does not exist")
       endif()
@@ -102,6 +104,7 @@ function(read_bitmap_manifest manifest prefix)
     message(FATAL_ERROR "${manifest}: lists no bitmap")
   endif()
   set(${prefix}_IDS ${ids} PARENT_SCOPE)
+  set(${prefix}_DESC_DIR ${desc_dir} PARENT_SCOPE)
 endfunction()
 
 # write_bitmap_header(<prefix> <namespace> <module> <source> <output>)
@@ -142,7 +145,7 @@ inline constexpr frame::BitmapEntry kBitmaps[] = {
 ${rows}};
 
 inline constexpr char kBitmapModule[] = \"${module}\";
-inline constexpr char kBitmapDescriptionDir[] = \"${folder}bitmaps\";
+inline constexpr char kBitmapDescriptionDir[] = \"${folder}${${prefix}_DESC_DIR}\";
 
 }  // namespace ${namespace}
 ")

@@ -1,11 +1,14 @@
-# add_gauge_module(NAME SOURCES ... [RC file.rc] [ASSETS generated files ...])
+# add_gauge_module(NAME SOURCES ... [RC file.rc] [ASSETS generated files ...]
+#                  [PROBE file.cpp])
 #
 # Builds one gauge module from its sources: natively a shared library
 # (NAME.so) that exports only ImportTable and Linkage, and in the Windows
 # build NAME.gau, which exports exactly those two data symbols, imports the
-# sound library by ordinal only and carries its resources.
+# sound library by ordinal only and carries its resources. PROBE names the
+# source that exports the module's state record to the fuzzers; only the
+# fuzzing build compiles it.
 function(add_gauge_module name)
-  cmake_parse_arguments(M "" "RC" "SOURCES;ASSETS" ${ARGN})
+  cmake_parse_arguments(M "" "RC;PROBE" "SOURCES;ASSETS" ${ARGN})
   if(WIN32)
     add_library(${name} MODULE ${M_SOURCES} ${M_RC} ${PROJECT_SOURCE_DIR}/frame/module_exports.def)
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".gau")
@@ -18,11 +21,9 @@ function(add_gauge_module name)
     set(exports ${PROJECT_SOURCE_DIR}/frame/module_exports.map)
     set(no_undefined -Wl,--no-undefined)
     if(GAUGES_FUZZ)
-      # A fuzzing build also exports the module's state record (state_probe.cpp)
-      # for the fuzzer's checks, and leaves the sanitizer runtime to the fuzzer.
-      if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/state_probe.cpp)
-        list(APPEND M_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/state_probe.cpp)
-      endif()
+      # A fuzzing build also exports the module's state record (PROBE) for the
+      # fuzzer's checks, and leaves the sanitizer runtime to the fuzzer.
+      list(APPEND M_SOURCES ${M_PROBE})
       set(exports ${PROJECT_SOURCE_DIR}/frame/module_exports_probe.map)
       set(no_undefined)
     endif()

@@ -7,7 +7,7 @@ WINE_ENV := WINEPREFIX=$(abspath $(WIN32))/wineprefix WINEDEBUG=-all WINEDLLOVER
 
 DIST_ZIP := out/dist/vrn_gauges.zip
 
-.PHONY: all deps native win32 test demo dist clean bench fuzz
+.PHONY: all deps native win32 test demo dist clean bench fuzz fuzz-config inspect-fuzzer
 
 all: native win32
 
@@ -23,22 +23,31 @@ win32: deps native
 	  -DNATIVE_BUILD_DIR=$(abspath $(NATIVE))
 	cmake --build $(WIN32) -j$(JOBS)
 
-test: native win32
+# The Windows configuration's tests fuzz gaugeinspect with $(INSPECT_FUZZER).
+test: native win32 inspect-fuzzer
 	ctest --test-dir $(NATIVE) --output-on-failure
 	ctest --test-dir $(WIN32) --output-on-failure; status=$$?; \
 	  $(WINE_ENV) wineserver -k 2>/dev/null; exit $$status
 	$(MAKE) --no-print-directory dist && sh tests/tools/gaugeinspect/check_dist.sh $(DIST_ZIP) $(NATIVE)/bin/gaugeinspect
 	$(MAKE) --no-print-directory fuzz
 
-# The module fuzzers: a clang build with libFuzzer (build/fuzz) of the modules,
-# the host and the sound library; each module's kept regression inputs are
-# replayed, then it is fuzzed for FUZZ_SECONDS (tests/fuzz/).
+# The fuzzers: a clang build with libFuzzer (build/fuzz) of the modules, the
+# host and the sound library, and of gaugeinspect. Each module's kept
+# regression inputs are replayed, then it is fuzzed for FUZZ_SECONDS
+# (tests/fuzz/); gaugeinspect's fuzzer, $(INSPECT_FUZZER), is run by the
+# Windows configuration's tests on the real modules.
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 40
-fuzz: deps
+INSPECT_FUZZER := $(FUZZ)/bin/gaugeinspect_fuzz
+fuzz-config: deps
 	cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAUGES_FUZZ=ON -DGAUGES_TESTS=OFF \
 	  -DMODULE_FUZZ_SECONDS=$(FUZZ_SECONDS)
+
+inspect-fuzzer: fuzz-config
+	cmake --build $(FUZZ) -j$(JOBS) --target gaugeinspect_fuzz
+
+fuzz: inspect-fuzzer
 	cmake --build $(FUZZ) -j$(JOBS) --target gpws_fuzz radalt_fuzz cabsound_fuzz
 	@ctest --test-dir $(FUZZ) --output-on-failure -V >$(FUZZ)/fuzz.log 2>&1; status=$$?; \
 	  grep -E 'inputs flown|tests passed|tests failed' $(FUZZ)/fuzz.log; \

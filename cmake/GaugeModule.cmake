@@ -1,12 +1,14 @@
 include(${CMAKE_CURRENT_LIST_DIR}/BitmapManifest.cmake)
 
 # add_gauge_module(NAME SOURCES ... [BITMAPS bitmaps.manifest] [RC file.rc]
-#                  [ASSETS generated files ...])
+#                  [ASSETS generated files ...] [PROBE file.cpp])
 #
 # Builds one gauge module from its sources: natively a shared library
 # (NAME.so) that exports only ImportTable and Linkage, and in the Windows
 # build NAME.gau, which exports exactly those two data symbols, imports the
-# sound library by ordinal only and carries its resources.
+# sound library by ordinal only and carries its resources. PROBE names the
+# source that exports the module's state record to the fuzzers; only the
+# fuzzing build compiles it.
 #
 # BITMAPS names the module's manifest (cmake/BitmapManifest.cmake). From it
 # come the pictures, generated into NAME.bitmaps/ID.bmp, and, in the
@@ -17,7 +19,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/BitmapManifest.cmake)
 # gives a test the header; the module's GAUGE_BITMAP_MANIFEST property names
 # the manifest.
 function(add_gauge_module name)
-  cmake_parse_arguments(M "" "RC;BITMAPS" "SOURCES;ASSETS" ${ARGN})
+  cmake_parse_arguments(M "" "RC;BITMAPS;PROBE" "SOURCES;ASSETS" ${ARGN})
   if(M_BITMAPS)
     add_gauge_bitmaps(${name} ${M_BITMAPS})
     list(APPEND M_ASSETS ${${name}_BITMAP_FILES})
@@ -40,11 +42,9 @@ function(add_gauge_module name)
     set(exports ${PROJECT_SOURCE_DIR}/frame/module_exports.map)
     set(no_undefined -Wl,--no-undefined)
     if(GAUGES_FUZZ)
-      # A fuzzing build also exports the module's state record (state_probe.cpp)
-      # for the fuzzer's checks, and leaves the sanitizer runtime to the fuzzer.
-      if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/state_probe.cpp)
-        list(APPEND M_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/state_probe.cpp)
-      endif()
+      # A fuzzing build also exports the module's state record (PROBE) for the
+      # fuzzer's checks, and leaves the sanitizer runtime to the fuzzer.
+      list(APPEND M_SOURCES ${M_PROBE})
       set(exports ${PROJECT_SOURCE_DIR}/frame/module_exports_probe.map)
       set(no_undefined)
     endif()

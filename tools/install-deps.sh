@@ -3,7 +3,7 @@
 # lacks; does nothing when all is there. Without root it prints the commands.
 set -eu
 
-packages="cmake make g++ libgtest-dev googletest libpng-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 espeak-ng sox clang libclang-rt-dev zip unzip chromium valgrind libbenchmark-dev python3"
+packages="cmake make g++ libgtest-dev googletest libcli11-dev libpng-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 espeak-ng sox clang libclang-rt-dev zip unzip chromium valgrind libbenchmark-dev python3"
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

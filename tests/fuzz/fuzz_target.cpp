@@ -1,5 +1,7 @@
 #include "tests/fuzz/fuzz_target.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -20,6 +22,12 @@ using StateProbe = const void* (*)();
 void initialize(const Target& target) {
   image = std::make_unique<ModuleImage>(std::string(MODULE_DIR) + "/" + target.module + ".so");
   if (auto probe = reinterpret_cast<StateProbe>(image->symbol("GaugeStateProbe"))) state = probe();
+  // Rules read the state record: a module built without its PROBE
+  // (add_gauge_module) cannot be checked.
+  if (target.rules && state == nullptr) {
+    std::fprintf(stderr, "%s exports no GaugeStateProbe for its rules\n", target.module);
+    std::exit(2);
+  }
 }
 
 int test_one_input(const Target& target, const uint8_t* data, size_t size) {

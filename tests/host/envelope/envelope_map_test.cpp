@@ -1,5 +1,5 @@
 // The envelope map as a picture, its lettering, and the gaugehost envelope
-// command end to end on a coarse grid.
+// command end to end on coarse grids.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/envelope/envelope_command.h"
 #include "host/envelope/envelope_picture.h"
 #include "host/envelope/label_font.h"
+#include "host/gaugehost_cli.h"
 
 namespace {
 
@@ -109,17 +109,17 @@ TEST(EnvelopeCommand, WritesTheMapOrSaysWhatIsWrong) {
   const std::string out = (dir / "envelope.png").string();
   struct Case {
     const char* name;
-    std::vector<std::string> args;
+    std::vector<std::string> args;  // after "gaugehost envelope"
     int status;
     const char* says;
   };
   const Case cases[] = {
-      {"no file", {}, 2, "expected OUT.png"},
-      {"an option first", {"--coarse"}, 2, "expected OUT.png"},
-      {"a grid of one", {out, "--grid", "1"}, 2, "--grid wants"},
-      {"a grid of words", {out, "--grid", "many"}, 2, "--grid wants"},
-      {"an unknown option", {out, "--fine"}, 2, "unknown option --fine"},
-      {"a missing value", {out, "--root"}, 2, "needs a value"},
+      {"no file", {}, 2, "OUT.png is required"},
+      {"an option first", {"--coarse"}, 2, "OUT.png is required"},
+      {"a grid of one", {out, "--grid", "1"}, 2, "--grid: wants"},
+      {"a grid of words", {out, "--grid", "many"}, 2, "--grid: wants"},
+      {"an unknown option", {out, "--fine"}, 2, "not expected: --fine"},
+      {"a missing value", {out, "--root"}, 2, "--root: 1 required DIR missing"},
       {"no modules there",
        {out, "--modules", "/nonexistent", "--root", SIM_ROOT, "--coarse"},
        1,
@@ -132,14 +132,27 @@ TEST(EnvelopeCommand, WritesTheMapOrSaysWhatIsWrong) {
        {out, "--modules", MODULE_DIR, "--root", SIM_ROOT, "--coarse"},
        0,
        "14 x 14"},
+      {"the modules beside gaugehost", {out, "--root", SIM_ROOT, "--grid", "3"}, 0, "3 x 3"},
+      {"the last of --grid and --coarse, --coarse",
+       {out, "--root", SIM_ROOT, "--grid", "3", "--coarse"},
+       0,
+       "14 x 14"},
+      {"the last of --grid and --coarse, --grid",
+       {out, "--root", SIM_ROOT, "--coarse", "--grid", "2"},
+       0,
+       "2 x 2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::ostringstream err;
-    EXPECT_EQ(host::envelope::envelope_command(c.args, MODULE_DIR, err), c.status);
+    std::vector<std::string> args = {"envelope"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::ostringstream standard_out, err;
+    EXPECT_EQ(host::run_gaugehost(args, MODULE_DIR, standard_out, err), c.status);
+    EXPECT_EQ(standard_out.str(), "");
     EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
     EXPECT_EQ(fs::exists(out), c.status == 0);
     EXPECT_FALSE(fs::exists(out + ".tmp"));
+    fs::remove(out);
   }
 }
 

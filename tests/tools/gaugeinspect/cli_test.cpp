@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "tests/tools/gaugeinspect/json_parse.h"
@@ -52,20 +53,59 @@ class CliTest : public testing::Test {
 };
 
 TEST_F(CliTest, RefusesAWrongCommandLine) {
-  const std::vector<std::vector<std::string>> kRows = {{},
-                                                       {"--json"},
-                                                       {"--bogus", "x.gau"},
-                                                       {"--json", "a.gau", "b.gau"},
-                                                       {"a.gau", "b.gau"},
-                                                       {"--check"}};
-  for (const auto& args : kRows) {
+  const struct {
+    std::vector<std::string> args;
+    const char* says;
+  } kRows[] = {
+      {{}, "FILE is required"},
+      {{"--json"}, "FILE is required"},
+      {{"--check"}, "FILE is required"},
+      {{"--bogus", "x.gau"}, "The following argument was not expected: --bogus"},
+      {{"x.gau", "-x"}, "The following argument was not expected: -x"},
+      {{"--json", "a.gau", "b.gau"}, "one FILE at a time, or several with --check"},
+      {{"a.gau", "b.gau"}, "one FILE at a time, or several with --check"},
+      {{"--json", "--check", "a.gau"}, "--json or --check, not both"},
+  };
+  for (const auto& row : kRows) {
     std::string line;
-    for (const auto& a : args) line += a + " ";
+    for (const auto& a : row.args) line += a + " ";
     SCOPED_TRACE("arguments: " + line);
-    const CliResult r = run(args);
+    const CliResult r = run(row.args);
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("usage: gaugeinspect"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "gaugeinspect: " + std::string(row.says) +
+                         "\nRun 'gaugeinspect --help' for more information.\n");
   }
+}
+
+TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<const char*> shows;
+  } kRows[] = {
+      {{"--help"}, {"Usage: gaugeinspect [OPTIONS] FILE...", "--json", "--check", "--version"}},
+      {{"-h"}, {"Usage: gaugeinspect [OPTIONS] FILE..."}},
+      {{"--check", "a.gau", "--help"}, {"Usage: gaugeinspect [OPTIONS] FILE..."}},
+      {{"--version"}, {"gaugeinspect "}},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.args.front());
+    const CliResult r = run(row.args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    for (const char* text : row.shows) EXPECT_NE(r.out.find(text), std::string::npos) << text;
+  }
+  EXPECT_TRUE(std::regex_match(
+      run({"--version"}).out,
+      std::regex("gaugeinspect [0-9]+\\.[0-9]+\\.[0-9]+ \\((commit [0-9a-f]{12}, )?native "
+                 "build\\)\n")));
+}
+
+TEST_F(CliTest, OptionsMayFollowTheFiles) {
+  const std::string path = write("sample.gau", build_module(sample_module()).file);
+  EXPECT_EQ(run({path, "--check"}).out, "ok\n");
+  EXPECT_EQ(run({"--json", path}).out, run({path, "--json"}).out);
+  EXPECT_EQ(run({"--", path}).out, run({path}).out);
 }
 
 TEST_F(CliTest, TextReportShowsEveryPart) {

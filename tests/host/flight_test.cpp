@@ -1,5 +1,6 @@
 // Flights as a user writes them: time, readable names, ramps, held clicks,
-// panels and expectations, flown through the panel host.
+// panels and expectations, flown through the panel host; and the mistakes
+// the host finds in them before anything runs.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing_host::error_of;
 
 Lines fly(host::PanelHost& panel, const std::string& text, const std::string& file = "f.flight") {
   return host::FlightScript::parse(text, file).run(panel);
@@ -122,6 +124,50 @@ TEST(Flight, APanelPlacesItsGaugesInPanelOrder) {
             }())
                 .find("cannot read panel"),
             std::string::npos);
+}
+
+TEST(FlightScript, MistakesAreReportedWithFileAndLineBeforeAnythingRuns) {
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"fly high\n", "f.flight:1: unknown command 'fly'"},
+      {"start\n\n# note\nframes\n", "f.flight:4: 'frames' takes 1 argument(s)"},
+      {"frames -1\n", "f.flight:1: '-1' is not a whole number"},
+      {"set 632 one\n", "f.flight:1: 'one' is not a number"},
+      {"seti 279 1.5\n", "f.flight:1: '1.5' is not a 32-bit integer"},
+      {"click XML-Sound 1\n", "f.flight:1: 'click' takes 3 argument(s)"},
+      {"fail stop Sound\\a.wav\n", "f.flight:1: fail takes 'load' or 'play'"},
+      {"gauge cabsound\n", "f.flight:1: 'gauge' takes 2 argument(s)"},
+      {"ramp altitude_m 10 over\n", "f.flight:1: 'ramp' takes 4 argument(s)"},
+      {"ramp altitude_m 10 in 5\n", "f.flight:1: expected 'over' instead of 'in'"},
+      {"ramp altitude_m x over 5\n", "f.flight:1: 'x' is not a number"},
+      {"ramp altitude_m 5 over -1\n", "f.flight:1: '-1' is not a time in seconds"},
+      {"set altitude 5\n", "f.flight:1: unknown variable 'altitude'; known: altitude_m"},
+      {"start\nrate 20\n", "f.flight:2: 'rate' belongs before 'start'"},
+      {"click radalt area 0\n", "f.flight:1: areas are numbered from 1"},
+      {"expect sound\n", "f.flight:1: 'expect' takes 2 to 9 argument(s)"},
+      {"expect key x\n", "f.flight:1: 'x' is not a whole number"},
+      {"expect sound a.wav between 3 and 1\n", "f.flight:1: the time span ends before it begins"},
+      {"expect element 6 of radalt lit at 5\n", "f.flight:1: expected 'shown' or 'hidden'"},
+      {"expect var x = 1 by 5\n", "f.flight:1: expected 'at' instead of 'by'"},
+      {"clock soon\n", "f.flight:1: 'soon' is not a number"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string error = error_of([&] { host::FlightScript::parse(c.text, "f.flight"); });
+    EXPECT_EQ(error.substr(0, std::string(c.message).size()), c.message) << error;
+  }
+}
+
+TEST(FlightScript, RunsCommandsInOrderAndNamesTheLineThatFails) {
+  host::PanelHost panel(testing_host::options());
+  auto flight = host::FlightScript::parse(
+      "gauge cabsound XML-Sound   # the sound gauge\nstart\nset 632 1\nframes 1\nclick nowhere 1 "
+      "1\n",
+      "f.flight");
+  EXPECT_EQ(error_of([&] { flight.run(panel); }), "f.flight:5: no gauge \"nowhere\" on the panel");
+  EXPECT_EQ(panel.frame(), 1u);
 }
 
 }  // namespace

@@ -18,6 +18,11 @@
 
 #include "host_fixture.h"
 
+#if defined(_WIN32)
+#include "fssound/fssound_host.h"
+#include "heap_imports.h"
+#endif
+
 namespace {
 
 // Heap use by module code: counted only while the host says module code runs.
@@ -30,8 +35,12 @@ void count_module_call(int delta) {
   module_depth += delta;
 }
 
-void* allocate(std::size_t size) {
+void count_allocation() {
   if (module_depth > 0) ++module_allocations;
+}
+
+void* allocate(std::size_t size) {
+  count_allocation();
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
@@ -97,6 +106,24 @@ TEST(SoakCounter, SeesOnlyAllocationsInsideModuleCalls) {
   }
 }
 
+#if defined(_WIN32)
+// A library's heap imports count too: the sound library's own runtime
+// allocates the copy of a long path it keeps with each failure rule.
+TEST(SoakCounter, HearsHeapCallsThroughALibrarysImports) {
+  ASSERT_GT(soak::watch_heap_imports("FSSound.dll", &count_allocation), 0);
+  const std::string path(100, 'p');
+  for (int depth : {0, 1}) {
+    SCOPED_TRACE(depth == 0 ? "outside module code" : "inside module code");
+    module_depth = depth;
+    uint64_t before = module_allocations;
+    FSSound_HostFail(kFSSoundLoad, path.c_str(), 1);
+    module_depth = 0;
+    EXPECT_EQ(module_allocations > before, depth == 1);
+  }
+  FSSound_HostAttach("", nullptr, nullptr);
+}
+#endif
+
 // What one stretch of the flight does; the generator strings them together.
 enum class Leg { kGround, kClimb, kTerrain, kApproach, kGoAround, kLanding, kPowerCycle };
 
@@ -114,10 +141,21 @@ class Soak : public ::testing::Test {
     panel.add_gauge("vrn_radalt", "radalt");
     for (const char* gauge : {"test", "below", "inop", "fi"}) panel.add_gauge("vrn_gpws", gauge);
     panel.add_gauge("cabsound", "XML-Sound");
+#if defined(_WIN32)
+    // A .gau carries its own C++ runtime, which the operator new above never
+    // sees: each module's heap imports report to the same count instead.
+    for (const char* file : {"vrn_radalt.gau", "vrn_gpws.gau", "cabsound.gau"}) {
+      EXPECT_GE(soak::watch_heap_imports(file, &count_allocation), 0) << file << " is not loaded";
+    }
+#endif
   }
-  ~Soak() override { host::module_call_hook = nullptr; }
+  ~Soak() override {
+    host::module_call_hook = nullptr;
+  }
 
-  void set(Token token, double value) { panel.sim().set(token, value); }
+  void set(Token token, double value) {
+    panel.sim().set(token, value);
+  }
 
   // Checks and then forgets the lines logged since the last call.
   void check_log(const char* where) {

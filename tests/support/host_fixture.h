@@ -3,9 +3,11 @@
 // generated simulator folder, with helpers to read the log as events.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "host/host_error.h"
 #include "host/panel_host.h"
 
 namespace testing_host {
@@ -30,6 +32,16 @@ inline std::vector<std::string> events(const host::PanelHost& panel, size_t from
 
 inline size_t mark(host::PanelHost& panel) {
   return panel.log().lines().size();
+}
+
+// What the host said when it refused the action, "(no error)" when it did not.
+inline std::string error_of(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const host::HostError& error) {
+    return error.what();
+  }
+  return "(no error)";
 }
 
 }  // namespace testing_host

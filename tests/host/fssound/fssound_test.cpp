@@ -136,7 +136,7 @@ class FSSoundTest : public ::testing::Test {
     fs::create_directories(root_ / "Sound");
     write("Sound/a.wav", wave());
     write("Sound/b.wav", wave({1, 2, 44100, 8}));
-    FSSound_HostAttach(root_.c_str(), capture, &log_);
+    FSSound_HostAttach(root_.string().c_str(), capture, &log_);
   }
   void TearDown() override {
     FSSound_HostAttach("", nullptr, nullptr);
@@ -233,14 +233,19 @@ struct ResolveRow {
 
 TEST_F(FSSoundTest, RelativePathsResolveUnderTheRootWithBackslashesAsSeparators) {
   write("Sound/Deep/c.wav", wave());
-  write("Sound\\x.wav", wave());  // one file whose name holds a backslash
+#if !defined(_WIN32)
+  // One file whose name holds a backslash, which only a Unix file system has.
+  write("Sound\\x.wav", wave());
+#endif
   const std::vector<ResolveRow> rows = {
-      {"backslash", "", "Sound\\a.wav", 1},
-      {"root_with_slash", "/", "Sound\\a.wav", 1},
-      {"nested", "", "Sound\\Deep\\c.wav", 1},
-      {"forward_slash", "", "Sound/Deep/c.wav", 1},
-      {"root_is_sound_folder", "/Sound", "a.wav", 1},
-      {"no_literal_backslash_name", "", "Sound\\x.wav", 0},
+    {"backslash", "", "Sound\\a.wav", 1},
+    {"root_with_slash", "/", "Sound\\a.wav", 1},
+    {"nested", "", "Sound\\Deep\\c.wav", 1},
+    {"forward_slash", "", "Sound/Deep/c.wav", 1},
+    {"root_is_sound_folder", "/Sound", "a.wav", 1},
+#if !defined(_WIN32)
+    {"no_literal_backslash_name", "", "Sound\\x.wav", 0},
+#endif
   };
   for (const ResolveRow& row : rows) {
     SCOPED_TRACE(row.name);
@@ -255,7 +260,7 @@ TEST_F(FSSoundTest, HandlesAreSequentialSinceAttachAndNeverReused) {
   const std::vector<std::pair<const char*, uint32_t>> loads = {
       {"Sound\\a.wav", 1}, {"Sound\\missing.wav", 0}, {"Sound\\b.wav", 2}, {"Sound\\a.wav", 3}};
   for (int round = 0; round < 2; ++round) {
-    FSSound_HostAttach(root_.c_str(), nullptr, nullptr);
+    FSSound_HostAttach(root_.string().c_str(), nullptr, nullptr);
     for (const auto& [path, expected] : loads) {
       SCOPED_TRACE(std::string(path) + " round " + std::to_string(round));
       uint32_t handle = 77;
@@ -264,7 +269,7 @@ TEST_F(FSSoundTest, HandlesAreSequentialSinceAttachAndNeverReused) {
       if (expected == 2) FSSound_Unload(&handle);  // an unloaded number is not handed out again
     }
   }
-  FSSound_HostAttach(root_.c_str(), nullptr, nullptr);
+  FSSound_HostAttach(root_.string().c_str(), nullptr, nullptr);
   uint32_t untouched = 77;
   EXPECT_EQ(FSSound_Load(nullptr, "Sound\\a.wav"), 0u);
   EXPECT_EQ(FSSound_Load(&untouched, nullptr), 0u);
@@ -289,7 +294,7 @@ TEST_F(FSSoundTest, PlayStopUnloadAndLooping) {
       {"stop then play again", {load(a, 1), play(1, 1, 1, 1), stop(1), play(1, 1, 1, 1)}},
   };
   for (const Script& script : scripts) {
-    FSSound_HostAttach(root_.c_str(), nullptr, nullptr);
+    FSSound_HostAttach(root_.string().c_str(), nullptr, nullptr);
     run(script);
   }
 }
@@ -317,11 +322,11 @@ TEST_F(FSSoundTest, InjectedFailures) {
       {"load and play rules apart", {fail_play(a, -1), load(a, 1), fail_load(a, 1), load(a, 0)}},
   };
   for (const Script& script : scripts) {
-    FSSound_HostAttach(root_.c_str(), nullptr, nullptr);
+    FSSound_HostAttach(root_.string().c_str(), nullptr, nullptr);
     run(script);
   }
   FSSound_HostFail(kFSSoundLoad, a, -1);
-  FSSound_HostAttach(root_.c_str(), nullptr, nullptr);
+  FSSound_HostAttach(root_.string().c_str(), nullptr, nullptr);
   run({"attach forgets rules", {load(a, 1)}});
 }
 
@@ -388,7 +393,7 @@ TEST_F(FSSoundTest, EffectivePlaysStopsAndUnloadsAreRecorded) {
   EXPECT_EQ(FSSound_HostEvent(3, &e), 0u);
   EXPECT_STREQ(FSSound_HostPath(1), "Sound\\a.wav");
   EXPECT_EQ(FSSound_HostPath(2), nullptr);
-  FSSound_HostAttach(root_.c_str(), nullptr, nullptr);
+  FSSound_HostAttach(root_.string().c_str(), nullptr, nullptr);
   EXPECT_EQ(FSSound_HostEventCount(), 0u);
   EXPECT_EQ(FSSound_HostPath(1), nullptr);
 }

@@ -7,6 +7,10 @@ fuzzer=$1
 seconds=$2
 work=$3
 shift 3
+if [ ! -x "$fuzzer" ]; then
+  echo "run_fuzzer.sh: no fuzzer at $fuzzer: build gaugeinspect_fuzz in the native build" >&2
+  exit 1
+fi
 rm -rf "$work"
 mkdir -p "$work/corpus" "$work/seeds"
 for seed in "$@"; do cp "$seed" "$work/seeds/"; done

@@ -5,7 +5,7 @@
 #include "gpws/annunciators.h"
 #include "gpws/gpws_elements.h"
 #include "gpws/self_test.h"
-#include "gpws/test_gauge.h"
+#include "gpws/test_button_gauge.h"
 
 using namespace frame;
 
@@ -20,7 +20,7 @@ inline constexpr uint32_t kLampFlags =
 
 // "test": the button unlit, the lit face flashed by the warning cycle, and
 // the lit face drawn larger for the self-test.
-extern GaugeHeader test_gauge;
+extern GaugeHeader test_button_gauge;
 extern StaticElement test_button;
 extern IconElement test_warning_lamp, test_self_test_lamp;
 
@@ -38,11 +38,11 @@ constinit ElementHeader* after_test_button[] = {kTestChain[kElementWarningLamp],
 constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[kElementTestLamp], nullptr};
 
 constinit StaticElement test_button =
-    static_image(4096, 0, 0, &test_gauge, after_test_button, kImageTransparent);
+    static_image(4096, 0, 0, &test_button_gauge, after_test_button, kImageTransparent);
 constinit IconElement test_warning_lamp =
-    icon(4097, 6, 6, &test_gauge, after_test_warning_lamp, kLampFlags, kTestIconWord);
+    icon(4097, 6, 6, &test_button_gauge, after_test_warning_lamp, kLampFlags, kTestIconWord);
 constinit IconElement test_self_test_lamp =
-    icon(4098, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
+    icon(4098, 5, 5, &test_button_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
 
 constinit ElementHeader* test_elements = kTestChain[kElementButton];
 
@@ -53,8 +53,8 @@ constinit MouseRect test_mouse[] = {
     mouse_end_of_list(),
 };
 
-constinit GaugeHeader test_gauge =
-    gauge_header<Linkage>("test", &test_elements, kDefaultSizeMm, test_mouse, &test_gauge_callback);
+constinit GaugeHeader test_button_gauge = gauge_header<Linkage>(
+    "test", &test_elements, kDefaultSizeMm, test_mouse, &test_button_callback);
 
 // "below", "inop" and "fi": a lamp background and its lit face each.
 inline constexpr uint32_t kBackgroundFlags = kImageTransparent | kImageSaveBackground;
@@ -121,5 +121,5 @@ GAUGE_EXPORT constinit LinkageRecord<4> Linkage = {
     &module_init,
     &module_init,
     {0, 0, 0},
-    {&gpws::test_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
+    {&gpws::test_button_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
 }

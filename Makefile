@@ -77,9 +77,10 @@ demo-build:
 	     $(DEMO_WINE_ENV) wineserver -w) & \
 	  fi; \
 	  cmake -S . -B $(DEMO_WIN32) $(TOOLCHAIN) $(DEMO_CONFIG) >$(DEMO_WIN32)/configure.log && \
-	  cmake --build $(DEMO_WIN32) -j$(JOBS) --target demo_parts && \
+	  cmake --build $(DEMO_WIN32) -j$(JOBS) --target demo_parts -- --no-print-directory && \
 	  cmake -S . -B $(DEMO_NATIVE) $(DEMO_CONFIG) -DGAUGES_SANITIZE=OFF >$(DEMO_NATIVE)/configure.log && \
-	  cmake --build $(DEMO_NATIVE) -j$(JOBS) --target gaugehost cabsound vrn_gpws vrn_radalt; \
+	  cmake --build $(DEMO_NATIVE) -j$(JOBS) --target gaugehost cabsound vrn_gpws vrn_radalt \
+	    -- --no-print-directory; \
 	  status=$$?; wait; exit $$status
 
 demo: demo-build

@@ -60,6 +60,8 @@ function(add_gauge_module name)
   endif()
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti -fvisibility=hidden)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Always file by file, as shipped, also in a unity build (make demo).
+  set_target_properties(${name} PROPERTIES UNITY_BUILD OFF)
   if(M_BITMAPS)
     target_link_libraries(${name} PRIVATE ${name}_bitmaps)
     # For the checks of the built module against its manifest.

@@ -7,7 +7,7 @@
 #include "gpws/gpws_bitmaps.h"
 #include "gpws/gpws_elements.h"
 #include "gpws/self_test.h"
-#include "gpws/test_gauge.h"
+#include "gpws/test_button_gauge.h"
 
 using namespace frame;
 
@@ -22,7 +22,7 @@ inline constexpr uint32_t kLampFlags =
 
 // "test": the button unlit, the lit face flashed by the warning cycle, and
 // the lit face drawn larger for the self-test.
-extern GaugeHeader test_gauge;
+extern GaugeHeader test_button_gauge;
 extern StaticElement test_button;
 extern IconElement test_warning_lamp, test_self_test_lamp;
 
@@ -40,11 +40,11 @@ constinit ElementHeader* after_test_button[] = {kTestChain[kElementWarningLamp],
 constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[kElementTestLamp], nullptr};
 
 constinit StaticElement test_button =
-    static_image(kBitmapTestButton, 0, 0, &test_gauge, after_test_button, kImageTransparent);
-constinit IconElement test_warning_lamp = icon(kBitmapTestWarningLens, 6, 6, &test_gauge,
+    static_image(kBitmapTestButton, 0, 0, &test_button_gauge, after_test_button, kImageTransparent);
+constinit IconElement test_warning_lamp = icon(kBitmapTestWarningLens, 6, 6, &test_button_gauge,
                                                after_test_warning_lamp, kLampFlags, kTestIconWord);
 constinit IconElement test_self_test_lamp = icon(
-    kBitmapTestSelfTestLens, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
+    kBitmapTestSelfTestLens, 5, 5, &test_button_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
 
 constinit ElementHeader* test_elements = kTestChain[kElementButton];
 
@@ -58,8 +58,8 @@ constinit MouseRect test_mouse[] = {
     mouse_end_of_list(),
 };
 
-constinit GaugeHeader test_gauge =
-    gauge_header<Linkage>("test", &test_elements, kDefaultSizeMm, test_mouse, &test_gauge_callback);
+constinit GaugeHeader test_button_gauge = gauge_header<Linkage>(
+    "test", &test_elements, kDefaultSizeMm, test_mouse, &test_button_callback);
 
 // "below", "inop" and "fi": a lamp background and its lit face each.
 inline constexpr uint32_t kBackgroundFlags = kImageTransparent | kImageSaveBackground;
@@ -129,5 +129,5 @@ GAUGE_EXPORT constinit LinkageRecord<4> Linkage = {
     &module_init,
     &module_init,
     {0, 0, 0},
-    {&gpws::test_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
+    {&gpws::test_button_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
 }

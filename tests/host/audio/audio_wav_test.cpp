@@ -103,7 +103,7 @@ TEST(WavRead, ConvertsEveryDepthAndChannelCountToOneSignal) {
        1,
        16,
        {7}},
-      {"a partial last frame is dropped",
+      {"a partial last block is dropped",
        riff({fmt(2, 22050, 16), {"data", Bytes{0x10, 0, 0x30, 0, 0x55}, {}}}),
        22050,
        2,

@@ -68,7 +68,7 @@ TEST(AssetgenCli, BadArgumentsExitTwoAndWriteNothing) {
       {"rate too low", {"wav", kOut, "1", "999", "16", "600"}, "RATE"},
       {"rate too high", {"wav", kOut, "1", "96001", "16", "600"}, "RATE"},
       {"12-bit", {"wav", kOut, "1", "22050", "12", "600"}, "BITS must be 8 or 16"},
-      {"partial frame", {"wav", kOut, "2", "22050", "16", "80766"}, "multiple of the block"},
+      {"partial block", {"wav", kOut, "2", "22050", "16", "80766"}, "multiple of the block"},
       {"odd 16-bit", {"wav", kOut, "1", "22050", "16", "27313"}, "multiple of the block"},
       {"too much data", {"wav", kOut, "1", "22050", "8", "67108865"}, "DATA_BYTES"},
       {"tone above half rate", {"wav", kOut, "1", "8000", "16", "800", "4001"}, "TONE_HZ"},

@@ -38,6 +38,8 @@ std::string describe_error(const std::string& source) {
 TEST(AssetgenDescErrors, NameTheFileAndLine) {
   const ErrorCase cases[] = {
       {"unknown command", "fill 1 2 3\n\nblur 2\n", 3, "unknown command 'blur'"},
+      {"a rectangle's outline is rect_outline", "frame 0 0 4 4 1 #ffffff", 1,
+       "unknown command 'frame' (expected fill, rect, rect_outline,"},
       {"command names are case sensitive", "Fill 1 2 3", 1, "unknown command 'Fill'"},
       {"comments and CRLF lines count", "# a\r\n\r\nfill 1 2 3\r\nnope\r\n", 4, "'nope'"},
       {"last line without newline", "fill 1 2 3\nnope", 2, "'nope'"},
@@ -59,7 +61,8 @@ TEST(AssetgenDescErrors, NameTheFileAndLine) {
       {"y too far", "rect 0 -8193 1 1 #ffffff", 1, "Y must be"},
       {"x not a number", "rect a 0 1 1 #ffffff", 1, "got 'a'"},
       {"x with unit", "rect 3px 0 1 1 #ffffff", 1, "got '3px'"},
-      {"zero thickness", "frame 0 0 4 4 0 #ffffff", 1, "THICKNESS must be an integer from 1"},
+      {"zero thickness", "rect_outline 0 0 4 4 0 #ffffff", 1,
+       "THICKNESS must be an integer from 1"},
       {"radius too big for the height", "round_rect 0 0 6 4 2 #ffffff", 1,
        "RADIUS must be an integer from 0 to 1, got '2'"},
       {"radius on an empty rectangle", "round_rect 0 0 0 4 1 #ffffff", 1,

@@ -83,12 +83,12 @@ TEST(AssetgenDesc, RectanglesAreFilledAndClipped) {
   }
 }
 
-TEST(AssetgenDesc, FramesHaveTheirThicknessInsideTheRectangle) {
+TEST(AssetgenDesc, RectOutlinesHaveTheirThicknessInsideTheRectangle) {
   const DrawCase cases[] = {
       {"thickness 2",
        10,
        9,
-       "frame 1 1 8 7 2 #c80a14",
+       "rect_outline 1 1 8 7 2 #c80a14",
        {{1, 1, kInk},
         {2, 2, kInk},
         {8, 7, kInk},
@@ -106,17 +106,17 @@ TEST(AssetgenDesc, FramesHaveTheirThicknessInsideTheRectangle) {
       {"thickness 1 keeps the inside",
        5,
        5,
-       "fill 1 2 3\nframe 0 0 5 5 1 #c80a14",
+       "fill 1 2 3\nrect_outline 0 0 5 5 1 #c80a14",
        {{0, 2, kInk}, {4, 2, kInk}, {2, 0, kInk}, {2, 4, kInk}, {1, 1, kPaper}, {3, 3, kPaper}}},
       {"thickness past the middle fills",
        4,
        3,
-       "frame 0 0 4 3 5 #c80a14",
+       "rect_outline 0 0 4 3 5 #c80a14",
        {{0, 0, kInk}, {1, 1, kInk}, {2, 1, kInk}, {3, 2, kInk}}},
       {"edges outside the picture are clipped",
        4,
        3,
-       "frame -1 0 4 3 1 #c80a14",
+       "rect_outline -1 0 4 3 1 #c80a14",
        {{0, 0, kInk}, {2, 1, kInk}, {0, 2, kInk}, {0, 1, kBlack}, {1, 1, kBlack}, {3, 1, kBlack}}},
   };
   for (const DrawCase& c : cases) check(c);

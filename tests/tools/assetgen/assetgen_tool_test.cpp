@@ -24,7 +24,7 @@ using namespace assetgen_test;
 constexpr const char* kDescription =
     "fill #203040\n"
     "rect -2 3 10 4 200 10 20\n"
-    "frame 1 1 20 12 2 #ffcc00\n"
+    "rect_outline 1 1 20 12 2 #ffcc00\n"
     "round_rect 4 14 18 9 3 #3366ff\n"
     "scale 2\n"
     "text 1 1 #ffffff 0\n"
@@ -71,7 +71,7 @@ TEST(AssetgenTool, BadArgumentsExitTwoWithOneDiagnostic) {
       {"no arguments", {}},
       {"width out of range", {"bmp", "OUT", "5000", "1"}},
       {"missing description", {"bmp", "OUT", "5", "1", "--desc", "/nonexistent/d.txt"}},
-      {"partial frame", {"wav", "OUT", "2", "22050", "16", "6"}},
+      {"partial block", {"wav", "OUT", "2", "22050", "16", "6"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

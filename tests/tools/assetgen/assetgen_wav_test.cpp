@@ -97,11 +97,11 @@ TEST(AssetgenWav, QuarterRateToneHitsExactHalfScalePeaks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const int bytes_per_sample = c.bits / 8;
-    const uint32_t frames = 800;  // 100 ms at 8000 Hz; 80-frame fades
+    const uint32_t blocks = 800;  // 100 ms at 8000 Hz; 80-block fades
     const Bytes s = assetgen::tone_samples(
-        request(1, 8000, c.bits, frames * static_cast<uint32_t>(bytes_per_sample), 2000));
-    for (uint32_t i = 80; i < frames - 80; ++i) {
-      SCOPED_TRACE("frame " + std::to_string(i));
+        request(1, 8000, c.bits, blocks * static_cast<uint32_t>(bytes_per_sample), 2000));
+    for (uint32_t i = 80; i < blocks - 80; ++i) {
+      SCOPED_TRACE("block " + std::to_string(i));
       const int got = c.bits == 16 ? le_i16(s, 2 * i) : s.at(i);
       ASSERT_EQ(got, c.expected[i % 4]);
     }
@@ -109,9 +109,9 @@ TEST(AssetgenWav, QuarterRateToneHitsExactHalfScalePeaks) {
 }
 
 // Distance of each sample from silence, whatever the depth.
-int level(const Bytes& s, int bits, uint32_t frame, int channels, int channel) {
+int level(const Bytes& s, int bits, uint32_t block, int channels, int channel) {
   const size_t index =
-      static_cast<size_t>(frame) * static_cast<size_t>(channels) + static_cast<size_t>(channel);
+      static_cast<size_t>(block) * static_cast<size_t>(channels) + static_cast<size_t>(channel);
   return bits == 16 ? le_i16(s, 2 * index) : static_cast<int>(s.at(index)) - 128;
 }
 
@@ -119,21 +119,21 @@ TEST(AssetgenWav, FadesFromAndToSilenceAndStaysWithinHalfScale) {
   for (const FormatCase& c : kFormats) {
     SCOPED_TRACE(c.name);
     const Bytes s = assetgen::tone_samples(request(c.channels, c.rate, c.bits, c.data_bytes));
-    const uint32_t frames = c.data_bytes / c.block_align;
-    const uint32_t fade = std::min(static_cast<uint32_t>(c.rate) / 100u, frames / 2u);
+    const uint32_t blocks = c.data_bytes / c.block_align;
+    const uint32_t fade = std::min(static_cast<uint32_t>(c.rate) / 100u, blocks / 2u);
     const double peak = c.bits == 16 ? 16384.0 : 64.0;
     int loudest = 0;
-    for (uint32_t i = 0; i < frames; ++i) {
-      SCOPED_TRACE("frame " + std::to_string(i));
+    for (uint32_t i = 0; i < blocks; ++i) {
+      SCOPED_TRACE("block " + std::to_string(i));
       const int v = level(s, c.bits, i, c.channels, 0);
       for (int ch = 1; ch < c.channels; ++ch) ASSERT_EQ(level(s, c.bits, i, c.channels, ch), v);
-      const uint32_t edge = std::min(i, frames - 1 - i);
+      const uint32_t edge = std::min(i, blocks - 1 - i);
       const double limit = edge >= fade ? peak : peak * edge / fade;
       ASSERT_LE(std::abs(v), limit + 0.5);
       loudest = std::max(loudest, std::abs(v));
     }
     EXPECT_EQ(level(s, c.bits, 0, c.channels, 0), 0);
-    EXPECT_EQ(level(s, c.bits, frames - 1, c.channels, 0), 0);
+    EXPECT_EQ(level(s, c.bits, blocks - 1, c.channels, 0), 0);
     EXPECT_GE(loudest, static_cast<int>(peak * 0.98)) << "tone should reach about half scale";
   }
 }
@@ -144,7 +144,7 @@ TEST(AssetgenWav, RejectsRequestsThatCannotBeMetExactly) {
     ToneRequest r;
   } cases[] = {
       {"16-bit mono, odd bytes", request(1, 22050, 16, 27313)},
-      {"16-bit stereo, not a whole frame", request(2, 22050, 16, 80766)},
+      {"16-bit stereo, not a whole block", request(2, 22050, 16, 80766)},
       {"8-bit stereo, odd bytes", request(2, 22050, 8, 3)},
       {"tone above half the rate", request(1, 8000, 16, 100, 4001)},
       {"tone of zero", request(1, 8000, 16, 100, 0)},

@@ -1,12 +1,19 @@
 #!/bin/sh
-# check_dist.sh DIST.zip GAUGEINSPECT
+# check_dist.sh [--no-sounds] DIST.zip NATIVE_BIN
 # What make test checks in the archive make dist builds: the files it must
 # hold and nothing of ours that must not ship, every module passing
-# gaugeinspect --check, and every gauge the sample panel places being one
-# its module really has.
+# gaugeinspect --check, every gauge the sample panel places being one its
+# module really has, and the Sound folder: each file named exactly as a
+# module loads it, every sound vrn_gpws.gau loads there and listed in
+# SOUNDS.txt, and each one a WAV the stand-in sound library accepts.
+# --no-sounds: the archive was made without spoken voices and must have no
+# Sound folder. NATIVE_BIN holds gaugeinspect and sound_check.
 set -eu
+want_sounds=1
+if [ "${1:-}" = --no-sounds ]; then want_sounds=0; shift; fi
 zip_path=$1
-inspector=$2
+inspector=$2/gaugeinspect
+sound_check=$2/sound_check
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unzip -q "$zip_path" -d "$work"
@@ -39,6 +46,37 @@ for entry in $(grep '^gauge[0-9][0-9]=' "$root/Panel/panel_section.cfg" |
   placed=$((placed + 1))
 done
 [ "$placed" -eq 6 ] || fail "the sample panel places $placed gauges, expected 6"
+
+# The sound file names a module loads, read from its bytes ("Sound\NAME.wav").
+loaded_sounds() {
+  grep -a -o -E 'Sound\\[A-Za-z0-9_.-]+\.wav' "$1" | sed 's/^Sound\\//' | sort -u
+}
+gpws_sounds=$(loaded_sounds "$root/Gauges/vrn_gpws.gau")
+all_sounds=$(cat "$root"/Gauges/*.gau | loaded_sounds /dev/stdin)
+[ -n "$gpws_sounds" ] || fail "found no sound name in vrn_gpws.gau"
+for name in $all_sounds; do
+  grep -qF "Sound\\$name" "$root/SOUNDS.txt" || fail "SOUNDS.txt does not list Sound\\$name"
+done
+
+if [ "$want_sounds" = 0 ]; then
+  [ ! -e "$root/Sound" ] || fail "made without voices, yet the archive has a Sound folder"
+elif [ ! -d "$root/Sound" ]; then
+  fail "no Sound folder"
+else
+  for file in "$root"/Sound/* "$root"/Sound/.[!.]*; do
+    [ -e "$file" ] || continue
+    name=$(basename "$file")
+    echo "$all_sounds" | grep -qxF "$name" || fail "Sound/$name: no module loads a sound of this name"
+  done
+  paths=""
+  for name in $gpws_sounds; do
+    [ -f "$root/Sound/$name" ] || { fail "missing Sound/$name, which vrn_gpws.gau loads"; continue; }
+    paths="$paths Sound\\$name"
+  done
+  # shellcheck disable=SC2086  # one argument per sound
+  [ -z "$paths" ] || "$sound_check" "$root" $paths >"$work/sounds.txt" ||
+    fail "the stand-in sound library refuses: $(grep -v ': ok$' "$work/sounds.txt" | tr '\n' ' ')"
+fi
 
 [ "$status" -eq 0 ] && echo "$zip_path: ok"
 exit "$status"

@@ -1,4 +1,4 @@
-#include "gpws/test_gauge.h"
+#include "gpws/test_button_gauge.h"
 
 #include "frame/host_services.h"
 #include "gpws/gpws_state.h"
@@ -25,8 +25,8 @@ void kill() {
 
 }  // namespace
 
-void GAUGE_CALL test_gauge_callback(frame::GaugeHeader* gauge, uint32_t service,
-                                    uint32_t /*extra*/) {
+void GAUGE_CALL test_button_callback(frame::GaugeHeader* gauge, uint32_t service,
+                                     uint32_t /*extra*/) {
   switch (service) {
     case frame::kServiceInstall:
       install();

@@ -7,6 +7,6 @@
 
 namespace gpws {
 
-void GAUGE_CALL test_gauge_callback(frame::GaugeHeader* gauge, uint32_t service, uint32_t extra);
+void GAUGE_CALL test_button_callback(frame::GaugeHeader* gauge, uint32_t service, uint32_t extra);
 
 }  // namespace gpws

@@ -49,9 +49,9 @@ bool discards(const std::string& log_path) {
   return log_path == "/dev/null";
 }
 
-// Whether anything after the flight reads the log's lines back: the summary,
-// the sound track, the report and the expectations on sounds and key events.
-bool lines_needed(const host::FlightScript& flight, bool summary, bool audio, bool report) {
+// Whether anything after the flight reads its events back: the summary, the
+// sound track, the report and the expectations on sounds and key events.
+bool events_needed(const host::FlightScript& flight, bool summary, bool audio, bool report) {
   return summary || audio || report ||
          std::any_of(flight.expectations().begin(), flight.expectations().end(),
                      [](const host::Expectation& e) {
@@ -139,7 +139,8 @@ int main(int argc, char** argv) {
       if (!log_file) throw host::HostError("cannot write " + log_path);
     }
     options.echo = log_path.empty() ? &std::cout : log_file.is_open() ? &log_file : nullptr;
-    options.keep_log = lines_needed(flight, summary, !audio_path.empty(), !report_path.empty());
+    options.capture_events =
+        events_needed(flight, summary, !audio_path.empty(), !report_path.empty());
     host::PanelHost panel(options);
     std::unique_ptr<host::render::PanelSnapshots> pictures;
     if (!pictures_dir.empty()) {
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> failed = flight.run(panel);
     if (!audio_path.empty()) {
-      host::audio::write_track(audio_path, panel.log().lines(), flight.frames_per_second(),
+      host::audio::write_track(audio_path, panel.events().events(), flight.frames_per_second(),
                                options.sound_root);
     }
     if (pictures) {
@@ -168,7 +169,7 @@ int main(int argc, char** argv) {
     }
     if (summary) {
       for (const std::string& line :
-           host::summarize(panel.log().lines(), flight.frames_per_second())) {
+           host::summarize(panel.events().events(), flight.frames_per_second())) {
         std::cout << line << "\n";
       }
     }

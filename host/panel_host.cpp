@@ -7,6 +7,7 @@
 
 #include "fssound/fssound_host.h"
 #include "host/host_error.h"
+#include "host/module_crash.h"
 
 namespace host {
 namespace {
@@ -14,7 +15,8 @@ namespace {
 PanelHost* active_host = nullptr;
 
 // Marks a stretch of module code (+1) or of host code that module code
-// called (-1) for module_call_hook.
+// called (-1) for module_call_hook, and tells the crash guard which module
+// call is running.
 class CallScope {
  public:
   explicit CallScope(int delta) : delta_(delta) {
@@ -31,14 +33,49 @@ class CallScope {
 };
 
 struct InModule : CallScope {
-  InModule() : CallScope(+1) {}
+  InModule(const char* gauge, const char* service, uint32_t frame) : CallScope(+1) {
+    enter_module(ModuleCall{gauge, service, frame});
+  }
+  ~InModule() { leave_module(); }
+  InModule(const InModule&) = delete;
+  InModule& operator=(const InModule&) = delete;
 };
 struct InHost : CallScope {
-  InHost() : CallScope(-1) {}
+  InHost() : CallScope(-1), paused_(in_module()) {
+    if (paused_) pause_module();
+  }
+  ~InHost() {
+    if (paused_) resume_module();
+  }
+  InHost(const InHost&) = delete;
+  InHost& operator=(const InHost&) = delete;
+
+ private:
+  bool paused_;
 };
 
 void GAUGE_CALL sound_library_call(int entering) {
   if (module_call_hook != nullptr) module_call_hook(entering != 0 ? -1 : +1);
+  if (entering != 0) {
+    pause_module();
+  } else {
+    resume_module();
+  }
+}
+
+const char* service_name(uint32_t service) {
+  switch (service) {
+    case frame::kServiceInstall:
+      return "install";
+    case frame::kServiceInitialize:
+      return "initialize";
+    case frame::kServiceUpdate:
+      return "update";
+    case frame::kServiceKill:
+      return "kill";
+    default:
+      return "a gauge callback";
+  }
 }
 
 EventKind sound_event_kind(uint32_t operation) {
@@ -65,6 +102,7 @@ PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
     events_.subscribe(text_log_.get());
   }
   events_.set_active_hook(&PanelHost::stream_active_changed, this);
+  if (options_.guard_module_faults) guard_module_calls(options_.echo);
   set_service_sink(this);
   FSSound_HostAttach(options_.sound_root.c_str(), &PanelHost::sound_call, this);
   FSSound_HostReport(events_.active() ? 1 : 0);
@@ -97,7 +135,7 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
     events_.publish(e);
   }
   if (loaded->init_routine() != nullptr) {
-    InModule in_module;
+    InModule in_module(events_.intern(module), "its init routine", frame_);
     loaded->init_routine()();
   }
   observe();
@@ -202,7 +240,7 @@ void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) 
   }
   if (area.routine != nullptr) {
     int32_t position[2] = {x, y};
-    InModule in_module;
+    InModule in_module(gauge.event_label, "a mouse routine", frame_);
     area.routine(position, frame::kMouseLeftSingle);
   }
   observe();
@@ -215,7 +253,7 @@ void PanelHost::stop() {
   }
   for (auto& module : modules_) {
     if (module->deinit_routine() != nullptr) {
-      InModule in_module;
+      InModule in_module(events_.intern(module->name()), "its deinit routine", frame_);
       module->deinit_routine()();
     }
     observe();
@@ -237,9 +275,10 @@ void PanelHost::send(const std::string& label, uint32_t service) {
 
 void PanelHost::call_element_list_routine(const std::string& label, frame::ElementListSlot which,
                                           uint32_t arg) {
-  frame::GaugeHeader* h = find(label).header;
+  GaugeInstance& gauge = find(label);
+  frame::GaugeHeader* h = gauge.header;
   {
-    InModule in_module;
+    InModule in_module(gauge.event_label, "an element-list routine", frame_);
     run_element_list_routine(*h, which, arg);
   }
   observe();
@@ -275,7 +314,7 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
     events_.publish(e);
   }
   if (gauge.header->callback != nullptr) {
-    InModule in_module;
+    InModule in_module(gauge.event_label, service_name(service), frame_);
     gauge.header->callback(gauge.header, service, extra);
   }
   observe();
@@ -298,7 +337,7 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
     if (needle->callback == nullptr) continue;
     double value = 0.0;
     {
-      InModule in_module;
+      InModule in_module(gauge.event_label, "a needle callback", frame_);
       value = needle->callback(state.record);
     }
     // Bit for bit, so that a NaN or a change of sign of zero is seen too.

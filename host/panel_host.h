@@ -45,6 +45,9 @@ struct HostOptions {
   // element chain (as a host that places a gauge twice may) instead of the
   // module's records.
   bool own_copies = false;
+  // Whether a fault in module code ends the program with a message naming
+  // the gauge (see module_crash.h); a fuzzer leaves faults to itself.
+  bool guard_module_faults = true;
 };
 
 class PanelHost final : public ServiceSink {

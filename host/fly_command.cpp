@@ -26,14 +26,12 @@ bool discards(const std::string& log_path) {
   return log_path == "/dev/null";
 }
 
-// Whether anything after the flight reads the log's lines back: the summary,
-// the sound track, the report and the expectations on sounds and key events.
-bool lines_needed(const FlightScript& flight, bool summary, bool audio, bool report) {
+// Whether anything after the flight reads its events back: the summary, the
+// sound track, the report and the expectations on sounds and key events.
+bool events_needed(const FlightScript& flight, bool summary, bool audio, bool report) {
   return summary || audio || report ||
          std::any_of(flight.expectations().begin(), flight.expectations().end(),
-                     [](const Expectation& e) {
-                       return e.kind != Expectation::kElement && e.kind != Expectation::kVar;
-                     });
+                     [](const Expectation& e) { return !e.reads_state(); });
 }
 
 }  // namespace
@@ -41,6 +39,8 @@ bool lines_needed(const FlightScript& flight, bool summary, bool audio, bool rep
 CLI::App* add_fly_command(CLI::App& gaugehost, FlyRequest& request) {
   CLI::App* fly = gaugehost.add_subcommand(
       "fly", "Fly a flight through the gauge modules and print its event log");
+  fly->footer("Commands of a flight file, one a line ('#' starts a comment):\n" +
+              flight_commands_usage());
   fly->add_option("FLIGHT", request.flight_path, "a flight file (see scenarios/)")
       ->type_name("")
       ->required();
@@ -96,8 +96,8 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
       if (!log_file) throw HostError("cannot write " + request.log_path);
     }
     options.echo = request.log_path.empty() ? &out : log_file.is_open() ? &log_file : nullptr;
-    options.keep_log = lines_needed(flight, request.summary, !request.audio_path.empty(),
-                                    !request.report_path.empty());
+    options.capture_events = events_needed(flight, request.summary, !request.audio_path.empty(),
+                                            !request.report_path.empty());
     PanelHost panel(options);
     std::unique_ptr<render::PanelSnapshots> pictures;
     if (!request.pictures_dir.empty()) {
@@ -112,7 +112,7 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     }
     std::vector<std::string> failed = flight.run(panel);
     if (!request.audio_path.empty()) {
-      audio::write_track(request.audio_path, panel.log().lines(), flight.frames_per_second(),
+      audio::write_track(request.audio_path, panel.events().events(), flight.frames_per_second(),
                          options.sound_root);
     }
     if (pictures) {
@@ -125,7 +125,7 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
       err << "gaugehost: the flight's report in " << request.report_path << "\n";
     }
     if (request.summary) {
-      for (const std::string& line : summarize(panel.log().lines(), flight.frames_per_second())) {
+      for (const std::string& line : summarize(panel.events().events(), flight.frames_per_second())) {
         out << line << "\n";
       }
     }

@@ -7,15 +7,14 @@
 #include <vector>
 
 #include "fssound/fssound_host.h"
+#include "sound_calls.h"
 
 namespace {
 
 constexpr const char* kWav = "Sound\\zel-sound1.wav";
 constexpr const char* kMissing = "Sound\\nowhere.wav";
 
-void GAUGE_CALL collect(void* context, const char* line) {
-  static_cast<std::vector<std::string>*>(context)->push_back(line);
-}
+using testing_host::collect_sound_calls;
 
 struct ReloadCase {
   const char* name;
@@ -61,7 +60,7 @@ const ReloadCase kReloadCases[] = {
 
 class SoundSlot : public ::testing::Test {
  protected:
-  void SetUp() override { FSSound_HostAttach(SIM_ROOT, &collect, &lines); }
+  void SetUp() override { FSSound_HostAttach(SIM_ROOT, &collect_sound_calls, &lines); }
   void TearDown() override { FSSound_HostAttach("", nullptr, nullptr); }
   std::vector<std::string> lines;
 };
@@ -69,7 +68,7 @@ class SoundSlot : public ::testing::Test {
 TEST_F(SoundSlot, PlayWithReload) {
   for (const ReloadCase& c : kReloadCases) {
     SCOPED_TRACE(c.name);
-    FSSound_HostAttach(SIM_ROOT, &collect, &lines);
+    FSSound_HostAttach(SIM_ROOT, &collect_sound_calls, &lines);
     frame::SoundSlot slot{0, 0, c.path};
     frame::sound_load(slot);
     if (c.play_failures != 0) FSSound_HostFail(kFSSoundPlay, c.path, c.play_failures);
@@ -127,7 +126,7 @@ TEST_F(SoundSlot, StopAndUnloadWhateverTheFlags) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FSSound_HostAttach(SIM_ROOT, &collect, &lines);
+    FSSound_HostAttach(SIM_ROOT, &collect_sound_calls, &lines);
     FSSound_HostLoadAnswer(c.path, c.answer);
     frame::SoundSlot slot{0, 0, c.path};
     frame::sound_load(slot);

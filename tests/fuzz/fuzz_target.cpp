@@ -33,7 +33,9 @@ void initialize(const Target& target) {
 int test_one_input(const Target& target, const uint8_t* data, size_t size) {
   image->restore();
   if (target.reset) target.reset();
-  host::PanelHost panel(host::HostOptions{MODULE_DIR, SIM_ROOT, nullptr});
+  host::HostOptions options{MODULE_DIR, SIM_ROOT, nullptr};
+  options.guard_module_faults = false;  // libFuzzer keeps the input that faulted
+  host::PanelHost panel(options);
   std::vector<std::string> labels;
   for (const char* gauge : target.gauges) labels.push_back(panel.add_gauge(target.module, gauge));
   PanelWatch watch(panel, labels);

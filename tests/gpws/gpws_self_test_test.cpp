@@ -14,11 +14,7 @@ class SelfTest : public Gpws {
   Lines click_test() {
     size_t from = testing_host::mark(panel);
     panel.click("test", 23, 23);
-    Lines out;
-    for (const std::string& line : testing_host::events(panel, from)) {
-      if (std::string v = voice_of(line); !v.empty()) out.push_back(v);
-    }
-    return out;
+    return testing_host::voices(panel, from);
   }
   bool all_test_lamps_lit() {
     return lamp("below") && lamp("inop") && !panel.element_hidden("test", 2);

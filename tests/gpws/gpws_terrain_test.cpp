@@ -30,11 +30,16 @@ class Terrain : public Gpws {
       terrain_m_ -= closure_fpm / 60.0 / kFramesPerSecond / kFeetPerMetre;
       set(kTimeSeconds, time_s_);
       set(kTerrainHeight, terrain_m_);
-      for (const std::string& line : frames()) {
-        std::string v = voice_of(line);
-        if (!v.empty()) out.push_back(std::to_string(frame_) + " " + v);
-        if (line.rfind("element test#1 ", 0) == 0) {
-          out.push_back(std::to_string(frame_) + " " + line.substr(15));
+      const size_t from = testing_host::mark(panel);
+      panel.run_frame();
+      const std::vector<host::Event>& all = panel.events().events();
+      for (size_t k = from; k < all.size(); ++k) {
+        const host::Event& e = all[k];
+        if (host::voice_heard(e)) {
+          out.push_back(std::to_string(frame_) + " " + testing_host::voices(panel, k)[0]);
+        } else if (host::visibility_changed(e) && e.label == std::string("test") &&
+                   e.element == 1) {
+          out.push_back(std::to_string(frame_) + (host::element_now_shown(e) ? " shown" : " hidden"));
         }
       }
     }

@@ -1,6 +1,7 @@
-// The event log's text and its switch: lines as every platform writes them,
-// and a log that neither keeps nor echoes lines records nothing.
+// The event log's text and the stream's switch: lines as every platform
+// writes them, and a stream nobody reads publishes nothing.
 #include "host/event_log.h"
+#include "host/event_text.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +19,103 @@ struct StampCase {
   const char* line;
 };
 
+host::Event key_event(uint32_t frame) {
+  host::Event e;
+  e.frame = frame;
+  e.kind = host::EventKind::kKeyEvent;
+  e.code = 65814;
+  return e;
+}
+
 TEST(EventLogText, FrameStampIsSixDigitsAtLeast) {
   const StampCase cases[] = {
-      {0, "000000 x"},
-      {7, "000007 x"},
-      {123456, "123456 x"},
-      {1234567, "1234567 x"},
-      {4294967295u, "4294967295 x"},
+      {0, "000000 key_event 65814 0\n"},
+      {7, "000007 key_event 65814 0\n"},
+      {123456, "123456 key_event 65814 0\n"},
+      {1234567, "1234567 key_event 65814 0\n"},
+      {4294967295u, "4294967295 key_event 65814 0\n"},
   };
   for (const StampCase& c : cases) {
-    host::EventLog log;
-    log.set_frame(c.frame);
-    log.add("x");
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_EQ(log.lines()[0], c.line) << "frame " << c.frame;
+    std::ostringstream out;
+    host::EventLog log(out);
+    log.on_event(key_event(c.frame));
+    EXPECT_EQ(out.str(), c.line) << "frame " << c.frame;
   }
+}
+
+// Every kind of event as the log words it; old logs and the comparison of
+// native and Wine runs rely on these words staying as they are.
+struct TextCase {
+  host::Event event;
+  const char* text;
+};
+
+host::Event make(host::EventKind kind, uint32_t code = 0, uint32_t arg = 0, uint32_t result = 0,
+                 const char* text = nullptr, const char* label = nullptr, uint32_t element = 0) {
+  host::Event e;
+  e.kind = kind;
+  e.code = code;
+  e.arg = arg;
+  e.result = result;
+  e.text = text;
+  e.label = label;
+  e.element = element;
+  return e;
+}
+
+TEST(EventLogText, EveryKindWordedAsTheLogHasAlwaysWordedIt) {
+  using K = host::EventKind;
+  host::Event lookup = make(K::kLookup, 73);
+  lookup.value = 304.8;
+  host::Event needle = make(K::kNeedleValue, 0, 0, 0, nullptr, "radalt", 9);
+  needle.value = -0.0;
+  host::Event write = make(K::kNamedWrite, 0, 0, 0, "radalt_gpws");
+  write.x = -7;
+  host::Event click = make(K::kClick, 0, 0, 0, nullptr, "radalt", 2);
+  click.x = 50;
+  click.y = 220;
+  host::Event missed = click;
+  missed.element = 0;
+  host::Event elist_arg = make(K::kElementList, 25, 9, 0, nullptr, "test", 0);
+  elist_arg.has_arg = true;
+  const TextCase cases[] = {
+      {make(K::kModuleLoaded, 0, 0, 0, "vrn_gpws"), "module vrn_gpws loaded"},
+      {make(K::kModuleUnloaded, 0, 0, 0, "cabsound"), "module cabsound unloaded"},
+      {make(K::kGaugeService, 2, 0, 0, nullptr, "test"), "gauge test install"},
+      {make(K::kGaugeService, 4, 0, 0, nullptr, "test@2"), "gauge test@2 initialize"},
+      {make(K::kGaugeService, 12, 0, 0, nullptr, "fi"), "gauge fi kill"},
+      {make(K::kGaugeService, 9, 0, 0, nullptr, "fi"), "gauge fi service 9"},
+      {make(K::kElementList, 31, 0, 0, nullptr, "test", 0), "elist kill test#0"},
+      {elist_arg, "elist install test#0 9"},
+      {make(K::kElementList, 24, 0, 0, "null"), "elist query null"},
+      {make(K::kElementList, 30, 0, 0, "?"), "elist (30) ?"},
+      {make(K::kKeyEvent, 66359, 0), "key_event 66359 0"},
+      {make(K::kRegister, 19, 0, 0, "dh_gpws"), "register \"dh_gpws\" type 19"},
+      {make(K::kRegister, 19), "register (null) type 19"},
+      {make(K::kLink, 0, 0, 1, "radalt_adi"), "link \"radalt_adi\" -> registered"},
+      {make(K::kLink, 0, 0, 0, "radalt_adi"), "link \"radalt_adi\" -> null"},
+      {lookup, "lookup 73 = 304.8"},
+      {make(K::kUnregister, 0, 0, 0, "dh_gpws"), "unregister \"dh_gpws\""},
+      {make(K::kUnregister), "unregister (null)"},
+      {make(K::kStraySlot, 33), "stray service slot 33"},
+      {write, "var \"radalt_gpws\" = -7"},
+      {make(K::kElementFlags, 0, 0x40000007, 0x7, nullptr, "test", 1), "element test#1 shown"},
+      {make(K::kElementFlags, 0, 0x3, 0x40000003, nullptr, "radalt", 13),
+       "element radalt#13 hidden"},
+      {make(K::kElementFlags, 0, 0x3, 0x2, nullptr, "radalt", 4),
+       "element radalt#4 flags 0x3 -> 0x2"},
+      {needle, "needle radalt#9 = -0"},
+      {click, "click radalt 50,220 -> area 2"},
+      {missed, "click radalt 50,220 -> no area"},
+      {make(K::kSoundLoad, 3, 0, 1, "Sound\\a.wav"), "sound load \"Sound\\a.wav\" -> 1 h=3"},
+      {make(K::kSoundLoad, 0, 0, 0), "sound load ? -> 0 h=0"},
+      {make(K::kSoundPlay, 7, 1, 1, "Sound\\sinkrate.wav"),
+       "sound play h=7 \"Sound\\sinkrate.wav\" loop=1 -> 1"},
+      {make(K::kSoundPlay, 9, 0, 0), "sound play h=9 ? loop=0 -> 0"},
+      {make(K::kSoundStop, 0), "sound stop h=0 ?"},
+      {make(K::kSoundUnload, 2, 0, 0, "Sound\\b.wav"), "sound unload h=2 \"Sound\\b.wav\""},
+  };
+  for (const TextCase& c : cases) EXPECT_EQ(host::event_text(c.event), c.text);
 }
 
 struct DoubleCase {
@@ -90,71 +173,89 @@ TEST(EventLogText, IntegersAsDecimalAndHex) {
 
 struct SwitchCase {
   const char* what;
-  bool keep;
-  bool echo;
-  bool recording;
+  bool capture;
+  bool subscriber;
+  bool active;
 };
 
-TEST(EventLogSwitch, RecordsWhenKeptOrEchoed) {
+struct Counter : host::EventSubscriber {
+  void on_event(const host::Event&) override { ++seen; }
+  int seen = 0;
+};
+
+TEST(EventStreamSwitch, PublishesWhenCapturedOrSubscribed) {
   const SwitchCase cases[] = {
-      {"kept and echoed", true, true, true},
-      {"kept only", true, false, true},
-      {"echoed only", false, true, true},
+      {"captured and subscribed", true, true, true},
+      {"captured only", true, false, true},
+      {"subscribed only", false, true, true},
       {"neither", false, false, false},
   };
   for (const SwitchCase& c : cases) {
-    host::EventLog log;
-    std::ostringstream echo;
-    log.set_keep(c.keep);
-    log.set_echo(c.echo ? &echo : nullptr);
-    EXPECT_EQ(log.recording(), c.recording) << c.what;
-    EXPECT_EQ(log.keeps(), c.keep) << c.what;
-    log.set_frame(3);
-    log.add("one");
-    log.add("two");
-    const std::vector<std::string> kept = {"000003 one", "000003 two"};
-    EXPECT_EQ(log.lines(), c.keep ? kept : std::vector<std::string>()) << c.what;
-    EXPECT_EQ(echo.str(), c.echo ? "000003 one\n000003 two\n" : "") << c.what;
+    host::EventStream stream;
+    Counter counter;
+    stream.set_capture(c.capture);
+    if (c.subscriber) stream.subscribe(&counter);
+    EXPECT_EQ(stream.active(), c.active) << c.what;
+    stream.set_frame(3);
+    stream.publish(key_event(0));
+    stream.publish(key_event(0));
+    EXPECT_EQ(stream.events().size(), c.capture ? 2u : 0u) << c.what;
+    if (c.capture) {
+      EXPECT_EQ(stream.events()[1].frame, 3u) << "stamped with the stream's frame";
+    }
+    EXPECT_EQ(counter.seen, c.subscriber ? 2 : 0) << c.what;
   }
 }
 
 struct HookCase {
   const char* what;
-  std::vector<int> steps;         // +1 keep on, -1 keep off, +2 echo on, -2 echo off
+  std::vector<int> steps;         // +1 capture on, -1 capture off, +2 subscribe, -2 unsubscribe
   std::vector<bool> transitions;  // what the hook heard: false stopped, true resumed
 };
 
-TEST(EventLogSwitch, HookHearsOnlyWhenRecordingStopsOrStarts) {
+TEST(EventStreamSwitch, HookHearsOnlyWhenReadingStopsOrStarts) {
   const HookCase cases[] = {
-      {"already recording", {+1, +2, -2}, {}},
+      {"already read", {+1, +2, -2}, {}},
       {"off then on", {-1, +1}, {false, true}},
-      {"off, echo on, keep on", {-1, +2, +1}, {false, true}},
+      {"off, subscribed, captured", {-1, +2, +1}, {false, true}},
       {"off and on twice", {-1, +1, -1, +1}, {false, true, false, true}},
       {"off, off again", {-1, -1}, {false}},
-      {"echo keeps it recording", {+2, -1, +1}, {}},
+      {"a subscriber keeps it read", {+2, -1, +1}, {}},
   };
   for (const HookCase& c : cases) {
-    host::EventLog log;
-    std::ostringstream echo;
+    host::EventStream stream;
+    Counter counter;
     std::vector<bool> heard;
-    log.set_recording_hook(
+    stream.set_active_hook(
         [](void* out, bool on) { static_cast<std::vector<bool>*>(out)->push_back(on); }, &heard);
     for (int step : c.steps) {
-      if (step == +1 || step == -1) log.set_keep(step > 0);
-      if (step == +2 || step == -2) log.set_echo(step > 0 ? &echo : nullptr);
+      if (step == +1 || step == -1) stream.set_capture(step > 0);
+      if (step == +2) stream.subscribe(&counter);
+      if (step == -2) stream.unsubscribe(&counter);
     }
     EXPECT_EQ(heard, c.transitions) << c.what;
   }
 }
 
-TEST(EventLogSwitch, LinesKeptBeforeStayAfterSwitchingOff) {
-  host::EventLog log;
-  log.add("before");
-  log.set_keep(false);
-  log.add("unseen");
-  log.set_keep(true);
-  log.add("after");
-  EXPECT_EQ(log.lines(), (std::vector<std::string>{"000000 before", "000000 after"}));
+TEST(EventStreamSwitch, EventsCapturedBeforeStayAfterSwitchingOff) {
+  host::EventStream stream;
+  stream.publish(key_event(0));
+  stream.set_capture(false);
+  stream.publish(key_event(0));
+  stream.set_capture(true);
+  stream.publish(key_event(0));
+  EXPECT_EQ(stream.events().size(), 2u);
+}
+
+TEST(EventStreamTexts, InternedTextsOutliveTheirSource) {
+  host::EventStream stream;
+  const char* kept = nullptr;
+  {
+    std::string source = "Sound\\pullup.wav";
+    kept = stream.intern(source);
+    EXPECT_EQ(stream.intern(source), kept) << "one copy per text";
+  }
+  EXPECT_STREQ(kept, "Sound\\pullup.wav");
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "host/flight_commands.h"
 #include "host/flight_script.h"
+#include "host/flight_summary.h"
 #include "host_fixture.h"
 
 namespace {
@@ -168,6 +171,97 @@ TEST(FlightScript, RunsCommandsInOrderAndNamesTheLineThatFails) {
       "f.flight");
   EXPECT_EQ(error_of([&] { flight.run(panel); }), "f.flight:5: no gauge \"nowhere\" on the panel");
   EXPECT_EQ(panel.frame(), 1u);
+}
+
+// A play the library refused is no voice heard: the expectation fails, the
+// summary says what failed, and the mixer has nothing to mix.
+TEST(Flight, AFailedPlayIsNotHeard) {
+  host::PanelHost panel(testing_host::options());
+  Lines failed = fly(panel, R"(gauge cabsound XML-Sound
+fail play Sound\zel-sound1.wav
+start
+set sound1 1
+frames 2
+expect sound Sound\zel-sound1.wav between 0 s and 1 s
+expect no sound Sound\zel-sound1.wav
+)");
+  EXPECT_EQ(failed, (Lines{"f.flight:6: expect sound Sound\\zel-sound1.wav between 0 s and 1 s: "
+                           "it never happened then"}));
+  Lines summary = host::summarize(panel.events().events(), 18.0);
+  Lines sounds;
+  for (const std::string& line : summary) {
+    if (line.find("Sound\\") != std::string::npos) sounds.push_back(line.substr(12));
+  }
+  EXPECT_EQ(sounds, (Lines{"sound  Sound\\zel-sound1.wav: play failed",
+                           "sound  Sound\\zel-sound1.wav: play failed",
+                           "sound  Sound\\zel-sound1.wav: play failed",
+                           "sound  Sound\\zel-sound1.wav: play failed"}))
+      << "two updates, each a play and the replay after the reload";
+}
+
+// Every way a flight writes a variable serves it as the host holds it: the
+// OFF flag's token 279 is a 32-bit integer in the value's first four bytes.
+TEST(Flight, EveryWriteServesAnIntegerVariableAsAnInteger) {
+  const struct {
+    const char* name;
+    const char* lines;
+    int32_t served;
+  } cases[] = {
+      {"set", "set radalt_off_flag 4\n", 4},
+      {"seti", "seti radalt_off_flag 4\n", 4},
+      {"ramp", "ramp radalt_off_flag 4 over 1\nat 1\n", 4},
+      {"ramp half way", "ramp radalt_off_flag 4 over 2\nat 1\n", 2},
+      {"seti of a bare token", "seti 279 3\n", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host::PanelHost panel(testing_host::options());
+    fly(panel, std::string("gauge cabsound XML-Sound\nstart\n") + c.lines);
+    frame::ModuleVar var{279, nullptr, 0, 0.0, {}};
+    panel.sim().write_value(var);
+    int32_t low = 0;
+    int32_t high = -1;
+    std::memcpy(&low, &var.value, sizeof low);
+    std::memcpy(&high, reinterpret_cast<const char*>(&var.value) + sizeof low, sizeof high);
+    EXPECT_EQ(low, c.served);
+    EXPECT_EQ(high, 0);
+  }
+}
+
+TEST(Flight, ARampedOffFlagStaysInView) {
+  host::PanelHost panel(testing_host::options());
+  Lines failed = fly(panel, R"(gauge vrn_radalt radalt
+start
+set power 1
+set display_variant 1
+ramp radalt_off_flag 4 over 1
+at 0.5
+expect element 12 of radalt shown at 0.5
+at 1.5
+expect element 12 of radalt shown at 1.5
+)");
+  EXPECT_EQ(failed, Lines{});
+}
+
+// The table of commands is the whole language: every row's verb is
+// understood, its usage is listed, and a wrong count of words is named.
+TEST(Flight, EveryCommandOfTheTableIsReadAndListed) {
+  const std::string usage = host::flight_commands_usage();
+  for (const host::FlightCommandRow& row : host::flight_commands()) {
+    SCOPED_TRACE(row.verb);
+    EXPECT_NE(usage.find(std::string("  ") + row.verb + " "), std::string::npos);
+    std::string line = row.verb;
+    for (size_t i = 0; i <= row.max_args; ++i) line += " x";
+    try {
+      host::FlightScript::parse(line + "\n", "f.flight");
+      ADD_FAILURE() << "too many words accepted";
+    } catch (const std::exception& e) {
+      EXPECT_NE(std::string(e.what()).find("f.flight:1:"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_THROW(host::FlightScript::parse("fly away\n", "f.flight"), std::exception);
+  EXPECT_THROW(host::FlightScript::parse("start\nrate 30\n", "f.flight"), std::exception)
+      << "set-up after start";
 }
 
 }  // namespace

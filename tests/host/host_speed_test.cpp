@@ -14,6 +14,7 @@
 
 #include "frame/records.h"
 #include "fssound/fssound_host.h"
+#include "host/event_text.h"
 #include "host/flight_script.h"
 #include "host/named_variables.h"
 #include "host/panel_host.h"
@@ -131,8 +132,8 @@ TEST(HostSpeedNamed, ChangesInNameOrderOnlyOnce) {
 
 // The approach flight on the six gauges of the demo panel.
 struct Flown {
-  std::vector<std::string> lines;
-  size_t lines_at_switch = 0;     // lines when the switch frame ended
+  std::vector<std::string> lines;  // the captured events as the log words them
+  size_t lines_at_switch = 0;      // events when the switch frame ended
   std::vector<uint32_t> flags;    // every element's flags, at the check frame
   std::vector<uint64_t> needles;  // every needle's last value, bit for bit
   int32_t radalt_gpws = 0;
@@ -143,8 +144,8 @@ struct Flown {
 constexpr uint32_t kSwitchFrame = 400;
 constexpr uint32_t kCheckFrame = 1000;
 
-// `keep_from`: the frame after which the log starts keeping its lines (0:
-// from the start); `echo`: echo lines into Flown::echoed.
+// `keep_from`: the frame after which the stream starts capturing events (0:
+// from the start); `echo`: a text log into Flown::echoed.
 Flown fly_approach(uint32_t keep_from, bool echo) {
   Flown flown;
   std::ostringstream out;
@@ -152,8 +153,8 @@ Flown fly_approach(uint32_t keep_from, bool echo) {
   host::HostOptions options{MODULE_DIR, SIM_ROOT, echo ? &out : nullptr, keep_from == 0};
   host::PanelHost panel(options);
   panel.add_frame_observer([&](uint32_t frame) {
-    if (frame == kSwitchFrame) flown.lines_at_switch = panel.log().lines().size();
-    if (keep_from != 0 && frame == keep_from) panel.log().set_keep(true);
+    if (frame == kSwitchFrame) flown.lines_at_switch = panel.events().events().size();
+    if (keep_from != 0 && frame == keep_from) panel.events().set_capture(true);
     if (frame != kCheckFrame) return;
     for (const host::PanelGauge& g : flight.layout()) {
       for (const host::ElementState& e : panel.gauge(g.gauge).elements) {
@@ -164,7 +165,11 @@ Flown fly_approach(uint32_t keep_from, bool echo) {
     flown.radalt_gpws = panel.named_read("radalt_gpws");
   });
   flight.run(panel);
-  flown.lines = panel.log().lines();
+  for (const host::Event& e : panel.events().events()) {
+    std::string line;
+    host::append_event_line(line, e);
+    flown.lines.push_back(line);
+  }
   flown.sound_events = FSSound_HostEventCount();
   flown.echoed = out.str();
   return flown;

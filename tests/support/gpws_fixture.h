@@ -32,13 +32,6 @@ enum Token : uint32_t {
 inline constexpr double kGearDown = 16383.0;
 inline constexpr double kLandingFlaps = 16380.0;
 
-// The voice a sound line plays ("toolowflaps"), or "" for other lines.
-inline std::string voice_of(const std::string& line) {
-  if (line.rfind("sound play ", 0) != 0) return "";
-  auto start = line.find("\"Sound\\") + 7;
-  return line.substr(start, line.find(".wav", start) - start);
-}
-
 class Gpws : public ::testing::Test {
  protected:
   explicit Gpws(const std::string& root = SIM_ROOT) : panel(testing_host::options(root)) {}
@@ -64,23 +57,28 @@ class Gpws : public ::testing::Test {
     panel.run_frames(count);
     return testing_host::events(panel, from);
   }
-  // The voices played over `count` frames, in order.
+  // The voices heard over `count` frames, in order.
   Lines voices(uint32_t count = 1) {
-    Lines out;
-    for (const std::string& line : frames(count)) {
-      if (std::string v = voice_of(line); !v.empty()) out.push_back(v);
-    }
-    return out;
+    size_t from = testing_host::mark(panel);
+    panel.run_frames(count);
+    return testing_host::voices(panel, from);
   }
-  // Voices and element changes of each frame, as "N what" with N counted
-  // from 0 for the first of `count` frames; lookups and stops left out.
+  // Voices heard and element changes of each frame, as "N what" with N
+  // counted from 0 for the first of `count` frames.
   Lines timeline(uint32_t count) {
     Lines out;
     for (uint32_t i = 0; i < count; ++i) {
-      for (const std::string& line : frames()) {
-        std::string v = voice_of(line);
-        if (!v.empty()) out.push_back(std::to_string(i) + " " + v);
-        if (line.rfind("element ", 0) == 0) out.push_back(std::to_string(i) + " " + line.substr(8));
+      size_t from = testing_host::mark(panel);
+      panel.run_frame();
+      const std::vector<host::Event>& all = panel.events().events();
+      for (size_t k = from; k < all.size(); ++k) {
+        const host::Event& e = all[k];
+        if (host::voice_heard(e)) {
+          out.push_back(std::to_string(i) + " " + testing_host::voices(panel, k)[0]);
+        } else if (e.kind == host::EventKind::kElementFlags) {
+          out.push_back(std::to_string(i) + " " + e.label + "#" + std::to_string(e.element) +
+                        (host::element_now_shown(e) ? " shown" : " hidden"));
+        }
       }
     }
     return out;

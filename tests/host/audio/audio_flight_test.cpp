@@ -24,7 +24,7 @@ TEST(FlightTrack, SelfTestIsHeardWhereItsVoicesPlayed) {
   const std::vector<std::string> failed = flight.run(panel);
   ASSERT_TRUE(failed.empty()) << failed.front();
   const std::vector<int16_t> track =
-      host::audio::mix_track(panel.log().lines(), flight.frames_per_second(), SIM_ROOT);
+      host::audio::mix_track(panel.events().events(), flight.frames_per_second(), SIM_ROOT);
 
   const double rate = host::audio::kTrackRate;
   // The flight is stopped at 5 s; each generated tone lasts 0.2 s.

@@ -1,4 +1,4 @@
-// Mixing a flight's sound calls into one track: crafted log lines against
+// Mixing a flight's sound calls into one track: crafted events against
 // small crafted WAV files, at 10 frames per second so frame f starts at
 // sample 2205 * f.
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "host/audio/track_mixer.h"
 #include "host/audio/wav_file.h"
+#include "host/event_stream.h"
 #include "host/host_error.h"
 
 namespace {
@@ -41,28 +42,42 @@ const std::map<std::string, std::vector<int16_t>>& clips() {
   return all;
 }
 
-std::string line(uint32_t frame, const std::string& text) {
-  char stamp[16];
-  std::snprintf(stamp, sizeof stamp, "%06u ", frame);
-  return stamp + text;
+// Crafted events; their paths live as long as the test program.
+const char* path_of(const std::string& clip) {
+  static host::EventStream texts;
+  return texts.intern("Sound\\" + clip + ".wav");
 }
 
-std::string play(uint32_t frame, uint32_t h, const std::string& clip, int loop = 0,
+host::Event sound(host::EventKind kind, uint32_t frame, uint32_t h, const std::string& clip) {
+  host::Event e;
+  e.frame = frame;
+  e.kind = kind;
+  e.code = h;
+  e.text = path_of(clip);
+  return e;
+}
+
+host::Event play(uint32_t frame, uint32_t h, const std::string& clip, int loop = 0,
                  int result = 1) {
-  return line(frame, "sound play h=" + std::to_string(h) + " \"Sound\\" + clip +
-                         ".wav\" loop=" + std::to_string(loop) + " -> " + std::to_string(result));
+  host::Event e = sound(host::EventKind::kSoundPlay, frame, h, clip);
+  e.arg = static_cast<uint32_t>(loop);
+  e.result = static_cast<uint32_t>(result);
+  return e;
 }
 
-std::string stop(uint32_t frame, uint32_t h, const std::string& clip) {
-  return line(frame, "sound stop h=" + std::to_string(h) + " \"Sound\\" + clip + ".wav\"");
+host::Event stop(uint32_t frame, uint32_t h, const std::string& clip) {
+  return sound(host::EventKind::kSoundStop, frame, h, clip);
 }
 
-std::string unload(uint32_t frame, uint32_t h, const std::string& clip) {
-  return line(frame, "sound unload h=" + std::to_string(h) + " \"Sound\\" + clip + ".wav\"");
+host::Event unload(uint32_t frame, uint32_t h, const std::string& clip) {
+  return sound(host::EventKind::kSoundUnload, frame, h, clip);
 }
 
-std::string other(uint32_t frame) {
-  return line(frame, "element 1 of test shown");
+host::Event other(uint32_t frame) {
+  host::Event e;
+  e.frame = frame;
+  e.kind = host::EventKind::kKeyEvent;
+  return e;
 }
 
 // A clip heard from sample `begin` to `end` (exclusive), from its start,
@@ -74,7 +89,7 @@ struct Heard {
 
 struct MixRow {
   const char* name;
-  std::vector<std::string> log;
+  std::vector<host::Event> log;
   std::vector<Heard> heard;
   size_t length;
 };
@@ -106,7 +121,7 @@ class TrackMix : public ::testing::Test {
   void write(const std::string& name, uint32_t rate, const std::vector<int16_t>& samples) {
     host::audio::write_wav_mono16((root_ / "Sound" / (name + ".wav")).string(), rate, samples);
   }
-  std::vector<int16_t> mix(const std::vector<std::string>& log) {
+  std::vector<int16_t> mix(const std::vector<host::Event>& log) {
     return host::audio::mix_track(log, kFps, root_.string());
   }
 

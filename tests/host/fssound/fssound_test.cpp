@@ -1,6 +1,6 @@
 // Checks the stand-in sound library the way the modules and the host see it:
 // load results and handles, play/stop/unload and looping, injected failures,
-// the exact log lines and where relative paths resolve.
+// every call reported (as the log words it) and where relative paths resolve.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,6 +12,7 @@
 
 #include "frame/sound_library.h"
 #include "host/fssound/fssound_host.h"
+#include "sound_calls.h"
 
 namespace {
 
@@ -75,9 +76,7 @@ Bytes concat(Bytes a, const Bytes& b) {
   return a;
 }
 
-void GAUGE_CALL capture(void* context, const char* line) {
-  static_cast<std::vector<std::string>*>(context)->push_back(line);
-}
+using testing_host::collect_sound_calls;
 
 // One call in a script; handles are predictable because they restart at 1.
 enum class Act { kLoad, kPlay, kStop, kUnload, kFailLoad, kFailPlay };
@@ -136,7 +135,7 @@ class FSSoundTest : public ::testing::Test {
     fs::create_directories(root_ / "Sound");
     write("Sound/a.wav", wave());
     write("Sound/b.wav", wave({1, 2, 44100, 8}));
-    FSSound_HostAttach(root_.string().c_str(), capture, &log_);
+    FSSound_HostAttach(root_.string().c_str(), collect_sound_calls, &log_);
   }
   void TearDown() override {
     FSSound_HostAttach("", nullptr, nullptr);

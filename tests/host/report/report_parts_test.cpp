@@ -15,7 +15,7 @@
 
 namespace {
 
-using host::report::EventKind;
+using host::report::MarkKind;
 
 size_t count(const std::string& text, const std::string& what) {
   size_t n = 0;
@@ -43,34 +43,58 @@ TEST(ReportBase64, EncodesAsTheStandardSays) {
   }
 }
 
-TEST(ReportEvents, ReadsTheLinesTheSummaryLists) {
+host::Event event(host::EventKind kind, uint32_t frame, uint32_t code = 0, uint32_t arg = 0,
+                  uint32_t result = 0, const char* text = nullptr, const char* label = nullptr,
+                  uint32_t element = 0) {
+  host::Event e;
+  e.kind = kind;
+  e.frame = frame;
+  e.code = code;
+  e.arg = arg;
+  e.result = result;
+  e.text = text;
+  e.label = label;
+  e.element = element;
+  return e;
+}
+
+TEST(ReportEvents, MarksWhatTheSummaryLists) {
+  using K = host::EventKind;
+  host::Event write = event(K::kNamedWrite, 941, 0, 0, 0, "radalt_gpws");
+  write.x = 1;
   struct Case {
-    const char* line;
-    std::optional<EventKind> kind;
-    uint32_t frame;
+    const char* name;
+    host::Event event;
+    std::optional<MarkKind> kind;
     const char* what;
   };
   const Case cases[] = {
-      {"941 sound play h=4 \"Sound\\minimums.wav\" loop=0 -> 1", EventKind::kVoice, 941,
-       "minimums"},
-      {"7 sound play h=7 \"Sound\\sinkrate.wav\" loop=1 -> 1", EventKind::kVoice, 7, "sinkrate"},
-      {"941 key_event 65814 0", EventKind::kKey, 941, "key 65814"},
-      {"217 element below#1 shown", EventKind::kLamp, 217, "below#1 shown"},
-      {"12 element radalt#6 hidden", EventKind::kLamp, 12, "radalt#6 hidden"},
-      {"941 var \"radalt_gpws\" = 1", EventKind::kVar, 941, "radalt_gpws = 1"},
-      {"3 element test#1 flags 0x1 -> 0x3", std::nullopt, 0, ""},
-      {"3 lookup 73 = 300", std::nullopt, 0, ""},
-      {"3 sound load \"Sound\\a.wav\" -> 1 h=1", std::nullopt, 0, ""},
-      {"x sound play h=1 \"Sound\\a.wav\" loop=0 -> 1", std::nullopt, 0, ""},
-      {"", std::nullopt, 0, ""},
+      {"a voice heard", event(K::kSoundPlay, 941, 4, 0, 1, "Sound\\minimums.wav"),
+       MarkKind::kVoice, "minimums"},
+      {"a loop heard", event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"), MarkKind::kVoice,
+       "sinkrate"},
+      {"a refused play is no voice", event(K::kSoundPlay, 9, 4, 0, 0, "Sound\\minimums.wav"),
+       MarkKind::kSoundFailed, "minimums: play failed"},
+      {"a failed load", event(K::kSoundLoad, 0, 0, 0, 0, "Sound\\pullup.wav"),
+       MarkKind::kSoundFailed, "pullup: load failed"},
+      {"a load", event(K::kSoundLoad, 0, 1, 0, 1, "Sound\\a.wav"), std::nullopt, ""},
+      {"a key event", event(K::kKeyEvent, 941, 65814), MarkKind::kKey, "key 65814"},
+      {"a lamp shown", event(K::kElementFlags, 217, 0, 0x40000007, 0x7, nullptr, "below", 1),
+       MarkKind::kLamp, "below#1 shown"},
+      {"a lamp hidden", event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 6),
+       MarkKind::kLamp, "radalt#6 hidden"},
+      {"other flags", event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1), std::nullopt,
+       ""},
+      {"a named variable", write, MarkKind::kVar, "radalt_gpws = 1"},
+      {"a lookup", event(K::kLookup, 3, 73), std::nullopt, ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    const auto e = host::report::read_event(c.line);
+    SCOPED_TRACE(c.name);
+    const auto e = host::report::flight_event(c.event);
     ASSERT_EQ(e.has_value(), c.kind.has_value());
     if (!e) continue;
     EXPECT_EQ(e->kind, *c.kind);
-    EXPECT_EQ(e->frame, c.frame);
+    EXPECT_EQ(e->frame, c.event.frame);
     EXPECT_EQ(e->what, c.what);
   }
 }
@@ -109,13 +133,14 @@ TEST(ReportTimeline, DrawsEachSeriesAndOneMarkerPerKindAndFrame) {
   for (uint32_t f = 1; f <= 36; ++f) {
     samples.push_back({f, 1000.0 - f, -900.0, f < 18 ? std::nullopt : std::optional(200.0)});
   }
+  using K = host::EventKind;
   const auto events = host::report::flight_events({
-      "12 sound play h=4 \"Sound\\minimums.wav\" loop=0 -> 1",
-      "12 key_event 65814 0",
-      "12 element radalt#6 shown",
-      "12 element radalt#4 hidden",
-      "20 element radalt#6 hidden",
-      "20 var \"radalt_gpws\" = 0",
+      event(K::kSoundPlay, 12, 4, 0, 1, "Sound\\minimums.wav"),
+      event(K::kKeyEvent, 12, 65814),
+      event(K::kElementFlags, 12, 0, 0x40000007, 0x7, nullptr, "radalt", 6),
+      event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 4),
+      event(K::kElementFlags, 20, 0, 0x7, 0x40000007, nullptr, "radalt", 6),
+      event(K::kNamedWrite, 20, 0, 0, 0, "radalt_gpws"),
   });
   struct Case {
     const char* name;

@@ -8,7 +8,7 @@ deps="$1/tools/install-deps.sh"
 build=$2
 failures=0
 fail() {
-  echo "FAIL: $*" >&2
+  printf 'FAIL: %s\n' "$*" >&2
   failures=$((failures + 1))
 }
 

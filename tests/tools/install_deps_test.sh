@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin"
 failures=0
 fail() {
-  echo "FAIL: $*" >&2
+  printf 'FAIL: %s\n' "$*" >&2
   failures=$((failures + 1))
 }
 

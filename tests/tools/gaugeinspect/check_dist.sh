@@ -20,7 +20,7 @@ unzip -q "$zip_path" -d "$work"
 root="$work/vrn_gauges"
 status=0
 fail() {
-  echo "check_dist: $*" >&2
+  printf 'check_dist: %s\n' "$*" >&2
   status=1
 }
 

@@ -23,6 +23,9 @@ void set_up(CLI::App& app) {
   app.set_version_flag("--version", version_line(app.get_name()),
                        "Print which build this is and exit");
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  // CLI11 reads /name as an option on Windows; here it is a path, as Wine
+  // passes it and as the tests write it.
+  app.allow_windows_style_options(false);
 }
 
 std::optional<int> parse(CLI::App& app, const std::vector<std::string>& args, std::ostream& out,

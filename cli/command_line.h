@@ -16,9 +16,10 @@ namespace command_line {
 
 inline constexpr int kUsageError = 2;
 
-// Gives `app` its --version flag and has a repeated option keep its last
-// value, as these programs always did. Call before adding subcommands, which
-// take the option rule from their parent.
+// Gives `app` its --version flag, has a repeated option keep its last value,
+// as these programs always did, and reads only --name as an option, on
+// Windows too. Call before adding subcommands, which take these rules from
+// their parent.
 void set_up(CLI::App& app);
 
 // Reads `args` (the words after the program's name) into `app`. Returns the

@@ -20,7 +20,9 @@ else
   echo "voices not installed: not checked"
 fi
 if "$deps" --has fuzz; then
-  [ -x "$build/bin/gaugeinspect_fuzz" ] || fail "clang and libclang-rt-dev are installed, yet no gaugeinspect_fuzz"
+  # The clang fuzzing configuration beside this one (make test builds it first).
+  fuzzer="$(dirname "$build")/fuzz/bin/gaugeinspect_fuzz"
+  [ -x "$fuzzer" ] || fail "clang and libclang-rt-dev are installed, yet no $fuzzer (make fuzz builds it)"
 else
   echo "fuzz not installed: not checked"
 fi

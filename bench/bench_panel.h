@@ -31,9 +31,9 @@ inline const char* state_name(State s) {
 
 inline constexpr double kFramesPerSecond = 18.0;
 
-// Log lines kept in memory before the log is emptied, so that a long
+// Events kept in memory before they are dropped, so that a long
 // measurement does not grow without bound.
-inline constexpr size_t kLogLimit = 1u << 20;
+inline constexpr size_t kEventLimit = 1u << 20;
 
 class BenchPanel {
  public:
@@ -55,7 +55,7 @@ class BenchPanel {
       panel_.click_area("radalt", 3);
     }
     if (state == State::kSelfTest) set(60, 1.0);
-    panel_.log().clear();
+    panel_.events().clear();
   }
 
   host::PanelHost& host() { return panel_; }
@@ -96,7 +96,7 @@ class BenchPanel {
         if (frame_ % 90 == 1) panel_.click_area("test", 1);
         break;
     }
-    if (panel_.log().lines().size() > kLogLimit) panel_.log().clear();
+    if (panel_.events().events().size() > kEventLimit) panel_.events().clear();
   }
 
  private:

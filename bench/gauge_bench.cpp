@@ -39,7 +39,7 @@ void BM_GaugeUpdate(benchmark::State& st, std::string label, State state) {
     }
     st.SetIterationTime(seconds);
   }
-  st.counters["log_lines"] = static_cast<double>(panel.log().lines().size());
+  st.counters["events"] = static_cast<double>(panel.events().events().size());
 }
 
 // What the timing of one call costs by itself.
@@ -51,13 +51,13 @@ void BM_TimerOverhead(benchmark::State& st) {
   }
 }
 
-// A whole frame of the six gauges, without rendering. `keep_log`: the log
-// keeps its lines (emptied every million lines); else it records nothing, as
-// for a flight whose log nobody reads.
-void BM_Frame(benchmark::State& st, State state, bool keep_log) {
+// A whole frame of the six gauges, without rendering. `capture`: every event
+// is kept (dropped every million), as the report and the expectations need;
+// else nobody reads them, as for a flight whose log goes nowhere.
+void BM_Frame(benchmark::State& st, State state, bool capture) {
   BenchPanel bp(state);
   host::PanelHost& panel = bp.host();
-  panel.log().set_keep(keep_log);
+  panel.events().set_capture(capture);
   for (auto _ : st) {
     bp.step(false);
     panel.run_frame();
@@ -100,10 +100,10 @@ void register_all() {
     }
   }
   for (State s : states) {
-    for (bool keep : {true, false}) {
+    for (bool capture : {true, false}) {
       std::string name =
-          std::string("frame/") + bench::state_name(s) + (keep ? "/log_kept" : "/log_off");
-      benchmark::RegisterBenchmark(name.c_str(), BM_Frame, s, keep);
+          std::string("frame/") + bench::state_name(s) + (capture ? "/captured" : "/off");
+      benchmark::RegisterBenchmark(name.c_str(), BM_Frame, s, capture);
     }
   }
   benchmark::RegisterBenchmark("render/demo_panel", BM_RenderPanel)->Unit(benchmark::kMicrosecond);

@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
     bp.step(false);
     bp.host().run_frame();
   }
-  std::cout << frames << " frames, " << bp.host().log().lines().size() << " log lines\n";
+  std::cout << frames << " frames, " << bp.host().events().events().size() << " events\n";
   return 0;
 }

@@ -1,6 +1,7 @@
 // The "XML-Sound" gauge as the host reads it: header, element chain, mouse
 // rectangles and the module's Linkage. Three all-black pictures, nothing ever
 // switched, one click area.
+#include "cabsound/cabsound_bitmaps.h"
 #include "cabsound/xml_sound.h"
 #include "frame/record_builders.h"
 
@@ -10,9 +11,6 @@ extern "C" GAUGE_EXPORT LinkageRecord<1> Linkage;
 
 namespace cabsound {
 
-inline constexpr uint32_t kBitmapBackground = 4352;
-inline constexpr uint32_t kBitmapIcon = 4353;
-inline constexpr uint32_t kBitmapIconHidden = 4354;
 inline constexpr uint32_t kDefaultSizeMm = 20;
 
 extern GaugeHeader xml_sound_gauge;

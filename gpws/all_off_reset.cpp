@@ -17,7 +17,7 @@ constexpr Slot kResetStops[] = {kSlotPullUp,     kSlotSinkRate, kSlotDontSink,
 
 // Leaves the self-test, the terrain memory, the re-arm height and the
 // slots' loaded flags as they are.
-void all_off_reset(frame::GaugeHeader* test_gauge) {
+void all_off_reset(frame::GaugeHeader* test_button_gauge) {
   for (Slot slot : kResetStops) stop_voice(slot);
   GpwsState& s = gpws_state;
   s.flaps_latch = 0;
@@ -31,8 +31,8 @@ void all_off_reset(frame::GaugeHeader* test_gauge) {
   s.sink_rate_sounding = 0;
   s.glideslope_deadline = kDisarmedDeadline;
   s.warning_deadline = kDisarmedDeadline;
-  frame::hide(test_gauge, kElementWarningLamp);
-  frame::hide(test_gauge, kElementTestLamp);
+  frame::hide(test_button_gauge, kElementWarningLamp);
+  frame::hide(test_button_gauge, kElementTestLamp);
   s.below_gs_lamp = 0;
   s.inop_lamp = 0;
   s.flap_inhibit_selected = 0;

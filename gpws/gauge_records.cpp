@@ -1,11 +1,13 @@
 // The gauges of vrn_gpws as the host reads them, and the module's Linkage.
 #include <iterator>
 
+#include "frame/bitmap_entry.h"
 #include "frame/record_builders.h"
 #include "gpws/annunciators.h"
+#include "gpws/gpws_bitmaps.h"
 #include "gpws/gpws_elements.h"
 #include "gpws/self_test.h"
-#include "gpws/test_gauge.h"
+#include "gpws/test_button_gauge.h"
 
 using namespace frame;
 
@@ -20,7 +22,7 @@ inline constexpr uint32_t kLampFlags =
 
 // "test": the button unlit, the lit face flashed by the warning cycle, and
 // the lit face drawn larger for the self-test.
-extern GaugeHeader test_gauge;
+extern GaugeHeader test_button_gauge;
 extern StaticElement test_button;
 extern IconElement test_warning_lamp, test_self_test_lamp;
 
@@ -38,23 +40,26 @@ constinit ElementHeader* after_test_button[] = {kTestChain[kElementWarningLamp],
 constinit ElementHeader* after_test_warning_lamp[] = {kTestChain[kElementTestLamp], nullptr};
 
 constinit StaticElement test_button =
-    static_image(4096, 0, 0, &test_gauge, after_test_button, kImageTransparent);
-constinit IconElement test_warning_lamp =
-    icon(4097, 6, 6, &test_gauge, after_test_warning_lamp, kLampFlags, kTestIconWord);
-constinit IconElement test_self_test_lamp =
-    icon(4098, 5, 5, &test_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
+    static_image(kBitmapTestButton, 0, 0, &test_button_gauge, after_test_button, kImageTransparent);
+constinit IconElement test_warning_lamp = icon(kBitmapTestWarningLens, 6, 6, &test_button_gauge,
+                                               after_test_warning_lamp, kLampFlags, kTestIconWord);
+constinit IconElement test_self_test_lamp = icon(
+    kBitmapTestSelfTestLens, 5, 5, &test_button_gauge, nullptr, kLampFlags, kTestIconWord, &test_failures);
 
 constinit ElementHeader* test_elements = kTestChain[kElementButton];
 
+// The whole button is the click area.
+inline constexpr const BitmapEntry& kTestButtonPicture = bitmap_entry(kBitmaps, kBitmapTestButton);
 constinit MouseRect test_mouse[] = {
     mouse_parent(),
-    mouse_child(0, 0, 46, 46, kCursorHand, kMouseLeftSingle, &test_switch_click),
+    mouse_child(0, 0, kTestButtonPicture.width, kTestButtonPicture.height, kCursorHand,
+                kMouseLeftSingle, &test_switch_click),
     mouse_end_of_parent(),
     mouse_end_of_list(),
 };
 
-constinit GaugeHeader test_gauge =
-    gauge_header<Linkage>("test", &test_elements, kDefaultSizeMm, test_mouse, &test_gauge_callback);
+constinit GaugeHeader test_button_gauge = gauge_header<Linkage>(
+    "test", &test_elements, kDefaultSizeMm, test_mouse, &test_button_callback);
 
 // "below", "inop" and "fi": a lamp background and its lit face each.
 inline constexpr uint32_t kBackgroundFlags = kImageTransparent | kImageSaveBackground;
@@ -80,28 +85,31 @@ static_assert(kFiChain[kElementLitLamp] == &fi_lit.header);
 [[gnu::used]] constinit FailureList fi_failures = failure_list();
 
 constinit ElementHeader* after_below_background[] = {kBelowChain[kElementLitLamp], nullptr};
-constinit StaticElement below_background =
-    static_image(4101, 0, 0, &below_gauge, after_below_background, kBackgroundFlags);
-constinit IconElement below_lit = icon(4102, 6, 5, &below_gauge, nullptr, kLampFlags);
+constinit StaticElement below_background = static_image(kBitmapBelowBackground, 0, 0, &below_gauge,
+                                                        after_below_background, kBackgroundFlags);
+constinit IconElement below_lit = icon(kBitmapBelowLit, 6, 5, &below_gauge, nullptr, kLampFlags);
 constinit ElementHeader* below_elements = kBelowChain[kElementLampBackground];
 
 constinit ElementHeader* after_inop_background[] = {kInopChain[kElementLitLamp], nullptr};
 constinit StaticElement inop_background =
-    static_image(4099, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
-constinit IconElement inop_lit = icon(4100, 6, 5, &inop_gauge, nullptr, kLampFlags);
+    static_image(kBitmapInopBackground, 0, 0, &inop_gauge, after_inop_background, kBackgroundFlags);
+constinit IconElement inop_lit = icon(kBitmapInopLit, 6, 5, &inop_gauge, nullptr, kLampFlags);
 constinit ElementHeader* inop_elements = kInopChain[kElementLampBackground];
 
 constinit ElementHeader* after_fi_background[] = {kFiChain[kElementLitLamp], nullptr};
 constinit StaticElement fi_background =
-    static_image(4103, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
-constinit IconElement fi_lit = icon(4104, 4, 4, &fi_gauge, nullptr, kLampFlags);
+    static_image(kBitmapFiBackground, 0, 0, &fi_gauge, after_fi_background, kBackgroundFlags);
+constinit IconElement fi_lit = icon(kBitmapFiLit, 4, 4, &fi_gauge, nullptr, kLampFlags);
 constinit ElementHeader* fi_elements = kFiChain[kElementLampBackground];
 
 constinit MouseRect below_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
 constinit MouseRect inop_mouse[] = {mouse_parent(), mouse_end_of_parent(), mouse_end_of_list()};
+// The whole lamp is the flap inhibit switch.
+inline constexpr const BitmapEntry& kFiPicture = bitmap_entry(kBitmaps, kBitmapFiBackground);
 constinit MouseRect fi_mouse[] = {
     mouse_parent(),
-    mouse_child(0, 0, 46, 46, kCursorHand, kMouseLeftSingle, &flap_inhibit_click),
+    mouse_child(0, 0, kFiPicture.width, kFiPicture.height, kCursorHand, kMouseLeftSingle,
+                &flap_inhibit_click),
     mouse_end_of_parent(),
     mouse_end_of_list(),
 };
@@ -121,5 +129,5 @@ GAUGE_EXPORT constinit LinkageRecord<4> Linkage = {
     &module_init,
     &module_init,
     {0, 0, 0},
-    {&gpws::test_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
+    {&gpws::test_button_gauge, &gpws::below_gauge, &gpws::inop_gauge, &gpws::fi_gauge, nullptr}};
 }

@@ -38,7 +38,7 @@ uint32_t GAUGE_CALL test_switch_click(void* /*position*/, uint32_t /*flags*/) {
 }
 
 // A deadline that passed while the power was off is due as soon as it returns.
-void self_test_deadline_step(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
+void self_test_deadline_step(frame::GaugeHeader* test_button_gauge, const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (deadline_due(s.test_deadline, in.clock_ticks) && s.test_stage == kFirstHalf) {
     play_voice(kSlotPullUp);
@@ -49,18 +49,18 @@ void self_test_deadline_step(frame::GaugeHeader* test_gauge, const GpwsInputs& i
     play_voice(kSlotSwitchClick);
     s.below_gs_lamp = 0;
     s.inop_lamp = 0;
-    frame::hide(test_gauge, kElementTestLamp);
+    frame::hide(test_button_gauge, kElementTestLamp);
     s.test_active = 0;
     s.test_deadline = kDisarmedDeadline;
     s.test_stage = kFirstHalf;
   }
 }
 
-void self_test_display_step(frame::GaugeHeader* test_gauge) {
+void self_test_display_step(frame::GaugeHeader* test_button_gauge) {
   GpwsState& s = gpws_state;
   s.below_gs_lamp = 1;
   s.inop_lamp = 1;
-  frame::show(test_gauge, kElementTestLamp);
+  frame::show(test_button_gauge, kElementTestLamp);
 }
 
 }  // namespace gpws

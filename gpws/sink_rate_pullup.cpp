@@ -36,7 +36,7 @@ const DescentBand* band_for(uint32_t height_ft) {
   return nullptr;
 }
 
-void climbing_reset(frame::GaugeHeader* test_gauge) {
+void climbing_reset(frame::GaugeHeader* test_button_gauge) {
   stop_voice(kSlotPullUp);
   stop_voice(kSlotSinkRate);
   GpwsState& s = gpws_state;
@@ -44,17 +44,17 @@ void climbing_reset(frame::GaugeHeader* test_gauge) {
   s.sink_rate_sounding = 0;
   s.warning_phase = kWarningIdle;
   s.warning_deadline = kDisarmedDeadline;
-  frame::hide(test_gauge, kElementWarningLamp);
+  frame::hide(test_button_gauge, kElementWarningLamp);
 }
 
 }  // namespace
 
 // Once the pull-up trigger is set neither band is looked at again, and the
 // sink-rate loop, once started, runs until a reset whatever the sink rate.
-void sink_rate_and_pullup(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
+void sink_rate_and_pullup(frame::GaugeHeader* test_button_gauge, const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (s.vs_fpm > kClimbingFpm) {
-    climbing_reset(test_gauge);
+    climbing_reset(test_button_gauge);
     return;
   }
   if (s.height_ft >= kBandsBelowFt || s.pullup_trigger != 0) return;

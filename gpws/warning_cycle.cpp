@@ -34,12 +34,12 @@ void next_half(const GpwsInputs& in) {
 
 }  // namespace
 
-void warning_cycle(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
+void warning_cycle(frame::GaugeHeader* test_button_gauge, const GpwsInputs& in) {
   GpwsState& s = gpws_state;
   if (s.warning_phase == kWarningLampLit) {
     if (!deadline_due(s.warning_deadline, in.clock_ticks) &&
         !deadline_due(s.terrain_deadline, in.clock_ticks)) {
-      frame::show(test_gauge, kElementWarningLamp);
+      frame::show(test_button_gauge, kElementWarningLamp);
       return;
     }
     play_voice(announcement());
@@ -50,13 +50,13 @@ void warning_cycle(frame::GaugeHeader* test_gauge, const GpwsInputs& in) {
     if (deadline_due(s.warning_deadline, in.clock_ticks)) {
       next_half(in);
       s.warning_phase = kWarningLampLit;
-      frame::show(test_gauge, kElementWarningLamp);
+      frame::show(test_button_gauge, kElementWarningLamp);
     } else {
-      frame::hide(test_gauge, kElementWarningLamp);
+      frame::hide(test_button_gauge, kElementWarningLamp);
     }
     return;
   }
-  if (s.warning_phase == kWarningIdle) frame::hide(test_gauge, kElementWarningLamp);
+  if (s.warning_phase == kWarningIdle) frame::hide(test_button_gauge, kElementWarningLamp);
 }
 
 }  // namespace gpws

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "host/event_log.h"
+#include "host/event_text.h"
 #include "host/panel_host.h"
 
 namespace host {
@@ -34,8 +34,11 @@ std::string joined(const FlightCommand& c) {
   return text;
 }
 
-double frame_time(const std::string& line, double frames_per_second) {
-  return std::strtod(line.substr(0, line.find(' ')).c_str(), nullptr) / frames_per_second;
+bool matches(const Expectation& e, const Event& event) {
+  if (e.kind == Expectation::kSound || e.kind == Expectation::kNoSound) {
+    return voice_heard(event) && e.subject == event.text;
+  }
+  return event.kind == EventKind::kKeyEvent && e.subject == std::to_string(event.code);
 }
 
 }  // namespace
@@ -52,7 +55,7 @@ Expectation parse_expectation(const FlightCommand& raw) {
     e.kind = what == "sound" ? (negated ? Expectation::kNoSound : Expectation::kSound)
                              : (negated ? Expectation::kNoKey : Expectation::kKey);
     e.subject = c.args[i + 1];
-    if (what == "key") u32_arg(c, i + 1);
+    if (what == "key") e.subject = std::to_string(u32_arg(c, i + 1));
     read_window(c, i + 2, e);
     return e;
   }
@@ -89,17 +92,12 @@ std::string check_state(const Expectation& e, const PanelHost& host) {
   return value == e.value ? "" : "it was " + std::to_string(value);
 }
 
-std::string check_log(const Expectation& e, const std::vector<std::string>& log,
-                      double frames_per_second) {
-  const bool sound = e.kind == Expectation::kSound || e.kind == Expectation::kNoSound;
-  const std::string needle = sound ? "\"" + e.subject + "\"" : "key_event " + e.subject + " ";
+std::string check_events(const Expectation& e, const std::vector<Event>& events,
+                         double frames_per_second) {
   std::vector<double> times;
-  for (const std::string& line : log) {
-    std::string text = line.substr(line.find(' ') + 1);
-    bool match = sound ? text.rfind("sound play ", 0) == 0 && text.find(needle) != std::string::npos
-                       : text.rfind(needle, 0) == 0;
-    if (!match) continue;
-    double t = frame_time(line, frames_per_second);
+  for (const Event& event : events) {
+    if (!matches(e, event)) continue;
+    double t = event.frame / frames_per_second;
     if (!e.windowed || (t >= e.from_s && t <= e.to_s)) times.push_back(t);
   }
   bool wanted = e.kind == Expectation::kSound || e.kind == Expectation::kKey;

@@ -2,7 +2,7 @@
 // What a flight expects to happen. A flight with expectations is a test: the
 // host checks each one and names every expectation that failed.
 //
-//   expect sound PATH [between A and B]      a play of PATH (in that time span)
+//   expect sound PATH [between A and B]      PATH heard: the library started it (in that span)
 //   expect no sound PATH [between A and B]
 //   expect key ID [between A and B]          key event ID sent
 //   expect no key ID [between A and B]
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/event.h"
 #include "host/flight_args.h"
 
 namespace host {
@@ -31,6 +32,10 @@ struct Expectation {
   bool windowed = false;
   double from_s = 0;
   double to_s = 0;  // for element and var: the time of the check
+
+  // Element and var expectations read the host's state at their time;
+  // sound and key expectations read the flight's events at its end.
+  bool reads_state() const { return kind == kElement || kind == kVar; }
 };
 
 // Reads the words after "expect".
@@ -38,8 +43,8 @@ Expectation parse_expectation(const FlightCommand& c);
 
 // Checks an element or var expectation against the host now; "" when met.
 std::string check_state(const Expectation& e, const PanelHost& host);
-// Checks a sound or key expectation against the whole log; "" when met.
-std::string check_log(const Expectation& e, const std::vector<std::string>& log,
-                      double frames_per_second);
+// Checks a sound or key expectation against the flight's events; "" when met.
+std::string check_events(const Expectation& e, const std::vector<Event>& events,
+                         double frames_per_second);
 
 }  // namespace host

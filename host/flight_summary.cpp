@@ -1,38 +1,36 @@
 #include "host/flight_summary.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace host {
 namespace {
 
-bool starts(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
+// What the summary says of an event, or "" for events it leaves out.
+std::string summary_text(const Event& e) {
+  if (voice_heard(e)) return std::string("voice  ") + e.text;
+  const char* path = e.text != nullptr ? e.text : "?";
+  if (play_failed(e)) return std::string("sound  ") + path + ": play failed";
+  if (load_failed(e)) return std::string("sound  ") + path + ": load failed";
+  if (e.kind == EventKind::kKeyEvent) return "key    " + std::to_string(e.code);
+  if (e.kind == EventKind::kNamedWrite) {
+    return std::string("var    \"") + e.text + "\" = " + std::to_string(e.x);
+  }
+  if (visibility_changed(e)) {
+    return std::string("lamp   ") + e.label + "#" + std::to_string(e.element) +
+           (element_now_shown(e) ? " shown" : " hidden");
+  }
+  return "";
 }
 
 }  // namespace
 
-std::vector<std::string> summarize(const std::vector<std::string>& log, double frames_per_second) {
+std::vector<std::string> summarize(const std::vector<Event>& events, double frames_per_second) {
   std::vector<std::string> out;
-  for (const std::string& line : log) {
-    size_t space = line.find(' ');
-    std::string text = line.substr(space + 1);
-    std::string what;
-    if (starts(text, "sound play ")) {
-      size_t q = text.find('"');
-      what = "voice  " + text.substr(q + 1, text.find('"', q + 1) - q - 1);
-    } else if (starts(text, "key_event ")) {
-      what = "key    " + text.substr(10, text.find(' ', 10) - 10);
-    } else if (starts(text, "var ")) {
-      what = "var    " + text.substr(4);
-    } else if (starts(text, "element ") && text.find(" flags ") == std::string::npos) {
-      what = "lamp   " + text.substr(8);
-    } else {
-      continue;
-    }
-    double seconds = std::strtod(line.substr(0, space).c_str(), nullptr) / frames_per_second;
+  for (const Event& e : events) {
+    std::string what = summary_text(e);
+    if (what.empty()) continue;
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%8.2f s  ", seconds);
+    std::snprintf(stamp, sizeof stamp, "%8.2f s  ", e.frame / frames_per_second);
     out.push_back(stamp + what);
   }
   return out;

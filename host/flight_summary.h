@@ -1,11 +1,14 @@
 #pragma once
-// The short story of a flight for people: each callout, key event, named
-// variable write and lamp change with its time, from the event log.
+// The short story of a flight for people: each voice heard, each sound that
+// failed, each key event, named variable write and lamp change with its
+// time, from the host's events.
 #include <string>
 #include <vector>
 
+#include "host/event.h"
+
 namespace host {
 
-std::vector<std::string> summarize(const std::vector<std::string>& log, double frames_per_second);
+std::vector<std::string> summarize(const std::vector<Event>& events, double frames_per_second);
 
 }  // namespace host

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "host/event_log.h"
 #include "host/host_error.h"
 #include "host/loaded_module.h"
 
@@ -52,7 +51,7 @@ bool MouseArea::contains(int32_t px, int32_t py) const {
 
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
                                   frame::GaugeHeader* header, bool own_copy) {
-  GaugeInstance gauge{std::move(label), module, header, {}, {}, nullptr, {}, {}};
+  GaugeInstance gauge{std::move(label), nullptr, module, header, {}, {}, nullptr, {}, {}};
   // Messages name the module as well, so a broken one is easy to find.
   const std::string named = module != nullptr
                                 ? "module " + module->name() + ", gauge " + gauge.label
@@ -98,27 +97,6 @@ void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot
       header.kill();
       break;
   }
-}
-
-std::string& append_element_name(std::string& line, const GaugeInstance& gauge, size_t index) {
-  line += gauge.label;
-  line += '#';
-  append_decimal(line, static_cast<int64_t>(index));
-  return line;
-}
-
-std::string& describe_element_change(std::string& line, const GaugeInstance& gauge, size_t index,
-                                     uint32_t before, uint32_t now) {
-  append_element_name(line, gauge, index);
-  if ((now ^ before) == frame::kImageHidden) {
-    line += (now & frame::kImageHidden) ? " hidden" : " shown";
-  } else {
-    line += " flags ";
-    append_hex(line, before);
-    line += " -> ";
-    append_hex(line, now);
-  }
-  return line;
 }
 
 void ElementWatch::add(const GaugeInstance& gauge, uint32_t gauge_index) {

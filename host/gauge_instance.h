@@ -33,6 +33,7 @@ struct MouseArea {
 
 struct GaugeInstance {
   std::string label;  // the gauge name, made unique on the panel
+  const char* event_label = nullptr;  // the label as the host's events carry it
   LoadedModule* module;
   // The header the gauge callback is given: the module's own, or the host's
   // copy of it; `elements` are that header's chain.
@@ -56,12 +57,6 @@ GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
 void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot which,
                               uint32_t arg);
 
-// Appends the element's name as the log gives it ("radalt#3"); returns `line`.
-std::string& append_element_name(std::string& line, const GaugeInstance& gauge, size_t index);
-// Appends what a change of an element's flags means: "NAME hidden", "NAME
-// shown", or both flag words when more than visibility changed.
-std::string& describe_element_change(std::string& line, const GaugeInstance& gauge, size_t index,
-                                     uint32_t before, uint32_t now);
 
 // What the host last saw of the flags of every element on the panel. Module
 // code may change them in any call, so the host looks after each one: a flat

@@ -7,6 +7,7 @@
 
 #include "fssound/fssound_host.h"
 #include "host/host_error.h"
+#include "host/module_crash.h"
 
 namespace host {
 namespace {
@@ -14,7 +15,8 @@ namespace {
 PanelHost* active_host = nullptr;
 
 // Marks a stretch of module code (+1) or of host code that module code
-// called (-1) for module_call_hook.
+// called (-1) for module_call_hook, and tells the crash guard which module
+// call is running.
 class CallScope {
  public:
   explicit CallScope(int delta) : delta_(delta) {
@@ -31,22 +33,34 @@ class CallScope {
 };
 
 struct InModule : CallScope {
-  InModule() : CallScope(+1) {}
+  InModule(const char* gauge, const char* service, uint32_t frame) : CallScope(+1) {
+    enter_module(ModuleCall{gauge, service, frame});
+  }
+  ~InModule() { leave_module(); }
+  InModule(const InModule&) = delete;
+  InModule& operator=(const InModule&) = delete;
 };
 struct InHost : CallScope {
-  InHost() : CallScope(-1) {}
+  InHost() : CallScope(-1), paused_(in_module()) {
+    if (paused_) pause_module();
+  }
+  ~InHost() {
+    if (paused_) resume_module();
+  }
+  InHost(const InHost&) = delete;
+  InHost& operator=(const InHost&) = delete;
+
+ private:
+  bool paused_;
 };
 
 void GAUGE_CALL sound_library_call(int entering) {
   if (module_call_hook != nullptr) module_call_hook(entering != 0 ? -1 : +1);
-}
-
-void GAUGE_CALL sound_line(void* context, const char* line) {
-  static_cast<PanelHost*>(context)->log().add(line);
-}
-
-std::string quoted(const char* text) {
-  return text == nullptr ? std::string("(null)") : "\"" + std::string(text) + "\"";
+  if (entering != 0) {
+    pause_module();
+  } else {
+    resume_module();
+  }
 }
 
 const char* service_name(uint32_t service) {
@@ -60,7 +74,20 @@ const char* service_name(uint32_t service) {
     case frame::kServiceKill:
       return "kill";
     default:
-      return nullptr;
+      return "a gauge callback";
+  }
+}
+
+EventKind sound_event_kind(uint32_t operation) {
+  switch (operation) {
+    case kFSSoundLoad:
+      return EventKind::kSoundLoad;
+    case kFSSoundPlay:
+      return EventKind::kSoundPlay;
+    case kFSSoundStop:
+      return EventKind::kSoundStop;
+    default:
+      return EventKind::kSoundUnload;
   }
 }
 
@@ -69,12 +96,16 @@ const char* service_name(uint32_t service) {
 PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
   if (active_host != nullptr) throw HostError("only one panel host can run at a time");
   active_host = this;
-  log_.set_echo(options_.echo);
-  log_.set_keep(options_.keep_log);
-  log_.set_recording_hook(&PanelHost::recording_changed, this);
+  events_.set_capture(options_.capture_events);
+  if (options_.echo != nullptr) {
+    text_log_ = std::make_unique<EventLog>(*options_.echo);
+    events_.subscribe(text_log_.get());
+  }
+  events_.set_active_hook(&PanelHost::stream_active_changed, this);
+  if (options_.guard_module_faults) guard_module_calls(options_.echo);
   set_service_sink(this);
-  FSSound_HostAttach(options_.sound_root.c_str(), &sound_line, this);
-  FSSound_HostReport(log_.recording() ? 1 : 0);
+  FSSound_HostAttach(options_.sound_root.c_str(), &PanelHost::sound_call, this);
+  FSSound_HostReport(events_.active() ? 1 : 0);
   FSSound_HostCallHook(&sound_library_call);
 }
 
@@ -97,9 +128,14 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
                          : options_.modules_dir + "/" + module_file_name(module);
   auto loaded = std::make_unique<LoadedModule>(module, path);
   loaded->import_table()->services = service_table();
-  log_.add("module " + module + " loaded");
+  if (events_.active()) {
+    Event e;
+    e.kind = EventKind::kModuleLoaded;
+    e.text = events_.intern(module);
+    events_.publish(e);
+  }
   if (loaded->init_routine() != nullptr) {
-    InModule in_module;
+    InModule in_module(events_.intern(module), "its init routine", frame_);
     loaded->init_routine()();
   }
   observe();
@@ -126,6 +162,7 @@ std::string PanelHost::add_gauge(const std::string& module, const std::string& g
     label = gauge_name + "@" + std::to_string(n);
   }
   gauges_.push_back(make_gauge_instance(label, &loaded, header, options_.own_copies));
+  gauges_.back().event_label = events_.intern(label);
   element_watch_.add(gauges_.back(), static_cast<uint32_t>(gauges_.size() - 1));
   return label;
 }
@@ -142,7 +179,7 @@ void PanelHost::start() {
 void PanelHost::run_frame() {
   if (!started_) throw HostError("the flight has not started");
   ++frame_;
-  log_.set_frame(frame_);
+  events_.set_frame(frame_);
   clock_ticks_ = next_clock_.value_or(clock_ticks_ + ticks_per_frame_);
   next_clock_.reset();
   sim_.set(kTokenTicks, std::floor(clock_ticks_));
@@ -166,7 +203,12 @@ size_t PanelHost::click(const std::string& label, int32_t x, int32_t y) {
     press(gauge, i, x, y);
     return i + 1;
   }
-  log_.add("click " + label + " " + std::to_string(x) + "," + std::to_string(y) + " -> no area");
+  if (events_.active()) {
+    Event e = gauge_event(EventKind::kClick, gauge);
+    e.x = x;
+    e.y = y;
+    events_.publish(e);
+  }
   return 0;
 }
 
@@ -189,11 +231,16 @@ bool PanelHost::area_repeats(const std::string& label, size_t area) const {
 
 void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) {
   const MouseArea& area = gauge.areas[index];
-  log_.add("click " + gauge.label + " " + std::to_string(x) + "," + std::to_string(y) +
-           " -> area " + std::to_string(index + 1));
+  if (events_.active()) {
+    Event e = gauge_event(EventKind::kClick, gauge);
+    e.x = x;
+    e.y = y;
+    e.element = static_cast<uint32_t>(index + 1);
+    events_.publish(e);
+  }
   if (area.routine != nullptr) {
     int32_t position[2] = {x, y};
-    InModule in_module;
+    InModule in_module(gauge.event_label, "a mouse routine", frame_);
     area.routine(position, frame::kMouseLeftSingle);
   }
   observe();
@@ -206,11 +253,16 @@ void PanelHost::stop() {
   }
   for (auto& module : modules_) {
     if (module->deinit_routine() != nullptr) {
-      InModule in_module;
+      InModule in_module(events_.intern(module->name()), "its deinit routine", frame_);
       module->deinit_routine()();
     }
     observe();
-    log_.add("module " + module->name() + " unloaded");
+    if (events_.active()) {
+      Event e;
+      e.kind = EventKind::kModuleUnloaded;
+      e.text = events_.intern(module->name());
+      events_.publish(e);
+    }
   }
   gauges_.clear();
   element_watch_.clear();
@@ -223,9 +275,10 @@ void PanelHost::send(const std::string& label, uint32_t service) {
 
 void PanelHost::call_element_list_routine(const std::string& label, frame::ElementListSlot which,
                                           uint32_t arg) {
-  frame::GaugeHeader* h = find(label).header;
+  GaugeInstance& gauge = find(label);
+  frame::GaugeHeader* h = gauge.header;
   {
-    InModule in_module;
+    InModule in_module(gauge.event_label, "an element-list routine", frame_);
     run_element_list_routine(*h, which, arg);
   }
   observe();
@@ -255,20 +308,23 @@ GaugeInstance& PanelHost::find(const std::string& label) {
 
 void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra) {
   // Updates, every frame, are not logged as such.
-  if (service != frame::kServiceUpdate && log_.recording()) log_service(gauge, service);
+  if (service != frame::kServiceUpdate && events_.active()) {
+    Event e = gauge_event(EventKind::kGaugeService, gauge);
+    e.code = service;
+    events_.publish(e);
+  }
   if (gauge.header->callback != nullptr) {
-    InModule in_module;
+    InModule in_module(gauge.event_label, service_name(service), frame_);
     gauge.header->callback(gauge.header, service, extra);
   }
   observe();
 }
 
-void PanelHost::log_service(const GaugeInstance& gauge, uint32_t service) {
-  if (const char* name = service_name(service); name != nullptr) {
-    log_.add("gauge " + gauge.label + " " + name);
-  } else {
-    log_.add("gauge " + gauge.label + " service " + std::to_string(service));
-  }
+Event PanelHost::gauge_event(EventKind kind, const GaugeInstance& gauge) const {
+  Event e;
+  e.kind = kind;
+  e.label = gauge.event_label;
+  return e;
 }
 
 // After the update: refresh each needle's source and ask its value callback,
@@ -281,7 +337,7 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
     if (needle->callback == nullptr) continue;
     double value = 0.0;
     {
-      InModule in_module;
+      InModule in_module(gauge.event_label, "a needle callback", frame_);
       value = needle->callback(state.record);
     }
     // Bit for bit, so that a NaN or a change of sign of zero is seen too.
@@ -289,11 +345,11 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
         std::bit_cast<uint64_t>(value) != std::bit_cast<uint64_t>(state.last_value)) {
       state.needle_seen = true;
       state.last_value = value;
-      if (log_.recording()) {
-        std::string& line = append_element_name(start_line("needle "), gauge, i);
-        line += " = ";
-        append_double(line, value);
-        log_.add(line);
+      if (events_.active()) {
+        Event e = gauge_event(EventKind::kNeedleValue, gauge);
+        e.element = static_cast<uint32_t>(i);
+        e.value = value;
+        events_.publish(e);
       }
     }
   }
@@ -301,104 +357,147 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
 
 void PanelHost::observe_changes() {
   element_watch_.take_changes([this](uint32_t g, uint32_t i, uint32_t before, uint32_t now) {
-    log_.add(describe_element_change(start_line("element "), gauges_[g], i, before, now));
+    Event e = gauge_event(EventKind::kElementFlags, gauges_[g]);
+    e.element = i;
+    e.arg = before;
+    e.result = now;
+    events_.publish(e);
   });
   named_.take_changes([this](const std::string& name, int32_t value) {
-    std::string& line = start_line("var \"");
-    line += name;
-    line += "\" = ";
-    append_decimal(line, value);
-    log_.add(line);
+    Event e;
+    e.kind = EventKind::kNamedWrite;
+    e.text = events_.intern(name);
+    e.x = value;
+    events_.publish(e);
   });
 }
 
-void PanelHost::recording_changed(void* host, bool recording) {
+void PanelHost::stream_active_changed(void* host, bool active) {
   auto* self = static_cast<PanelHost*>(host);
-  FSSound_HostReport(recording ? 1 : 0);
-  if (!recording) return;
+  FSSound_HostReport(active ? 1 : 0);
+  if (!active) return;
   self->element_watch_.mark_seen();
   self->named_.mark_seen();
 }
 
-std::string& PanelHost::start_line(std::string_view head) {
-  line_.assign(head);
-  return line_;
+void GAUGE_CALL PanelHost::sound_call(void* host, const FSSoundCall* call) {
+  auto* self = static_cast<PanelHost*>(host);
+  Event e;
+  e.kind = sound_event_kind(call->operation);
+  e.code = call->handle;
+  e.arg = call->loop;
+  e.result = call->result;
+  e.text = call->path == nullptr ? nullptr : self->events_.intern(call->path);
+  self->events_.publish(e);
 }
 
-std::string PanelHost::element_name(const frame::ElementHeader* element) const {
+void PanelHost::name_element(Event& event, const frame::ElementHeader* element) {
   for (const GaugeInstance& gauge : gauges_) {
     for (size_t i = 0; i < gauge.elements.size(); ++i) {
-      if (gauge.elements[i].record == element) return gauge.label + "#" + std::to_string(i);
+      if (gauge.elements[i].record == element) {
+        event.label = gauge.event_label;
+        event.element = static_cast<uint32_t>(i);
+        return;
+      }
     }
     // A copied gauge's template, which the element-list routines name.
     for (size_t i = 0; i < gauge.template_elements.size(); ++i) {
-      if (gauge.template_elements[i] == element) return gauge.label + "#" + std::to_string(i);
+      if (gauge.template_elements[i] == element) {
+        event.label = gauge.event_label;
+        event.element = static_cast<uint32_t>(i);
+        return;
+      }
     }
   }
-  return element == nullptr ? "null" : "?";
+  event.text = events_.intern(element == nullptr ? "null" : "?");
 }
 
 void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
                                      const uint32_t* arg) {
   InHost in_host;
-  if (!log_.recording()) return;
-  static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
-                                           "generate", "draw",    "(30)",       "kill"};
-  std::string line =
-      std::string("elist ") + kNames[slot - frame::kSlotQuery] + " " + element_name(first);
-  if (arg != nullptr) line += " " + std::to_string(*arg);
-  log_.add(line);
+  if (!events_.active()) return;
+  Event e;
+  e.kind = EventKind::kElementList;
+  e.code = slot;
+  name_element(e, first);
+  if (arg != nullptr) {
+    e.has_arg = true;
+    e.arg = *arg;
+  }
+  events_.publish(e);
 }
 
 void PanelHost::key_event(uint32_t event_id, uint32_t value) {
   InHost in_host;
-  if (!log_.recording()) return;
-  log_.add("key_event " + std::to_string(event_id) + " " + std::to_string(value));
+  if (!events_.active()) return;
+  Event e;
+  e.kind = EventKind::kKeyEvent;
+  e.code = event_id;
+  e.arg = value;
+  events_.publish(e);
 }
 
 void PanelHost::register_variable(void* storage, uint32_t type_code, const char* name) {
   InHost in_host;
-  log_.add("register " + quoted(name) + " type " + std::to_string(type_code));
+  if (events_.active()) {
+    Event e;
+    e.kind = EventKind::kRegister;
+    e.code = type_code;
+    e.text = name == nullptr ? nullptr : events_.intern(name);
+    events_.publish(e);
+  }
   if (name != nullptr) named_.register_storage(name, storage, type_code);
 }
 
 void PanelHost::link_variable(frame::ModuleVar* var, const char* name) {
   InHost in_host;
   void* storage = name == nullptr ? nullptr : named_.find(name);
-  log_.add("link " + quoted(name) + (storage != nullptr ? " -> registered" : " -> null"));
+  if (events_.active()) {
+    Event e;
+    e.kind = EventKind::kLink;
+    e.text = name == nullptr ? nullptr : events_.intern(name);
+    e.result = storage != nullptr ? 1 : 0;
+    events_.publish(e);
+  }
   if (var != nullptr) var->pointer = storage;
 }
 
 void PanelHost::lookup_variable(frame::ModuleVar* var) {
-  // Gauges look up many variables a frame: when neither the log nor a call
+  // Gauges look up many variables a frame: when neither a reader nor a call
   // hook is watching, serving the value is all there is to do.
-  if (module_call_hook == nullptr && !log_.recording()) {
+  if (module_call_hook == nullptr && !events_.active()) {
     if (var != nullptr) sim_.write_value(*var);
     return;
   }
   InHost in_host;
   if (var == nullptr) return;
   sim_.write_value(*var);
-  if (log_.recording()) log_lookup(var->token);
-}
-
-void PanelHost::log_lookup(uint32_t token) {
-  std::string& line = start_line("lookup ");
-  append_decimal(line, token);
-  line += " = ";
-  append_double(line, sim_.get(token));
-  log_.add(line);
+  if (!events_.active()) return;
+  Event e;
+  e.kind = EventKind::kLookup;
+  e.code = var->token;
+  e.value = sim_.get(var->token);
+  events_.publish(e);
 }
 
 void PanelHost::unregister_variable(const char* name) {
   InHost in_host;
-  log_.add("unregister " + quoted(name));
+  if (events_.active()) {
+    Event e;
+    e.kind = EventKind::kUnregister;
+    e.text = name == nullptr ? nullptr : events_.intern(name);
+    events_.publish(e);
+  }
   if (name != nullptr) named_.unregister(name);
 }
 
 void PanelHost::stray_service(uint32_t slot) {
   InHost in_host;
-  log_.add("stray service slot " + std::to_string(slot));
+  if (!events_.active()) return;
+  Event e;
+  e.kind = EventKind::kStraySlot;
+  e.code = slot;
+  events_.publish(e);
 }
 
 }  // namespace host

@@ -1,7 +1,7 @@
 #pragma once
 // The layer in place of the simulator's panel system: loads gauge modules,
 // drives their gauges through install, initialize, update and kill, serves
-// their host services and records everything they do in the event log.
+// their host services and publishes everything they do as typed events.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,6 +14,8 @@
 
 #include "frame/records.h"
 #include "host/event_log.h"
+#include "host/event_stream.h"
+#include "host/fssound/fssound_host.h"
 #include "host/gauge_instance.h"
 #include "host/loaded_module.h"
 #include "host/named_variables.h"
@@ -33,14 +35,19 @@ inline ModuleCallHook module_call_hook = nullptr;
 struct HostOptions {
   std::string modules_dir;  // where NAME.gau (NAME.so natively) files are
   std::string sound_root;   // the folder that holds "Sound"
+  // Where the event log writes its lines (null: no text log).
   std::ostream* echo = nullptr;
-  // Whether the event log keeps its lines in memory. A host that neither
-  // keeps nor echoes them records nothing and formats no text.
-  bool keep_log = true;
+  // Whether every event is kept for reading after the flight (summary,
+  // expectations, audio, report, tests). A host with neither a text log,
+  // nor captured events, nor a subscriber publishes nothing.
+  bool capture_events = true;
   // Whether each placed gauge gets the host's own copy of its header and
   // element chain (as a host that places a gauge twice may) instead of the
   // module's records.
   bool own_copies = false;
+  // Whether a fault in module code ends the program with a message naming
+  // the gauge (see module_crash.h); a fuzzer leaves faults to itself.
+  bool guard_module_faults = true;
 };
 
 class PanelHost final : public ServiceSink {
@@ -96,7 +103,8 @@ class PanelHost final : public ServiceSink {
   SimVariables& sim() { return sim_; }
   NamedVariables& named() { return named_; }
   int32_t named_read(const std::string& name) const { return named_.read(name); }
-  EventLog& log() { return log_; }
+  EventStream& events() { return events_; }
+  const EventStream& events() const { return events_; }
   bool started() const { return started_; }
   uint32_t frame() const { return frame_; }
 
@@ -118,32 +126,31 @@ class PanelHost final : public ServiceSink {
   GaugeInstance& find(const std::string& label);
   void press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y);
   void call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra);
-  void log_service(const GaugeInstance& gauge, uint32_t service);
   void update_needles(GaugeInstance& gauge);
-  // Logs what module code changed: element flags and named variables. Nobody
-  // reads a log that does not record, so then nothing is looked for (see
-  // recording_changed).
+  // Publishes what module code changed: element flags and named variables.
+  // Nobody reads a stream that is not active, so then nothing is looked for
+  // (see stream_active_changed).
   void observe() {
-    if (log_.recording()) observe_changes();
+    if (events_.active()) observe_changes();
   }
   void observe_changes();
-  void log_lookup(uint32_t token);
-  // Quiets the sound library's reports with the log and, when the log
-  // records again, forgets what changed while it did not.
-  static void recording_changed(void* host, bool recording);
-  std::string element_name(const frame::ElementHeader* element) const;
-  // The line under construction, starting with `head` (reused, so that
-  // building a line allocates nothing once it has grown).
-  std::string& start_line(std::string_view head);
+  // Quiets the sound library's reports with the stream and, when it is read
+  // again, forgets what changed while it was not.
+  static void stream_active_changed(void* host, bool active);
+  static void GAUGE_CALL sound_call(void* host, const FSSoundCall* call);
+  // The element the host passes, as events name it: its gauge's label and
+  // index, or no label and the text "null" or "?".
+  void name_element(Event& event, const frame::ElementHeader* element);
+  Event gauge_event(EventKind kind, const GaugeInstance& gauge) const;
 
   HostOptions options_;
-  EventLog log_;
+  EventStream events_;
+  std::unique_ptr<EventLog> text_log_;
   SimVariables sim_;
   NamedVariables named_;
   std::vector<std::unique_ptr<LoadedModule>> modules_;
   std::vector<GaugeInstance> gauges_;
   ElementWatch element_watch_;
-  std::string line_;
   bool started_ = false;
   uint32_t frame_ = 0;
   double clock_ticks_ = 0.0;

@@ -5,6 +5,7 @@
 
 #include "frame/record_builders.h"
 #include "radalt/needle_tables.h"
+#include "radalt/radalt_bitmaps.h"
 #include "radalt/radalt_elements.h"
 #include "radalt/radalt_gauge.h"
 
@@ -70,36 +71,43 @@ constinit DhMarkerTable dh_marker_table_b = kDhMarkerTable;
 constinit HeightTable height_table_a = kHeightTable;
 constinit HeightTable height_table_b = kHeightTable;
 
-constinit StaticElement background = static_image(20507, 0, 0, &radalt_gauge, after<kBackground>,
-                                                   kImageTransparent, &radalt_failures);
+constinit StaticElement background =
+    static_image(kBitmapBackground, 0, 0, &radalt_gauge, after<kBackground>, kImageTransparent,
+                 &radalt_failures);
 constinit NeedleElement ground_carrier =
-    needle(20509, kPivot, kPivot, 0, 0, &radalt_gauge, after<kGroundCarrier>, kDrawnHidden,
-           &radalt_failures, 2, nullptr, 0, &ground_elevation_value);
+    needle(kBitmapGroundCarrier, kPivot, kPivot, 0, 0, &radalt_gauge, after<kGroundCarrier>,
+           kDrawnHidden, &radalt_failures, 2, nullptr, 0, &ground_elevation_value);
 constinit IconElement face_a =
-    icon(20511, 0, 0, &radalt_gauge, after<kFaceA>, kSetA | kImageTransparent);
-constinit IconElement face_b = icon(20511, 0, 0, &radalt_gauge, after<kFaceB>, kImageTransparent);
+    icon(kBitmapFace, 0, 0, &radalt_gauge, after<kFaceA>, kSetA | kImageTransparent);
+constinit IconElement face_b =
+    icon(kBitmapFace, 0, 0, &radalt_gauge, after<kFaceB>, kImageTransparent);
 constinit IconElement selector_set =
-    icon(20515, 24, 240, &radalt_gauge, after<kSelectorSet>, kDrawnHidden);
+    icon(kBitmapSelectorSet, 24, 240, &radalt_gauge, after<kSelectorSet>, kDrawnHidden);
 constinit IconElement selector_off =
-    icon(20514, 24, 240, &radalt_gauge, after<kSelectorOff>, kDrawn);
-constinit IconElement dh_lamp = icon(20516, 215, 130, &radalt_gauge, after<kDhLamp>, kLampHidden);
-constinit NeedleElement dh_marker_a = needle(
-    20510, kPivot, kPivot, 0, 8, &radalt_gauge, after<kDhMarkerA>, kSetA | kDrawn,
-    &radalt_failures, 0, dh_marker_table_a.data(), dh_marker_table_a.size(), &decision_height_value);
-constinit NeedleElement dh_marker_b = needle(
-    20510, kPivot, kPivot, 0, 8, &radalt_gauge, after<kDhMarkerB>, kDrawn, &radalt_failures, 0,
-    dh_marker_table_b.data(), dh_marker_table_b.size(), &decision_height_value);
-constinit NeedleElement height_pointer_a = needle(
-    20508, kPivot, kPivot, 24, 24, &radalt_gauge, after<kHeightPointerA>, kSetA | kDrawn,
-    &radalt_failures, 73, height_table_a.data(), height_table_a.size(), &indicated_height_value);
+    icon(kBitmapSelectorOff, 24, 240, &radalt_gauge, after<kSelectorOff>, kDrawn);
+constinit IconElement dh_lamp =
+    icon(kBitmapDhLamp, 215, 130, &radalt_gauge, after<kDhLamp>, kLampHidden);
+constinit NeedleElement dh_marker_a =
+    needle(kBitmapDhMarker, kPivot, kPivot, 0, 8, &radalt_gauge, after<kDhMarkerA>, kSetA | kDrawn,
+           &radalt_failures, 0, dh_marker_table_a.data(), dh_marker_table_a.size(),
+           &decision_height_value);
+constinit NeedleElement dh_marker_b =
+    needle(kBitmapDhMarker, kPivot, kPivot, 0, 8, &radalt_gauge, after<kDhMarkerB>, kDrawn,
+           &radalt_failures, 0, dh_marker_table_b.data(), dh_marker_table_b.size(),
+           &decision_height_value);
+constinit NeedleElement height_pointer_a =
+    needle(kBitmapHeightPointer, kPivot, kPivot, 24, 24, &radalt_gauge, after<kHeightPointerA>,
+           kSetA | kDrawn, &radalt_failures, 73, height_table_a.data(), height_table_a.size(),
+           &indicated_height_value);
 constinit NeedleElement height_pointer_b = needle(
-    20508, kPivot, kPivot, 24, 24, &radalt_gauge, after<kHeightPointerB>, kDrawn,
+    kBitmapHeightPointer, kPivot, kPivot, 24, 24, &radalt_gauge, after<kHeightPointerB>, kDrawn,
     &radalt_failures, 73, height_table_b.data(), height_table_b.size(), &indicated_height_value);
-constinit IconElement bezel_mask = icon(20512, 0, 0, &radalt_gauge, after<kBezelMask>,
+constinit IconElement bezel_mask = icon(kBitmapBezelMask, 0, 0, &radalt_gauge, after<kBezelMask>,
                                         kImageTransparent, kIconWord, &radalt_failures);
 constinit IconElement off_flag_a =
-    icon(20513, 76, 84, &radalt_gauge, after<kOffFlagA>, kSetA | kDrawnHidden);
-constinit IconElement off_flag_b = icon(20513, 76, 84, &radalt_gauge, nullptr, kDrawnHidden);
+    icon(kBitmapOffFlag, 76, 84, &radalt_gauge, after<kOffFlagA>, kSetA | kDrawnHidden);
+constinit IconElement off_flag_b =
+    icon(kBitmapOffFlag, 76, 84, &radalt_gauge, nullptr, kDrawnHidden);
 
 constinit ElementHeader* radalt_elements = kChain[kBackground];
 

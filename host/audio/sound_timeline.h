@@ -1,11 +1,13 @@
 #pragma once
-// Which sound played when, read back from the event log's sound library
-// lines (`sound play h=3 "Sound\a.wav" loop=0 -> 1`, `sound stop h=3 ...`,
-// `sound unload h=3 ...`), each stamped with its frame.
+// Which sound played when, from the sound library's events: each voice the
+// library started, from its frame until a stop, unload or new play of the
+// same handle cut it.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "host/event.h"
 
 namespace host::audio {
 
@@ -21,11 +23,11 @@ struct VoiceSpan {
 
 struct SoundTimeline {
   std::vector<VoiceSpan> voices;  // in the order they started
-  uint32_t last_frame = 0;        // the frame of the log's last line
+  uint32_t last_frame = 0;        // the frame of the last event
 };
 
-// Refused plays (`-> 0`) change nothing, as in the library; lines that are
-// not sound calls only move the last frame on.
-SoundTimeline read_timeline(const std::vector<std::string>& log_lines);
+// Refused plays change nothing, as in the library; other events only move
+// the last frame on.
+SoundTimeline read_timeline(const std::vector<Event>& events);
 
 }  // namespace host::audio

@@ -52,7 +52,7 @@ std::string sound_file(const std::string& sound_root, const std::string& relativ
   return name;
 }
 
-std::vector<int16_t> mix_track(const std::vector<std::string>& log_lines, double frames_per_second,
+std::vector<int16_t> mix_track(const std::vector<Event>& events, double frames_per_second,
                                const std::string& sound_root) {
   if (!(frames_per_second > 0.0) || !std::isfinite(frames_per_second)) {
     throw HostError("audio track: frames per second must be positive");
@@ -62,7 +62,7 @@ std::vector<int16_t> mix_track(const std::vector<std::string>& log_lines, double
     const double at = static_cast<double>(frame) * kTrackRate / frames_per_second + 0.5;
     return static_cast<size_t>(frame::trunc_saturate<uint32_t>(at));
   };
-  const SoundTimeline timeline = read_timeline(log_lines);
+  const SoundTimeline timeline = read_timeline(events);
   const size_t log_end = sample_of(timeline.last_frame);
 
   ClipCache cache(sound_root);
@@ -100,9 +100,9 @@ std::vector<int16_t> mix_track(const std::vector<std::string>& log_lines, double
   return track;
 }
 
-size_t write_track(const std::string& path, const std::vector<std::string>& log_lines,
+size_t write_track(const std::string& path, const std::vector<Event>& events,
                    double frames_per_second, const std::string& sound_root) {
-  const std::vector<int16_t> track = mix_track(log_lines, frames_per_second, sound_root);
+  const std::vector<int16_t> track = mix_track(events, frames_per_second, sound_root);
   write_wav_mono16(path, kTrackRate, track);
   return track.size();
 }

@@ -108,14 +108,14 @@ WavClip parse_wav(const std::vector<uint8_t>& b, const std::string& name) {
   if (!c.has_data) bad(name, "no \"data\" chunk");
 
   const size_t bytes_per_sample = clip.bits_per_sample / 8;
-  const size_t frame_bytes = bytes_per_sample * clip.channels;
-  // A trailing partial frame is dropped, as a player would.
-  const size_t frames = static_cast<size_t>(c.data_size) / frame_bytes;
-  clip.mono.reserve(frames);
-  for (size_t f = 0; f < frames; ++f) {
+  const size_t block_bytes = bytes_per_sample * clip.channels;
+  // A trailing partial block (one sample per channel) is dropped, as a player would.
+  const size_t blocks = static_cast<size_t>(c.data_size) / block_bytes;
+  clip.mono.reserve(blocks);
+  for (size_t i = 0; i < blocks; ++i) {
     double sum = 0.0;
     for (size_t ch = 0; ch < clip.channels; ++ch) {
-      const size_t at = c.data_at + f * frame_bytes + ch * bytes_per_sample;
+      const size_t at = c.data_at + i * block_bytes + ch * bytes_per_sample;
       // 8-bit samples are unsigned around 128; 16-bit ones are two's complement.
       sum += clip.bits_per_sample == 8 ? (static_cast<double>(b[at]) - 128.0) * 256.0
                                        : static_cast<double>(static_cast<int16_t>(le16(b, at)));

@@ -12,8 +12,8 @@ struct WavClip {
   uint32_t sample_rate = 0;
   uint32_t channels = 0;
   uint32_t bits_per_sample = 0;
-  // One value per sample frame, the channels averaged, on the 16-bit scale
-  // (-32768 .. 32767) whatever the file's depth.
+  // One value per block (a sample of each channel), the channels averaged,
+  // on the 16-bit scale (-32768 .. 32767) whatever the file's depth.
   std::vector<double> mono;
 };
 

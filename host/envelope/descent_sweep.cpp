@@ -15,7 +15,7 @@ DescentAlert fly_cell(PanelHost& panel, double height_ft, double vertical_speed_
   // as a GPWS that has just come on.
   panel.sim().set(kTokenPower, 0.0);
   panel.run_frame();
-  panel.log().clear();
+  panel.events().clear();
   panel.sim().set(kTokenPower, 1.0);
   panel.sim().set(kTokenGround, 0.0);
   panel.sim().set(kTokenAltitude, height_ft / kFeetPerMetre);

@@ -1,5 +1,6 @@
 #include "host/envelope/envelope_command.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 
 #include "host/envelope/descent_sweep.h"
@@ -11,63 +12,67 @@
 namespace host::envelope {
 namespace {
 
-constexpr int32_t kDefaultGrid = 60;
 constexpr int32_t kCoarseGrid = 14;
 constexpr int32_t kLargestGrid = 200;
 
-int usage(std::ostream& err, const std::string& problem) {
-  err << "gaugehost: " << problem << "\nusage: " << kEnvelopeUsage;
-  return 2;
-}
-
 }  // namespace
 
-int envelope_command(const std::vector<std::string>& args, const std::string& modules_dir,
-                     std::ostream& err) {
-  if (args.empty() || args[0].starts_with("--")) return usage(err, "envelope: expected OUT.png");
-  const std::string out = args[0];
-  SweepSetup setup{modules_dir, "."};
-  int32_t grid = kDefaultGrid;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--coarse") {
-      grid = kCoarseGrid;
-      continue;
-    }
-    if (option != "--modules" && option != "--root" && option != "--grid") {
-      return usage(err, "unknown option " + option);
-    }
-    if (i + 1 >= args.size()) return usage(err, "option " + option + " needs a value");
-    const std::string& value = args[++i];
-    if (option == "--modules") {
-      setup.modules_dir = value;
-    } else if (option == "--root") {
-      setup.sound_root = value;
-    } else {
-      auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), grid);
-      if (error != std::errc() || end != value.data() + value.size() || grid < 2 ||
-          grid > kLargestGrid) {
-        return usage(err, "--grid wants a whole number from 2 to " + std::to_string(kLargestGrid));
-      }
-    }
-  }
+CLI::App* add_envelope_command(CLI::App& gaugehost, EnvelopeRequest& request) {
+  CLI::App* envelope = gaugehost.add_subcommand(
+      "envelope", "Map where the GPWS's descent and terrain alerts begin (PNG)");
+  envelope->add_option("OUT.png", request.out, "the map to write")->type_name("")->required();
+  envelope
+      ->add_option("--modules", request.setup.modules_dir,
+                   "where the modules are (default: beside gaugehost)")
+      ->type_name("DIR");
+  envelope
+      ->add_option("--root", request.setup.sound_root,
+                   "the folder holding Sound\\*.wav (default: the current\n"
+                   "folder); it must hold the voices, since the sink rate is heard")
+      ->type_name("DIR");
+  // Read in the order given, so the last of --grid and --coarse counts.
+  envelope
+      ->add_option_function<std::string>(
+          "--grid",
+          [&request](const std::string& value) {
+            auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), request.grid);
+            if (error != std::errc() || end != value.data() + value.size() || request.grid < 2 ||
+                request.grid > kLargestGrid) {
+              throw CLI::ValidationError(
+                  "--grid", "wants a whole number from 2 to " + std::to_string(kLargestGrid));
+            }
+          },
+          "N x N cells per map (default " + std::to_string(kDefaultGrid) + ")")
+      ->type_name("N")
+      ->trigger_on_parse();
+  envelope
+      ->add_flag_callback(
+          "--coarse", [&request] { request.grid = kCoarseGrid; },
+          "as --grid " + std::to_string(kCoarseGrid))
+      ->trigger_on_parse();
+  return envelope;
+}
+
+int draw_envelope(const EnvelopeRequest& request, std::ostream& err) {
   if (!render::png_supported()) {
     err << "gaugehost: envelope: this build writes no pictures (it has no PNG library; use the "
            "native gaugehost)\n";
     return 2;
   }
+  const int32_t grid = request.grid;
   try {
     const auto descent =
-        sweep_descent(setup, GridAxis{0.0, 2600.0, grid}, GridAxis{0.0, -8000.0, grid});
+        sweep_descent(request.setup, GridAxis{0.0, 2600.0, grid}, GridAxis{0.0, -8000.0, grid});
     const auto terrain =
-        sweep_terrain(setup, GridAxis{0.0, 2000.0, grid}, GridAxis{0.0, 8000.0, grid});
-    render::write_png(out, envelope_picture(descent, terrain));
+        sweep_terrain(request.setup, GridAxis{0.0, 2000.0, grid}, GridAxis{0.0, 8000.0, grid});
+    render::write_png(request.out, envelope_picture(descent, terrain));
   } catch (const HostError& error) {
     err << "gaugehost: envelope: " << error.what() << "\n";
     return 1;
   }
-  err << "gaugehost: the GPWS envelope (" << grid << " x " << grid << " cells a map) in " << out
-      << "\n";
+  err << "gaugehost: the GPWS envelope (" << grid << " x " << grid << " cells a map) in "
+      << request.out << "\n";
   return 0;
 }
 

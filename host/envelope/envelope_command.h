@@ -1,20 +1,31 @@
 #pragma once
 // gaugehost envelope OUT.png [--modules DIR] [--root DIR] [--grid N | --coarse]:
 // sweeps the real vrn_gpws module and writes the envelope map.
+#include <cstdint>
 #include <ostream>
 #include <string>
-#include <vector>
+
+#include "host/envelope/sweep_grid.h"
+
+namespace CLI {
+class App;
+}
 
 namespace host::envelope {
 
-inline constexpr const char* kEnvelopeUsage =
-    "gaugehost envelope OUT.png [--modules DIR] [--root DIR] [--grid N | --coarse]\n"
-    "  OUT.png        the map of where the GPWS's descent and terrain alerts begin\n"
-    "  --grid N       N x N cells per map (default 60); --coarse: 14 x 14\n";
+inline constexpr int32_t kDefaultGrid = 60;
 
-// `args` are the words after "envelope"; `modules_dir` the default folder.
-// Returns the exit status: 0 written, 1 failed, 2 a usage mistake.
-int envelope_command(const std::vector<std::string>& args, const std::string& modules_dir,
-                     std::ostream& err);
+struct EnvelopeRequest {
+  std::string out;
+  SweepSetup setup;  // modules beside gaugehost, sounds in the current folder
+  int32_t grid = kDefaultGrid;
+};
+
+// Adds the envelope subcommand to gaugehost's command line, its words read
+// into `request`.
+CLI::App* add_envelope_command(CLI::App& gaugehost, EnvelopeRequest& request);
+
+// Returns the exit status: 0 written, 1 failed, 2 this build writes no PNG.
+int draw_envelope(const EnvelopeRequest& request, std::ostream& err);
 
 }  // namespace host::envelope

@@ -92,7 +92,7 @@ void draw_panel(Image& image, int32_t left, int32_t top, int32_t cell, const Map
                       p.colour(r, c));
     }
   }
-  // A frame around the map.
+  // A one-pixel border around the map.
   image.fill_rect(plot_x - 1, plot_y - 1, plot_w + 2, 1, kFaint);
   image.fill_rect(plot_x - 1, plot_y + plot_h, plot_w + 2, 1, kFaint);
   image.fill_rect(plot_x - 1, plot_y - 1, 1, plot_h + 2, kFaint);

@@ -8,15 +8,12 @@
 namespace host::envelope {
 namespace {
 
-// The frame stamp is left off: "12 sound play ..." -> "sound play ...".
-std::string_view text_of(const std::string& line) {
-  const size_t space = line.find(' ');
-  return space == std::string::npos ? std::string_view() : std::string_view(line).substr(space + 1);
+const std::vector<Event>& events_of(const PanelHost& panel) {
+  return panel.events().events();
 }
 
-const std::vector<std::string>& lines_of(const PanelHost& panel) {
-  return const_cast<PanelHost&>(panel).log().lines();
-}
+// Element 1 of "test": the PULL UP lamp the warning cycle flashes.
+constexpr uint32_t kPullUpLamp = 1;
 
 }  // namespace
 
@@ -28,23 +25,22 @@ void place_gpws(PanelHost& panel) {
 }
 
 bool played(const PanelHost& panel, size_t from, const std::string& voice) {
-  const std::string wanted = "\"Sound\\" + voice + ".wav\"";
-  const auto& lines = lines_of(panel);
-  for (size_t i = from; i < lines.size(); ++i) {
-    std::string_view text = text_of(lines[i]);
-    // A refused play ("-> 0") is no voice heard.
-    if (text.starts_with("sound play ") && text.find(wanted) != std::string_view::npos &&
-        text.ends_with("-> 1")) {
-      return true;
-    }
+  const std::string wanted = "Sound\\" + voice + ".wav";
+  const auto& events = events_of(panel);
+  for (size_t i = from; i < events.size(); ++i) {
+    if (voice_heard(events[i]) && wanted == events[i].text) return true;
   }
   return false;
 }
 
 bool pull_up_lamp_lit(const PanelHost& panel, size_t from) {
-  const auto& lines = lines_of(panel);
-  for (size_t i = from; i < lines.size(); ++i) {
-    if (text_of(lines[i]) == "element test#1 shown") return true;
+  const auto& events = events_of(panel);
+  for (size_t i = from; i < events.size(); ++i) {
+    const Event& e = events[i];
+    if (visibility_changed(e) && element_now_shown(e) && e.element == kPullUpLamp &&
+        std::string_view(e.label) == "test") {
+      return true;
+    }
   }
   return false;
 }

@@ -27,7 +27,7 @@ enum GpwsToken : uint32_t {
 // PULL UP lamp. Started, powered, airborne.
 void place_gpws(PanelHost& panel);
 
-// Whether log lines from `from` on played `voice` (e.g. "sinkrate") or lit the
+// Whether the events from the `from`th on played `voice` (e.g. "sinkrate") or lit the
 // PULL UP lamp.
 bool played(const PanelHost& panel, size_t from, const std::string& voice);
 bool pull_up_lamp_lit(const PanelHost& panel, size_t from);

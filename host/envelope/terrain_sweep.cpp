@@ -34,7 +34,7 @@ bool terrain_alert(const SweepSetup& setup, double height_ft, double closure_fpm
     panel.run_frame();
   };
   for (uint32_t i = 0; i < kLevelFrames; ++i) fly(start_ft);
-  const size_t ramp_from = panel.log().lines().size();
+  const size_t ramp_from = panel.events().events().size();
   for (uint32_t i = 1; i <= kRampFrames; ++i) fly(start_ft - feet_per_frame * i);
   // The envelope is checked after the warning cycle: the lamp follows on the
   // next update, here with the terrain held where the ramp ended.

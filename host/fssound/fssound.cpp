@@ -1,6 +1,6 @@
 // Stand-in for the simulator's sound library: checks that the WAV files the
 // modules ask for are playable, hands out handles, tracks which handles loop
-// and reports every call as one deterministic log line. No audio is produced.
+// and reports every call to the host as a typed record. No audio is produced.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -36,15 +36,15 @@ struct LoadAnswer {
 
 struct Library {
   std::string root;
-  FSSoundLogFn log = nullptr;
+  FSSoundReportFn report = nullptr;
   void* context = nullptr;
   std::vector<Sound> sounds;  // handle h is sounds[h - 1]
   std::vector<FailRule> rules;
   std::vector<LoadAnswer> answers;
   std::vector<FSSoundEvent> events;
   uint32_t calls = 0;  // sound calls since attach
-  // Off while the host's log records nothing: no line is built and no event
-  // kept, so a flight nobody reads costs no text (and no growing list).
+  // Off while nobody reads the host's events: nothing is reported and no
+  // event kept, so a flight nobody reads costs nothing (and no growing list).
   bool reporting = true;
 };
 
@@ -176,16 +176,15 @@ Sound* find(Library& lib, uint32_t handle) {
   return &lib.sounds[handle - 1];
 }
 
-std::string quoted(const Sound* sound) {
-  return sound == nullptr ? std::string("?") : "\"" + sound->path + "\"";
+const char* path_of(const Sound* sound) {
+  return sound == nullptr ? nullptr : sound->path.c_str();
 }
 
-bool reporting(const Library& lib) {
-  return lib.log != nullptr && lib.reporting;
-}
-
-void report(const Library& lib, const std::string& line) {
-  lib.log(lib.context, line.c_str());
+void report(const Library& lib, uint32_t operation, uint32_t handle, uint32_t loop,
+            uint32_t result, const char* path) {
+  if (lib.report == nullptr || !lib.reporting) return;
+  const FSSoundCall call{operation, handle, loop, result, path};
+  lib.report(lib.context, &call);
 }
 
 void record(Library& lib, uint32_t operation, uint32_t handle, uint32_t loop) {
@@ -213,11 +212,7 @@ uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
     }
     *handle = written;
   }
-  if (reporting(lib)) {
-    const std::string shown = path == nullptr ? std::string("?") : "\"" + std::string(path) + "\"";
-    report(lib, "sound load " + shown + " -> " + std::to_string(result) +
-                    " h=" + std::to_string(written));
-  }
+  report(lib, kFSSoundLoad, written, 0, result, path);
   return result;
 }
 
@@ -233,10 +228,7 @@ uint32_t GAUGE_CALL FSSound_Play(uint32_t handle, uint32_t loop) {
     record(lib, kFSSoundPlay, handle, loop);
     result = 1;
   }
-  if (reporting(lib)) {
-    report(lib, "sound play h=" + std::to_string(handle) + " " + quoted(sound) +
-                    " loop=" + std::to_string(loop) + " -> " + std::to_string(result));
-  }
+  report(lib, kFSSoundPlay, handle, loop, result, path_of(sound));
   return result;
 }
 
@@ -249,7 +241,7 @@ void GAUGE_CALL FSSound_Stop(uint32_t handle) {
     sound->looping = false;
     record(lib, kFSSoundStop, handle, 0);
   }
-  if (reporting(lib)) report(lib, "sound stop h=" + std::to_string(handle) + " " + quoted(sound));
+  report(lib, kFSSoundStop, handle, 0, 0, path_of(sound));
 }
 
 void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
@@ -263,7 +255,7 @@ void GAUGE_CALL FSSound_Unload(uint32_t* handle) {
     sound->looping = false;
     record(lib, kFSSoundUnload, h, 0);
   }
-  if (reporting(lib)) report(lib, "sound unload h=" + std::to_string(h) + " " + quoted(sound));
+  report(lib, kFSSoundUnload, h, 0, 0, path_of(sound));
 }
 
 void GAUGE_CALL FSSound_HostReport(uint32_t on) {
@@ -274,11 +266,11 @@ void GAUGE_CALL FSSound_HostCallHook(FSSoundCallFn hook) {
   call_hook = hook;
 }
 
-void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context) {
+void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundReportFn report, void* context) {
   Library& lib = library();
   lib = Library{};
   lib.root = root_dir == nullptr ? "" : root_dir;
-  lib.log = log;
+  lib.report = report;
   lib.context = context;
 }
 

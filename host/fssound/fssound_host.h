@@ -1,6 +1,7 @@
 #pragma once
 // The panel host's side of the stand-in sound library: where relative sound
-// paths resolve, where every call is reported, and which calls to make fail.
+// paths resolve, where every call is reported (as a typed record, never as
+// text), and which calls to make fail.
 // The four sound operations themselves are declared in frame/sound_library.h.
 #include <cstdint>
 
@@ -8,17 +9,25 @@
 
 extern "C" {
 
-// Receives one line of text per sound library call, without a frame stamp,
-// e.g. `sound load "Sound\a.wav" -> 1 h=1`.
-using FSSoundLogFn = void(GAUGE_CALL*)(void* context, const char* line);
+// One sound library call as it ended.
+struct FSSoundCall {
+  uint32_t operation;  // kFSSoundLoad, kFSSoundPlay, kFSSoundStop or kFSSoundUnload
+  uint32_t handle;     // load: the handle written (0 when it failed); else the handle passed
+  uint32_t loop;       // as passed to play; 0 otherwise
+  uint32_t result;     // load and play: what they answered; 0 otherwise
+  // Load: the path passed (null when none); else the path the handle was
+  // loaded from (null for a handle never given out). Valid during the call.
+  const char* path;
+};
+using FSSoundReportFn = void(GAUGE_CALL*)(void* context, const FSSoundCall* call);
 
 // Forgets every handle and failure rule, resolves relative paths under
-// `root_dir` (the simulator folder that holds "Sound") and reports to `log`.
-// A null log reports nothing.
-void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundLogFn log, void* context);
+// `root_dir` (the simulator folder that holds "Sound") and reports every
+// call to `report`. A null report reports nothing.
+void GAUGE_CALL FSSound_HostAttach(const char* root_dir, FSSoundReportFn report, void* context);
 
-// Whether calls are reported to the log and kept as events (1, the default
-// after attach) or neither (0), for a host whose log records nothing.
+// Whether calls are reported and kept as events (1, the default after
+// attach) or neither (0), for a host nobody reads.
 void GAUGE_CALL FSSound_HostReport(uint32_t on);
 
 // Called with 1 as each of the four sound operations starts and with 0 as

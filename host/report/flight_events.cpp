@@ -1,7 +1,8 @@
 #include "host/report/flight_events.h"
 
-#include <charconv>
 #include <string_view>
+
+#include "host/event_text.h"
 
 namespace host::report {
 namespace {
@@ -16,54 +17,54 @@ std::string voice_name(std::string_view path) {
 
 }  // namespace
 
-const char* kind_name(EventKind kind) {
+const char* kind_name(MarkKind kind) {
   switch (kind) {
-    case EventKind::kVoice:
+    case MarkKind::kVoice:
       return "voice";
-    case EventKind::kKey:
+    case MarkKind::kSoundFailed:
+      return "sound failed";
+    case MarkKind::kKey:
       return "key";
-    case EventKind::kLamp:
+    case MarkKind::kLamp:
       return "lamp";
-    case EventKind::kVar:
+    case MarkKind::kVar:
       return "var";
   }
   return "?";
 }
 
-std::optional<FlightEvent> read_event(const std::string& log_line) {
-  const size_t space = log_line.find(' ');
-  if (space == std::string::npos) return std::nullopt;
-  FlightEvent e;
-  auto [end, error] = std::from_chars(log_line.data(), log_line.data() + space, e.frame);
-  if (error != std::errc() || end != log_line.data() + space) return std::nullopt;
-  const std::string_view text = std::string_view(log_line).substr(space + 1);
-  if (text.starts_with("sound play ")) {
-    const size_t open = text.find('"');
-    const size_t close = open == std::string_view::npos ? open : text.find('"', open + 1);
-    if (close == std::string_view::npos) return std::nullopt;
-    e.kind = EventKind::kVoice;
-    e.what = voice_name(text.substr(open + 1, close - open - 1));
-  } else if (text.starts_with("key_event ")) {
-    e.kind = EventKind::kKey;
-    e.what = "key " + std::string(text.substr(10, text.find(' ', 10) - 10));
-  } else if (text.starts_with("element ") && text.find(" flags ") == std::string_view::npos) {
-    e.kind = EventKind::kLamp;
-    e.what = std::string(text.substr(8));
-  } else if (text.starts_with("var ")) {
-    e.kind = EventKind::kVar;
-    std::string what(text.substr(4));
-    std::erase(what, '"');
-    e.what = what;
+std::optional<FlightEvent> flight_event(const Event& e) {
+  FlightEvent out;
+  out.frame = e.frame;
+  if (voice_heard(e)) {
+    out.kind = MarkKind::kVoice;
+    out.what = voice_name(e.text);
+  } else if (play_failed(e) || load_failed(e)) {
+    out.kind = MarkKind::kSoundFailed;
+    out.what = (e.text != nullptr ? voice_name(e.text) : std::string("?")) +
+               (e.kind == EventKind::kSoundLoad ? ": load failed" : ": play failed");
+  } else if (e.kind == EventKind::kKeyEvent) {
+    out.kind = MarkKind::kKey;
+    out.what = "key " + std::to_string(e.code);
+  } else if (visibility_changed(e)) {
+    out.kind = MarkKind::kLamp;
+    out.label = e.label;
+    out.element = e.element;
+    out.what = out.label + "#" + std::to_string(e.element) +
+               (element_now_shown(e) ? " shown" : " hidden");
+  } else if (e.kind == EventKind::kNamedWrite) {
+    out.kind = MarkKind::kVar;
+    out.what = std::string(e.text) + " = " + std::to_string(e.x);
   } else {
     return std::nullopt;
   }
-  return e;
+  return out;
 }
 
-std::vector<FlightEvent> flight_events(const std::vector<std::string>& log_lines) {
+std::vector<FlightEvent> flight_events(const std::vector<Event>& events) {
   std::vector<FlightEvent> out;
-  for (const std::string& line : log_lines) {
-    if (auto e = read_event(line)) out.push_back(std::move(*e));
+  for (const Event& e : events) {
+    if (auto f = flight_event(e)) out.push_back(std::move(*f));
   }
   return out;
 }

@@ -1,27 +1,33 @@
 #pragma once
-// The events a report marks, read from the event log: voices played, key
-// events sent, lamps (elements) shown or hidden and named-variable writes,
-// the same lines the flight summary lists.
+// The events a report marks: voices heard, sounds that failed, key events
+// sent, lamps (elements) shown or hidden and named-variable writes, taken
+// from the host's typed events with the meanings host/event.h defines.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "host/event.h"
+
 namespace host::report {
 
-enum class EventKind { kVoice, kKey, kLamp, kVar };
+enum class MarkKind { kVoice, kSoundFailed, kKey, kLamp, kVar };
 
 struct FlightEvent {
   uint32_t frame = 0;
-  EventKind kind = EventKind::kVoice;
-  std::string what;  // "minimums", "key 65814", "radalt#6 shown", "radalt_gpws = 1"
+  MarkKind kind = MarkKind::kVoice;
+  // "minimums", "minimums: play failed", "key 65814", "radalt#6 shown", "radalt_gpws = 1"
+  std::string what;
+  // For lamps: the gauge's label and the element's index, to picture it.
+  std::string label;
+  uint32_t element = 0;
 };
 
-// "voice", "key", "lamp" or "var".
-const char* kind_name(EventKind kind);
+// "voice", "sound failed", "key", "lamp" or "var".
+const char* kind_name(MarkKind kind);
 
-// Nothing for lines of other kinds.
-std::optional<FlightEvent> read_event(const std::string& log_line);
-std::vector<FlightEvent> flight_events(const std::vector<std::string>& log_lines);
+// Nothing for events of other kinds.
+std::optional<FlightEvent> flight_event(const Event& event);
+std::vector<FlightEvent> flight_events(const std::vector<Event>& events);
 
 }  // namespace host::report

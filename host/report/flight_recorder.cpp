@@ -17,8 +17,9 @@ constexpr double kGroundScale = 256.0;
 // decision height in feet, asked on every frame whether shown or not.
 constexpr size_t kDhMarkerElement = 7;
 
-bool shown_on_panel(EventKind kind) {
-  return kind == EventKind::kVoice || kind == EventKind::kKey || kind == EventKind::kLamp;
+bool shown_on_panel(MarkKind kind) {
+  return kind == MarkKind::kVoice || kind == MarkKind::kSoundFailed || kind == MarkKind::kKey ||
+         kind == MarkKind::kLamp;
 }
 
 }  // namespace
@@ -59,11 +60,11 @@ void FlightRecorder::after_frame(uint32_t frame) {
 
   // Clicks between frames are stamped with the frame before; the picture
   // after this frame shows what they did as well.
-  const std::vector<std::string>& lines = panel_.log().lines();
+  const std::vector<Event>& all = panel_.events().events();
   std::vector<FlightEvent> events;
   bool visible = false;
-  for (; log_read_ < lines.size(); ++log_read_) {
-    if (auto e = read_event(lines[log_read_])) {
+  for (; events_read_ < all.size(); ++events_read_) {
+    if (auto e = flight_event(all[events_read_])) {
       visible |= shown_on_panel(e->kind);
       events.push_back(std::move(*e));
     }

@@ -60,7 +60,7 @@ class FlightRecorder {
   std::optional<std::string> radalt_label_;
   std::vector<render::Placement> layout_;  // once the gauges are on the panel
   render::BitmapLibrary bitmaps_;
-  size_t log_read_ = 0;
+  size_t events_read_ = 0;
   std::vector<FlightSample> samples_;
   std::vector<EventSnapshot> snapshots_;
 };

@@ -44,7 +44,7 @@ FlightReport::FlightReport(PanelHost& panel, const FlightScript& flight, std::st
 }
 
 std::string FlightReport::page(const std::vector<std::string>& failed) const {
-  const std::vector<std::string>& log = panel_.log().lines();
+  const std::vector<Event>& log = panel_.events().events();
   const double fps = flight_.frames_per_second();
   ReportContent c;
   c.title = title_;

@@ -7,9 +7,9 @@ namespace host::report {
 
 static_assert(audio::kTrackRate == 2 * kPageTrackRate, "the page track halves the mix's rate");
 
-std::vector<uint8_t> page_track(const std::vector<std::string>& log_lines, double frames_per_second,
+std::vector<uint8_t> page_track(const std::vector<Event>& events, double frames_per_second,
                                 const std::string& sound_root) {
-  const std::vector<int16_t> full = audio::mix_track(log_lines, frames_per_second, sound_root);
+  const std::vector<int16_t> full = audio::mix_track(events, frames_per_second, sound_root);
   // The mean of each pair: halving the rate without folding the top octave
   // back down as a whistle.
   std::vector<int16_t> half;

@@ -50,12 +50,14 @@ std::string tick_text(double v) {
   return text;
 }
 
-const char* marker_colour(EventKind kind) {
+const char* marker_colour(MarkKind kind) {
   switch (kind) {
-    case EventKind::kVoice:
+    case MarkKind::kVoice:
       return "#c92a2a";
-    case EventKind::kKey:
+    case MarkKind::kKey:
       return "#6741d9";
+    case MarkKind::kSoundFailed:
+      return "#e67700";
     default:
       return "#868e96";
   }
@@ -98,7 +100,7 @@ void axis(std::string& svg, const PlotScale& y, double top, double height,
 
 struct MarkerGroup {
   uint32_t frame;
-  EventKind kind;
+  MarkKind kind;
   std::vector<std::string> what;
 };
 
@@ -113,7 +115,7 @@ void markers(std::string& svg, const std::vector<FlightEvent>& events, const Plo
              double fps) {
   std::map<std::pair<uint32_t, int>, MarkerGroup> groups;  // by frame, then kind
   for (const FlightEvent& e : events) {
-    if (e.kind == EventKind::kVar) continue;
+    if (e.kind == MarkKind::kVar) continue;
     auto& g = groups[{e.frame, static_cast<int>(e.kind)}];
     g.frame = e.frame;
     g.kind = e.kind;
@@ -159,9 +161,10 @@ void legend(std::string& svg, bool with_decision_height) {
   std::vector<Entry> entries = {{kHeightColour, "height above ground (ft)", false}};
   if (with_decision_height) entries.push_back({kDecisionColour, "decision height (ft)", true});
   entries.push_back({kSpeedColour, "vertical speed (ft/min)", false});
-  entries.push_back({marker_colour(EventKind::kVoice), "voice", false});
-  entries.push_back({marker_colour(EventKind::kKey), "key event", false});
-  entries.push_back({marker_colour(EventKind::kLamp), "lamp", false});
+  entries.push_back({marker_colour(MarkKind::kVoice), "voice", false});
+  entries.push_back({marker_colour(MarkKind::kSoundFailed), "sound failed", false});
+  entries.push_back({marker_colour(MarkKind::kKey), "key event", false});
+  entries.push_back({marker_colour(MarkKind::kLamp), "lamp", false});
   double at = kLeft;
   const std::string y = num(kHeight - 12);
   for (const Entry& e : entries) {

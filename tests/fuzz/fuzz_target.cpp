@@ -1,5 +1,7 @@
 #include "tests/fuzz/fuzz_target.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -20,12 +22,20 @@ using StateProbe = const void* (*)();
 void initialize(const Target& target) {
   image = std::make_unique<ModuleImage>(std::string(MODULE_DIR) + "/" + target.module + ".so");
   if (auto probe = reinterpret_cast<StateProbe>(image->symbol("GaugeStateProbe"))) state = probe();
+  // Rules read the state record: a module built without its PROBE
+  // (add_gauge_module) cannot be checked.
+  if (target.rules && state == nullptr) {
+    std::fprintf(stderr, "%s exports no GaugeStateProbe for its rules\n", target.module);
+    std::exit(2);
+  }
 }
 
 int test_one_input(const Target& target, const uint8_t* data, size_t size) {
   image->restore();
   if (target.reset) target.reset();
-  host::PanelHost panel(host::HostOptions{MODULE_DIR, SIM_ROOT, nullptr});
+  host::HostOptions options{MODULE_DIR, SIM_ROOT, nullptr};
+  options.guard_module_faults = false;  // libFuzzer keeps the input that faulted
+  host::PanelHost panel(options);
   std::vector<std::string> labels;
   for (const char* gauge : target.gauges) labels.push_back(panel.add_gauge(target.module, gauge));
   PanelWatch watch(panel, labels);

@@ -5,26 +5,16 @@
 #include <cstring>
 #include <tuple>
 
+#include "host/event_text.h"
+
 namespace fuzz {
 namespace {
-
-// The handle in "... h=N ..." of a sound line, or nothing.
-bool handle_of(const std::string& line, uint32_t& handle) {
-  size_t at = line.find(" h=");
-  if (at == std::string::npos) return false;
-  handle = static_cast<uint32_t>(std::strtoul(line.c_str() + at + 3, nullptr, 10));
-  return true;
-}
 
 // Every field but the flags; natively the record has tail padding, so no memcmp.
 auto fields(const frame::ElementHeader& h) {
   return std::tie(h.type, h.bitmap_id, h.x, h.y, h.reserved_16[0], h.reserved_16[1], h.pivot_x,
                   h.pivot_y, h.gauge, h.reserved_36, h.next_list, h.failure_list, h.reserved_52[0],
                   h.reserved_52[1]);
-}
-
-bool contains(const std::string& line, const char* text) {
-  return line.find(text) != std::string::npos;
 }
 
 }  // namespace
@@ -69,27 +59,29 @@ void PanelWatch::check_element(const Element& e, const char* after) const {
     fail(after, std::string(where) + ": its needle table's points changed");
 }
 
-void PanelWatch::check_sound_line(const std::string& line, const char* after) {
-  uint32_t handle = 0;
-  if (!contains(line, " sound ") || !handle_of(line, handle)) return;
-  if (contains(line, " sound load ")) {
-    if (handle != 0) loaded_handles_.insert(handle);  // whatever the load answered
+void PanelWatch::check_sound_call(const host::Event& e, const char* after) {
+  if (e.kind == host::EventKind::kSoundLoad) {
+    if (e.code != 0) loaded_handles_.insert(e.code);  // whatever the load answered
+    return;
+  }
+  if (e.kind != host::EventKind::kSoundPlay && e.kind != host::EventKind::kSoundStop &&
+      e.kind != host::EventKind::kSoundUnload) {
     return;
   }
   // A kill unloads without clearing the slots' flags, so a later stop may
   // name a handle unloaded since. Stop and unload are called whatever the
   // loaded flag, so they may also name the 0 a failed load leaves; a play
   // never does.
-  const bool play = contains(line, " sound play ");
-  if (handle == 0 && !play) return;
-  if (loaded_handles_.count(handle) == 0)
-    fail(after, "the sound library was called with a handle it never gave out: " + line);
+  if (e.code == 0 && e.kind != host::EventKind::kSoundPlay) return;
+  if (loaded_handles_.count(e.code) == 0)
+    fail(after, "the sound library was called with a handle it never gave out: " +
+                    host::event_text(e));
 }
 
 void PanelWatch::check(const char* after) {
   for (const Element& e : elements_) check_element(e, after);
-  for (const std::string& line : panel_.log().lines()) check_sound_line(line, after);
-  panel_.log().clear();
+  for (const host::Event& e : panel_.events().events()) check_sound_call(e, after);
+  panel_.events().clear();
 }
 
 }  // namespace fuzz

@@ -35,7 +35,7 @@ class PanelWatch {
     std::vector<frame::NeedleEntry> table;
   };
   void check_element(const Element& e, const char* after) const;
-  void check_sound_line(const std::string& line, const char* after);
+  void check_sound_call(const host::Event& e, const char* after);
 
   host::PanelHost& panel_;
   std::vector<Element> elements_;

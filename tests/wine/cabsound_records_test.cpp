@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cabsound/cabsound_bitmaps.h"
 #include "tests/wine/loaded_gau.h"
 
 namespace wine_tests {
@@ -170,20 +171,22 @@ TEST_F(CabsoundRecords, ElementChain) {
       {"element 0 (background)",
        e0,
        kStaticElementBytes,
-       {value(0, "type static", 0), value(4, "bitmap", 4352), value(32, "gauge", header_),
-        pointer(40, "next list"), value(48, "image flags", 0x3)}},
+       {value(0, "type static", 0), value(4, "bitmap", cabsound::kBitmapBackground),
+        value(32, "gauge", header_), pointer(40, "next list"), value(48, "image flags", 0x3)}},
       {"element 0 next list", next0, kNextListBytes, {pointer(0, "element 1")}},
       {"element 1 (icon)",
        e1,
        kIconElementBytes,
-       {value(0, "type icon", 4), value(4, "bitmap", 4353), value(32, "gauge", header_),
-        pointer(40, "next list"), value(48, "image flags", 0x3), value(112, "icon word", 1)}},
+       {value(0, "type icon", 4), value(4, "bitmap", cabsound::kBitmapIcon),
+        value(32, "gauge", header_), pointer(40, "next list"), value(48, "image flags", 0x3),
+        value(112, "icon word", 1)}},
       {"element 1 next list", next1, kNextListBytes, {pointer(0, "element 2")}},
       {"element 2 (hidden icon, end of chain)",
        e2,
        kIconElementBytes,
-       {value(0, "type icon", 4), value(4, "bitmap", 4354), value(32, "gauge", header_),
-        value(48, "image flags", 0x40000003), value(112, "icon word", 1)}},
+       {value(0, "type icon", 4), value(4, "bitmap", cabsound::kBitmapIconHidden),
+        value(32, "gauge", header_), value(48, "image flags", 0x40000003),
+        value(112, "icon word", 1)}},
   };
   for (const Record& r : kRecords) check_record(*mem_, r);
 }

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "cabsound/cabsound_bitmaps.h"
 #include "tests/wine/loaded_gau.h"
 #include "tools/gaugeinspect/byte_reader.h"
 
@@ -61,8 +62,11 @@ TEST_F(CabsoundResources, AreThePicturesAndTheSoundsOnly) {
     LPCSTR type;
     std::set<std::string> names;
   };
+  std::set<std::string> pictures;
+  for (const frame::BitmapEntry& e : cabsound::kBitmaps)
+    pictures.insert("#" + std::to_string(e.id));
   const Row kRows[] = {
-      {"BITMAP", MAKEINTRESOURCEA(2), {"#4352", "#4353", "#4354"}},
+      {"BITMAP", MAKEINTRESOURCEA(2), pictures},
       {kSoundType, kSoundType, {"SOUND_OUTER", "SOUND_OUTER1", "SOUND_OUTER2", "SOUND_OUTER3"}},
   };
   for (const Row& row : kRows) {
@@ -73,29 +77,32 @@ TEST_F(CabsoundResources, AreThePicturesAndTheSoundsOnly) {
   }
 }
 
-TEST_F(CabsoundResources, PicturesAreBlack29By29TrueColour) {
+TEST_F(CabsoundResources, PicturesArePlainBlackTrueColourAtTheManifestsSizes) {
   constexpr uint32_t kInfoHeaderBytes = 40;
-  constexpr int32_t kSide = 29;
-  constexpr uint32_t kRowBytes = 3 * kSide;
-  constexpr uint32_t kStride = (kRowBytes + 3) / 4 * 4;  // rows are padded to whole dwords
-  const uint16_t kIds[] = {4352, 4353, 4354};
-  for (uint16_t id : kIds) {
-    SCOPED_TRACE("bitmap " + std::to_string(id));
+  for (const frame::BitmapEntry& e : cabsound::kBitmaps) {
+    SCOPED_TRACE(std::string("bitmap ") + e.name + " " + std::to_string(e.id));
+    // The gauge draws nothing: no description, 24 bits, so no palette either.
+    ASSERT_STREQ(e.description, "");
+    ASSERT_EQ(e.depth, 24);
+    const auto width = static_cast<uint32_t>(e.width);
+    const auto height = static_cast<uint32_t>(e.height);
+    const uint32_t row_bytes = 3 * width;
+    const uint32_t stride = (row_bytes + 3) / 4 * 4;  // rows are padded to whole dwords
     const std::span<const uint8_t> bytes =
-        resource_bytes(gau_.handle(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
+        resource_bytes(gau_.handle(), MAKEINTRESOURCEA(e.id), MAKEINTRESOURCEA(2));
     ASSERT_FALSE(bytes.empty());
     const ByteReader r(bytes);
-    ASSERT_EQ(r.size(), kInfoHeaderBytes + kStride * kSide);
+    ASSERT_EQ(r.size(), kInfoHeaderBytes + stride * height);
     EXPECT_EQ(r.u32(0, "biSize"), kInfoHeaderBytes);
-    EXPECT_EQ(static_cast<int32_t>(r.u32(4, "biWidth")), kSide);
-    EXPECT_EQ(static_cast<int32_t>(r.u32(8, "biHeight")), kSide);
+    EXPECT_EQ(r.u32(4, "biWidth"), width);
+    EXPECT_EQ(r.u32(8, "biHeight"), height);
     EXPECT_EQ(r.u16(12, "biPlanes"), 1);
     EXPECT_EQ(r.u16(14, "biBitCount"), 24);
     EXPECT_EQ(r.u32(16, "biCompression"), 0u);  // BI_RGB
     EXPECT_EQ(r.u32(32, "biClrUsed"), 0u);
-    for (uint32_t y = 0; y < kSide; ++y) {
+    for (uint32_t y = 0; y < height; ++y) {
       const std::span<const uint8_t> row =
-          r.bytes(kInfoHeaderBytes + y * kStride, kRowBytes, "pixel row");
+          r.bytes(kInfoHeaderBytes + y * stride, row_bytes, "pixel row");
       EXPECT_TRUE(std::all_of(row.begin(), row.end(), [](uint8_t b) { return b == 0; }))
           << "row " << y;
     }

@@ -62,13 +62,13 @@ struct Painter {
       const Rgb colour = c.colour();
       c.finish();
       fill_rect(image, r, colour);
-    } else if (name == "frame") {
-      Command c(line, std::move(tokens), "frame X Y W H THICKNESS COLOUR");
+    } else if (name == "rect_outline") {
+      Command c(line, std::move(tokens), "rect_outline X Y W H THICKNESS COLOUR");
       const Rect r = c.rect();
       const auto thickness = static_cast<int>(c.integer("THICKNESS", 1, kMaxCoordinate));
       const Rgb colour = c.colour();
       c.finish();
-      draw_frame(image, r, thickness, colour);
+      draw_rect_outline(image, r, thickness, colour);
     } else if (name == "round_rect") {
       Command c(line, std::move(tokens), "round_rect X Y W H RADIUS COLOUR");
       const Rect r = c.rect();
@@ -140,9 +140,10 @@ struct Painter {
       c.finish();
       draw_tick(image, centre, toward, inner, outer, thickness, colour);
     } else {
-      throw std::runtime_error("unknown command '" + std::string(name) +
-                               "' (expected fill, rect, frame, round_rect, line, disc, ring, "
-                               "triangle, tick, text, text_center or scale)");
+      throw std::runtime_error(
+          "unknown command '" + std::string(name) +
+          "' (expected fill, rect, rect_outline, round_rect, line, disc, ring, "
+          "triangle, tick, text, text_center or scale)");
     }
   }
 };

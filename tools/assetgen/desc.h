@@ -6,7 +6,7 @@
 // COLOUR is "R G B" (0-255 each) or "#rrggbb".
 //   fill COLOUR                           the whole picture
 //   rect X Y W H COLOUR                   filled rectangle
-//   frame X Y W H THICKNESS COLOUR        outline inside X Y W H
+//   rect_outline X Y W H THICKNESS COLOUR rectangle outline inside X Y W H
 //   round_rect X Y W H RADIUS COLOUR      filled, corners rounded
 //   text X Y COLOUR STRING...             pixel-font text, top-left at X Y
 //   text_center CX Y COLOUR STRING...     the same, centred on column CX

@@ -40,7 +40,7 @@ void fill_rect(Image& image, Rect r, Rgb colour) {
   }
 }
 
-void draw_frame(Image& image, Rect r, int thickness, Rgb colour) {
+void draw_rect_outline(Image& image, Rect r, int thickness, Rgb colour) {
   if (r.w <= 0 || r.h <= 0 || thickness <= 0) return;
   const int t = std::min({thickness, (r.w + 1) / 2, (r.h + 1) / 2});
   fill_rect(image, {r.x, r.y, r.w, t}, colour);

@@ -19,7 +19,7 @@ void fill_rect(Image& image, Rect r, Rgb colour);
 
 // The band of the given thickness just inside r; a thickness reaching the
 // middle fills r.
-void draw_frame(Image& image, Rect r, int thickness, Rgb colour);
+void draw_rect_outline(Image& image, Rect r, int thickness, Rgb colour);
 
 // r filled except outside a quarter disc of the given radius in each corner:
 // a corner pixel at offsets (dx, dy) from its disc's centre pixel is painted

@@ -17,9 +17,9 @@ constexpr uint16_t kFormatPcm = 1;
   throw std::invalid_argument(what);
 }
 
-// Linear ramp over fade frames at both ends, 0 on the first and last frame.
-double envelope(uint32_t frame, uint32_t frames, uint32_t fade) {
-  const uint32_t edge = std::min(frame, frames - 1u - frame);
+// Linear ramp over fade blocks at both ends, 0 on the first and last block.
+double envelope(uint32_t block, uint32_t blocks, uint32_t fade) {
+  const uint32_t edge = std::min(block, blocks - 1u - block);
   if (edge >= fade) return 1.0;
   return static_cast<double>(edge) / static_cast<double>(fade);
 }
@@ -88,15 +88,15 @@ Bytes tone_samples(const ToneRequest& request) {
            " (half of RATE), got " + std::to_string(request.tone_hz));
   }
 
-  const uint32_t frames = request.data_bytes / block_align;
+  const uint32_t blocks = request.data_bytes / block_align;
   const auto rate = static_cast<uint32_t>(f.sample_rate);
-  const uint32_t fade = std::min(rate / 100u, frames / 2u);
+  const uint32_t fade = std::min(rate / 100u, blocks / 2u);
   Bytes out;
   out.reserve(request.data_bytes);
-  for (uint32_t i = 0; i < frames; ++i) {
+  for (uint32_t i = 0; i < blocks; ++i) {
     // Phase from exact integers: no drift however long the sound.
     const uint64_t phase = static_cast<uint64_t>(i) * static_cast<uint64_t>(request.tone_hz);
-    const double value = envelope(i, frames, fade) * turn_sine(phase % rate, rate);
+    const double value = envelope(i, blocks, fade) * turn_sine(phase % rate, rate);
     for (int c = 0; c < f.channels; ++c) {
       if (f.bits_per_sample == 8) {
         put_u8(out, static_cast<uint8_t>(128 + round_clamped(64.0 * value, -128, 127)));

@@ -32,7 +32,7 @@ Bytes encode_wav(const WavFormat& format, const Bytes& samples);
 
 struct ToneRequest {
   WavFormat format;
-  uint32_t data_bytes = 0;  // sample bytes; a whole number of frames
+  uint32_t data_bytes = 0;  // sample bytes; a whole number of blocks (one sample per channel)
   int tone_hz = kDefaultToneHz;
 };
 

@@ -1,8 +1,10 @@
 #include "tools/gaugeinspect/cli.h"
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <system_error>
 
+#include "cli/command_line.h"
 #include "tools/gaugeinspect/checks.h"
 #include "tools/gaugeinspect/json_report.h"
 #include "tools/gaugeinspect/module_reader.h"
@@ -10,12 +12,6 @@
 
 namespace gaugeinspect {
 namespace {
-
-enum class Mode { kText, kJson, kCheck };
-
-constexpr const char* kUsage =
-    "usage: gaugeinspect [--json] FILE\n"
-    "       gaugeinspect --check FILE...\n";
 
 Module load(const std::string& path) {
   std::error_code ec;
@@ -49,31 +45,33 @@ int check_files(const std::vector<std::string>& files, std::ostream& out) {
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Mode mode = Mode::kText;
+  CLI::App app(
+      "Shows a gauge module's records and resources, read from its file bytes, or checks "
+      "them.",
+      "gaugeinspect");
+  command_line::set_up(app);
+  bool json = false;
+  bool check = false;
   std::vector<std::string> files;
-  for (const std::string& a : args) {
-    if (a == "--json" && mode == Mode::kText && files.empty()) {
-      mode = Mode::kJson;
-    } else if (a == "--check" && mode == Mode::kText && files.empty()) {
-      mode = Mode::kCheck;
-    } else if (a == "--help" || a == "-h") {
-      out << kUsage;
-      return 0;
-    } else if (!a.empty() && a[0] == '-') {
-      err << "gaugeinspect: unknown option " << a << "\n" << kUsage;
-      return 2;
-    } else {
-      files.push_back(a);
-    }
+  app.add_flag("--json", json, "the whole module as one JSON document");
+  app.add_flag("--check", check,
+               "check the structural rules of each FILE; \"ok\" when all hold,\n"
+               "exit status 1 on a violation");
+  app.add_option("FILE", files, "a gauge module (.gau); several only with --check")
+      ->type_name("")
+      ->required();
+  app.footer("Without --json or --check: the whole module as text.");
+  if (auto status = command_line::parse(app, args, out, err)) return *status;
+  if (json && check)
+    return command_line::mistake("gaugeinspect", "--json or --check, not both", err);
+  if (!check && files.size() != 1) {
+    return command_line::mistake("gaugeinspect", "one FILE at a time, or several with --check",
+                                 err);
   }
-  if (files.empty() || (mode != Mode::kCheck && files.size() != 1)) {
-    err << kUsage;
-    return 2;
-  }
-  if (mode == Mode::kCheck) return check_files(files, out);
+  if (check) return check_files(files, out);
   try {
     const Module m = load(files.front());
-    out << (mode == Mode::kJson ? json_report(m).dump() : text_report(m));
+    out << (json ? json_report(m).dump() : text_report(m));
     return 0;
   } catch (const std::runtime_error& e) {
     err << "gaugeinspect: " << printable(e.what()) << "\n";

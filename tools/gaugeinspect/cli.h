@@ -4,6 +4,7 @@
 //   gaugeinspect FILE            the whole module as text
 //   gaugeinspect --json FILE     the same as one JSON document
 //   gaugeinspect --check FILE... the structural rules; "ok" when all hold
+//   gaugeinspect --help, --version
 //
 // Exit status: 0 done (and, with --check, every rule held), 1 a file could
 // not be read or broke a rule, 2 a wrong command line.

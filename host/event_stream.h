@@ -1,0 +1,71 @@
+#pragma once
+// The host's one stream of typed events. The host core and the stand-in
+// sound library publish; readers either subscribe (called at once, in the
+// order they subscribed) or read the events the stream captured after the
+// flight. When nobody reads, publishers skip building events at all.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "host/event.h"
+
+namespace host {
+
+class EventSubscriber {
+ public:
+  virtual ~EventSubscriber() = default;
+  virtual void on_event(const Event& event) = 0;
+};
+
+class EventStream {
+ public:
+  void set_frame(uint32_t frame) { frame_ = frame; }
+  uint32_t frame() const { return frame_; }
+
+  // Whether every event is kept for events().
+  void set_capture(bool capture);
+  bool captures() const { return capture_; }
+  void subscribe(EventSubscriber* subscriber);
+  void unsubscribe(EventSubscriber* subscriber);
+  // Whether a published event goes anywhere.
+  bool active() const { return active_; }
+
+  // Called whenever the stream stops being read (false) or starts again
+  // (true), so a publisher can quiet its own reports and, on resuming,
+  // forget what happened unseen meanwhile.
+  using ActiveFn = void (*)(void* context, bool active);
+  void set_active_hook(ActiveFn hook, void* context) {
+    active_hook_ = hook;
+    active_context_ = context;
+  }
+
+  // Stamps the event with the current frame and hands it on.
+  void publish(Event event) {
+    if (!active_) return;
+    event.frame = frame_;
+    if (capture_) captured_.push_back(event);
+    for (EventSubscriber* s : subscribers_) s->on_event(event);
+  }
+
+  const std::vector<Event>& events() const { return captured_; }
+  void clear() { captured_.clear(); }
+
+  // A copy of `text` that lives as long as the stream, for events' texts.
+  const char* intern(std::string_view text);
+
+ private:
+  void update_active();
+
+  uint32_t frame_ = 0;
+  bool capture_ = true;
+  bool active_ = true;
+  std::vector<EventSubscriber*> subscribers_;
+  std::vector<Event> captured_;
+  std::unordered_set<std::string> texts_;
+  ActiveFn active_hook_ = nullptr;
+  void* active_context_ = nullptr;
+};
+
+}  // namespace host

@@ -1,0 +1,96 @@
+#include "host/flight_run.h"
+
+#include <algorithm>
+
+#include "host/flight_script.h"
+#include "host/sim_write.h"
+
+namespace host {
+
+uint32_t frames_in(double seconds, double frames_per_second) {
+  return frame::trunc_saturate<uint32_t>(seconds * frames_per_second + 0.5);
+}
+
+FlightRun::FlightRun(const FlightScript& script, PanelHost& host) : script_(script), host_(host) {
+  for (const Expectation& e : script.expectations()) {
+    if (e.reads_state()) pending_.push_back(&e);
+  }
+}
+
+double FlightRun::frames_per_second() const {
+  return script_.frames_per_second();
+}
+
+void FlightRun::note_time_written(const SimName& var) {
+  if (var.token == kTokenTimeSeconds) time_by_flight_ = true;
+}
+
+void FlightRun::set(const SimName& var, double value) {
+  note_time_written(var);
+  serve_variable(host_.sim(), var, value);
+}
+
+void FlightRun::ramp(const SimName& var, double to, uint32_t frames) {
+  note_time_written(var);
+  ramps_.push_back({var, variable_value(host_.sim(), var), to, host_.frame(),
+                    std::max(1u, frames)});
+}
+
+void FlightRun::run_frame() {
+  const uint32_t next = host_.frame() + 1;
+  for (auto it = ramps_.begin(); it != ramps_.end();) {
+    double done = static_cast<double>(next - it->start_frame) / it->frames;
+    serve_variable(host_.sim(), it->var, it->from + (it->to - it->from) * done);
+    it = next - it->start_frame >= it->frames ? ramps_.erase(it) : it + 1;
+  }
+  if (!time_by_flight_) host_.sim().set(kTokenTimeSeconds, next / frames_per_second());
+  for (const Held& h : held_) {
+    if (host_.area_repeats(h.label, h.area)) host_.click_area(h.label, h.area);
+  }
+  host_.run_frame();
+  check_pending();
+}
+
+void FlightRun::release(const std::string& label) {
+  std::erase_if(held_, [&](const Held& h) { return h.label == label; });
+}
+
+void FlightRun::check_pending() {
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    const Expectation& e = **it;
+    if (frames_in(e.to_s, frames_per_second()) > host_.frame()) {
+      ++it;
+      continue;
+    }
+    if (std::string why = check_state(e, host_); !why.empty()) {
+      failures_.push_back(e.where + ": " + e.text + ": " + why);
+    }
+    it = pending_.erase(it);
+  }
+}
+
+size_t FlightRun::press(const FlightCommand& c) {
+  if (c.args[1] == "area") {
+    size_t area = u32_arg(c, 2);
+    host_.click_area(c.args[0], area);
+    return area;
+  }
+  return host_.click(c.args[0], i32_arg(c, 1), i32_arg(c, 2));
+}
+
+std::vector<std::string> FlightRun::finish() {
+  for (const Expectation* e : pending_) {
+    failures_.push_back(e->where + ": " + e->text + ": the flight ended before then");
+  }
+  if (host_.started()) host_.stop();
+  for (const Expectation& e : script_.expectations()) {
+    if (e.reads_state()) continue;
+    if (std::string why = check_events(e, host_.events().events(), frames_per_second());
+        !why.empty()) {
+      failures_.push_back(e.where + ": " + e.text + ": " + why);
+    }
+  }
+  return failures_;
+}
+
+}  // namespace host

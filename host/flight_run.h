@@ -1,0 +1,67 @@
+#pragma once
+// One flight while it runs: the host it flies, the ramps and held clicks in
+// progress, and the expectations still waiting for their time.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/flight_args.h"
+#include "host/flight_expectations.h"
+#include "host/panel_host.h"
+#include "host/sim_names.h"
+
+namespace host {
+
+class FlightScript;
+
+class FlightRun {
+ public:
+  FlightRun(const FlightScript& script, PanelHost& host);
+
+  PanelHost& host() { return host_; }
+  const FlightScript& script() const { return script_; }
+  double frames_per_second() const;
+
+  void run_until(uint32_t frame) {
+    while (host_.frame() < frame) run_frame();
+  }
+  // Serves a value in the name's unit, from now on.
+  void set(const SimName& var, double value);
+  // Moves a variable in even steps from where it is to `to` over `frames`.
+  void ramp(const SimName& var, double to, uint32_t frames);
+  // A click by "GAUGE X Y" or "GAUGE area N" from argument 0; returns the area.
+  size_t press(const FlightCommand& c);
+  void hold(const std::string& label, size_t area) { held_.push_back({label, area}); }
+  void release(const std::string& label);
+  // Checks the expectations on the host's state whose time has come.
+  void check_pending();
+  // Stops the host and checks the expectations on the flight's events.
+  std::vector<std::string> finish();
+
+ private:
+  struct Ramp {
+    SimName var;
+    double from, to;  // in the name's unit
+    uint32_t start_frame, frames;
+  };
+  struct Held {
+    std::string label;
+    size_t area;
+  };
+
+  void run_frame();
+  void note_time_written(const SimName& var);
+
+  const FlightScript& script_;
+  PanelHost& host_;
+  std::vector<Ramp> ramps_;
+  std::vector<Held> held_;
+  std::vector<const Expectation*> pending_;
+  std::vector<std::string> failures_;
+  bool time_by_flight_ = false;
+};
+
+// Frames in `seconds` of flight, rounded.
+uint32_t frames_in(double seconds, double frames_per_second);
+
+}  // namespace host

@@ -1,0 +1,37 @@
+#pragma once
+// A module that faults (natively a signal, under Windows an exception) must
+// not take the flight's record with it: while module code runs the host
+// knows which gauge and which call it is in, and a fault there ends the
+// program with "gaugehost: GAUGE crashed in SERVICE at frame N" and exit
+// status 3, after the text log is flushed. A fault anywhere else is left to
+// whatever would have handled it.
+#include <cstdint>
+#include <ostream>
+
+namespace host {
+
+inline constexpr int kCrashExitStatus = 3;
+
+// What module code is running; set by the host around every call into it.
+struct ModuleCall {
+  const char* gauge = nullptr;    // the gauge's label, or the module's name
+  const char* service = nullptr;  // "update", "mouse routine", "needle callback", ...
+  uint32_t frame = 0;
+};
+
+// Installs the handlers once per process; `log` (may be null) is flushed
+// before the program ends on a crash.
+void guard_module_calls(std::ostream* log);
+
+// Marks module code running (a copy of `call` is kept) until leave_module.
+void enter_module(const ModuleCall& call);
+void leave_module();
+// Host code that module code called (a service, the sound library) is no
+// module code; pause, then resume the same call.
+void pause_module();
+void resume_module();
+
+// Whether module code is running now.
+bool in_module();
+
+}  // namespace host

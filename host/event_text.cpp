@@ -47,6 +47,15 @@ void append_element(std::string& out, const Event& e) {
   append_int(out, e.element, 10);
 }
 
+const char* element_list_name(uint32_t slot) {
+  static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
+                                           "generate", "draw",    "(30)",       "kill"};
+  if (slot < frame::kSlotQuery || slot > frame::kSlotKill) return "?";
+  return kNames[slot - frame::kSlotQuery];
+}
+
+}  // namespace
+
 const char* service_name(uint32_t service) {
   switch (service) {
     case frame::kServiceInstall:
@@ -61,15 +70,6 @@ const char* service_name(uint32_t service) {
       return nullptr;
   }
 }
-
-const char* element_list_name(uint32_t slot) {
-  static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
-                                           "generate", "draw",    "(30)",       "kill"};
-  if (slot < frame::kSlotQuery || slot > frame::kSlotKill) return "?";
-  return kNames[slot - frame::kSlotQuery];
-}
-
-}  // namespace
 
 void append_event_text(std::string& out, const Event& e) {
   switch (e.kind) {

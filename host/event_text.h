@@ -12,6 +12,9 @@ namespace host {
 // The event as the log shows it after the frame stamp, appended to `out`.
 void append_event_text(std::string& out, const Event& event);
 std::string event_text(const Event& event);
+// "install", "initialize", "update" or "kill"; null for other service codes.
+const char* service_name(uint32_t service);
+
 // The whole line: the frame as six digits at least, a space, the text.
 void append_event_line(std::string& out, const Event& event);
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "fssound/fssound_host.h"
+#include "host/event_text.h"
 #include "host/host_error.h"
 #include "host/module_crash.h"
 
@@ -63,19 +64,10 @@ void GAUGE_CALL sound_library_call(int entering) {
   }
 }
 
-const char* service_name(uint32_t service) {
-  switch (service) {
-    case frame::kServiceInstall:
-      return "install";
-    case frame::kServiceInitialize:
-      return "initialize";
-    case frame::kServiceUpdate:
-      return "update";
-    case frame::kServiceKill:
-      return "kill";
-    default:
-      return "a gauge callback";
-  }
+// What a crash message says the gauge was doing.
+const char* gauge_call_name(uint32_t service) {
+  const char* name = service_name(service);
+  return name != nullptr ? name : "a gauge callback";
 }
 
 EventKind sound_event_kind(uint32_t operation) {
@@ -314,7 +306,7 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
     events_.publish(e);
   }
   if (gauge.header->callback != nullptr) {
-    InModule in_module(gauge.event_label, service_name(service), frame_);
+    InModule in_module(gauge.event_label, gauge_call_name(service), frame_);
     gauge.header->callback(gauge.header, service, extra);
   }
   observe();

@@ -2,6 +2,7 @@
 // writes them, and a stream nobody reads publishes nothing.
 #include "host/event_log.h"
 #include "host/event_text.h"
+#include "test_events.h"
 
 #include <gtest/gtest.h>
 
@@ -50,70 +51,59 @@ struct TextCase {
   const char* text;
 };
 
-host::Event make(host::EventKind kind, uint32_t code = 0, uint32_t arg = 0, uint32_t result = 0,
-                 const char* text = nullptr, const char* label = nullptr, uint32_t element = 0) {
-  host::Event e;
-  e.kind = kind;
-  e.code = code;
-  e.arg = arg;
-  e.result = result;
-  e.text = text;
-  e.label = label;
-  e.element = element;
-  return e;
-}
+using testing_host::test_event;
 
 TEST(EventLogText, EveryKindWordedAsTheLogHasAlwaysWordedIt) {
   using K = host::EventKind;
-  host::Event lookup = make(K::kLookup, 73);
+  host::Event lookup = test_event(K::kLookup, 0, 73);
   lookup.value = 304.8;
-  host::Event needle = make(K::kNeedleValue, 0, 0, 0, nullptr, "radalt", 9);
+  host::Event needle = test_event(K::kNeedleValue, 0, 0, 0, 0, nullptr, "radalt", 9);
   needle.value = -0.0;
-  host::Event write = make(K::kNamedWrite, 0, 0, 0, "radalt_gpws");
+  host::Event write = test_event(K::kNamedWrite, 0, 0, 0, 0, "radalt_gpws");
   write.x = -7;
-  host::Event click = make(K::kClick, 0, 0, 0, nullptr, "radalt", 2);
+  host::Event click = test_event(K::kClick, 0, 0, 0, 0, nullptr, "radalt", 2);
   click.x = 50;
   click.y = 220;
   host::Event missed = click;
   missed.element = 0;
-  host::Event elist_arg = make(K::kElementList, 25, 9, 0, nullptr, "test", 0);
+  host::Event elist_arg = test_event(K::kElementList, 0, 25, 9, 0, nullptr, "test", 0);
   elist_arg.has_arg = true;
   const TextCase cases[] = {
-      {make(K::kModuleLoaded, 0, 0, 0, "vrn_gpws"), "module vrn_gpws loaded"},
-      {make(K::kModuleUnloaded, 0, 0, 0, "cabsound"), "module cabsound unloaded"},
-      {make(K::kGaugeService, 2, 0, 0, nullptr, "test"), "gauge test install"},
-      {make(K::kGaugeService, 4, 0, 0, nullptr, "test@2"), "gauge test@2 initialize"},
-      {make(K::kGaugeService, 12, 0, 0, nullptr, "fi"), "gauge fi kill"},
-      {make(K::kGaugeService, 9, 0, 0, nullptr, "fi"), "gauge fi service 9"},
-      {make(K::kElementList, 31, 0, 0, nullptr, "test", 0), "elist kill test#0"},
+      {test_event(K::kModuleLoaded, 0, 0, 0, 0, "vrn_gpws"), "module vrn_gpws loaded"},
+      {test_event(K::kModuleUnloaded, 0, 0, 0, 0, "cabsound"), "module cabsound unloaded"},
+      {test_event(K::kGaugeService, 0, 2, 0, 0, nullptr, "test"), "gauge test install"},
+      {test_event(K::kGaugeService, 0, 4, 0, 0, nullptr, "test@2"), "gauge test@2 initialize"},
+      {test_event(K::kGaugeService, 0, 12, 0, 0, nullptr, "fi"), "gauge fi kill"},
+      {test_event(K::kGaugeService, 0, 9, 0, 0, nullptr, "fi"), "gauge fi service 9"},
+      {test_event(K::kElementList, 0, 31, 0, 0, nullptr, "test", 0), "elist kill test#0"},
       {elist_arg, "elist install test#0 9"},
-      {make(K::kElementList, 24, 0, 0, "null"), "elist query null"},
-      {make(K::kElementList, 30, 0, 0, "?"), "elist (30) ?"},
-      {make(K::kKeyEvent, 66359, 0), "key_event 66359 0"},
-      {make(K::kRegister, 19, 0, 0, "dh_gpws"), "register \"dh_gpws\" type 19"},
-      {make(K::kRegister, 19), "register (null) type 19"},
-      {make(K::kLink, 0, 0, 1, "radalt_adi"), "link \"radalt_adi\" -> registered"},
-      {make(K::kLink, 0, 0, 0, "radalt_adi"), "link \"radalt_adi\" -> null"},
+      {test_event(K::kElementList, 0, 24, 0, 0, "null"), "elist query null"},
+      {test_event(K::kElementList, 0, 30, 0, 0, "?"), "elist (30) ?"},
+      {test_event(K::kKeyEvent, 0, 66359, 0), "key_event 66359 0"},
+      {test_event(K::kRegister, 0, 19, 0, 0, "dh_gpws"), "register \"dh_gpws\" type 19"},
+      {test_event(K::kRegister, 0, 19), "register (null) type 19"},
+      {test_event(K::kLink, 0, 0, 0, 1, "radalt_adi"), "link \"radalt_adi\" -> registered"},
+      {test_event(K::kLink, 0, 0, 0, 0, "radalt_adi"), "link \"radalt_adi\" -> null"},
       {lookup, "lookup 73 = 304.8"},
-      {make(K::kUnregister, 0, 0, 0, "dh_gpws"), "unregister \"dh_gpws\""},
-      {make(K::kUnregister), "unregister (null)"},
-      {make(K::kStraySlot, 33), "stray service slot 33"},
+      {test_event(K::kUnregister, 0, 0, 0, 0, "dh_gpws"), "unregister \"dh_gpws\""},
+      {test_event(K::kUnregister), "unregister (null)"},
+      {test_event(K::kStraySlot, 0, 33), "stray service slot 33"},
       {write, "var \"radalt_gpws\" = -7"},
-      {make(K::kElementFlags, 0, 0x40000007, 0x7, nullptr, "test", 1), "element test#1 shown"},
-      {make(K::kElementFlags, 0, 0x3, 0x40000003, nullptr, "radalt", 13),
+      {test_event(K::kElementFlags, 0, 0, 0x40000007, 0x7, nullptr, "test", 1), "element test#1 shown"},
+      {test_event(K::kElementFlags, 0, 0, 0x3, 0x40000003, nullptr, "radalt", 13),
        "element radalt#13 hidden"},
-      {make(K::kElementFlags, 0, 0x3, 0x2, nullptr, "radalt", 4),
+      {test_event(K::kElementFlags, 0, 0, 0x3, 0x2, nullptr, "radalt", 4),
        "element radalt#4 flags 0x3 -> 0x2"},
       {needle, "needle radalt#9 = -0"},
       {click, "click radalt 50,220 -> area 2"},
       {missed, "click radalt 50,220 -> no area"},
-      {make(K::kSoundLoad, 3, 0, 1, "Sound\\a.wav"), "sound load \"Sound\\a.wav\" -> 1 h=3"},
-      {make(K::kSoundLoad, 0, 0, 0), "sound load ? -> 0 h=0"},
-      {make(K::kSoundPlay, 7, 1, 1, "Sound\\sinkrate.wav"),
+      {test_event(K::kSoundLoad, 0, 3, 0, 1, "Sound\\a.wav"), "sound load \"Sound\\a.wav\" -> 1 h=3"},
+      {test_event(K::kSoundLoad, 0, 0, 0, 0), "sound load ? -> 0 h=0"},
+      {test_event(K::kSoundPlay, 0, 7, 1, 1, "Sound\\sinkrate.wav"),
        "sound play h=7 \"Sound\\sinkrate.wav\" loop=1 -> 1"},
-      {make(K::kSoundPlay, 9, 0, 0), "sound play h=9 ? loop=0 -> 0"},
-      {make(K::kSoundStop, 0), "sound stop h=0 ?"},
-      {make(K::kSoundUnload, 2, 0, 0, "Sound\\b.wav"), "sound unload h=2 \"Sound\\b.wav\""},
+      {test_event(K::kSoundPlay, 0, 9, 0, 0), "sound play h=9 ? loop=0 -> 0"},
+      {test_event(K::kSoundStop, 0, 0), "sound stop h=0 ?"},
+      {test_event(K::kSoundUnload, 0, 2, 0, 0, "Sound\\b.wav"), "sound unload h=2 \"Sound\\b.wav\""},
   };
   for (const TextCase& c : cases) EXPECT_EQ(host::event_text(c.event), c.text);
 }

@@ -12,6 +12,7 @@
 #include "host/report/html_text.h"
 #include "host/report/plot_scale.h"
 #include "host/report/timeline_svg.h"
+#include "test_events.h"
 
 namespace {
 
@@ -43,24 +44,11 @@ TEST(ReportBase64, EncodesAsTheStandardSays) {
   }
 }
 
-host::Event event(host::EventKind kind, uint32_t frame, uint32_t code = 0, uint32_t arg = 0,
-                  uint32_t result = 0, const char* text = nullptr, const char* label = nullptr,
-                  uint32_t element = 0) {
-  host::Event e;
-  e.kind = kind;
-  e.frame = frame;
-  e.code = code;
-  e.arg = arg;
-  e.result = result;
-  e.text = text;
-  e.label = label;
-  e.element = element;
-  return e;
-}
+using testing_host::test_event;
 
 TEST(ReportEvents, MarksWhatTheSummaryLists) {
   using K = host::EventKind;
-  host::Event write = event(K::kNamedWrite, 941, 0, 0, 0, "radalt_gpws");
+  host::Event write = test_event(K::kNamedWrite, 941, 0, 0, 0, "radalt_gpws");
   write.x = 1;
   struct Case {
     const char* name;
@@ -69,24 +57,24 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
     const char* what;
   };
   const Case cases[] = {
-      {"a voice heard", event(K::kSoundPlay, 941, 4, 0, 1, "Sound\\minimums.wav"),
+      {"a voice heard", test_event(K::kSoundPlay, 941, 4, 0, 1, "Sound\\minimums.wav"),
        MarkKind::kVoice, "minimums"},
-      {"a loop heard", event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"), MarkKind::kVoice,
+      {"a loop heard", test_event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"), MarkKind::kVoice,
        "sinkrate"},
-      {"a refused play is no voice", event(K::kSoundPlay, 9, 4, 0, 0, "Sound\\minimums.wav"),
+      {"a refused play is no voice", test_event(K::kSoundPlay, 9, 4, 0, 0, "Sound\\minimums.wav"),
        MarkKind::kSoundFailed, "minimums: play failed"},
-      {"a failed load", event(K::kSoundLoad, 0, 0, 0, 0, "Sound\\pullup.wav"),
+      {"a failed load", test_event(K::kSoundLoad, 0, 0, 0, 0, "Sound\\pullup.wav"),
        MarkKind::kSoundFailed, "pullup: load failed"},
-      {"a load", event(K::kSoundLoad, 0, 1, 0, 1, "Sound\\a.wav"), std::nullopt, ""},
-      {"a key event", event(K::kKeyEvent, 941, 65814), MarkKind::kKey, "key 65814"},
-      {"a lamp shown", event(K::kElementFlags, 217, 0, 0x40000007, 0x7, nullptr, "below", 1),
+      {"a load", test_event(K::kSoundLoad, 0, 1, 0, 1, "Sound\\a.wav"), std::nullopt, ""},
+      {"a key event", test_event(K::kKeyEvent, 941, 65814), MarkKind::kKey, "key 65814"},
+      {"a lamp shown", test_event(K::kElementFlags, 217, 0, 0x40000007, 0x7, nullptr, "below", 1),
        MarkKind::kLamp, "below#1 shown"},
-      {"a lamp hidden", event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 6),
+      {"a lamp hidden", test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 6),
        MarkKind::kLamp, "radalt#6 hidden"},
-      {"other flags", event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1), std::nullopt,
+      {"other flags", test_event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1), std::nullopt,
        ""},
       {"a named variable", write, MarkKind::kVar, "radalt_gpws = 1"},
-      {"a lookup", event(K::kLookup, 3, 73), std::nullopt, ""},
+      {"a lookup", test_event(K::kLookup, 3, 73), std::nullopt, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -135,12 +123,12 @@ TEST(ReportTimeline, DrawsEachSeriesAndOneMarkerPerKindAndFrame) {
   }
   using K = host::EventKind;
   const auto events = host::report::flight_events({
-      event(K::kSoundPlay, 12, 4, 0, 1, "Sound\\minimums.wav"),
-      event(K::kKeyEvent, 12, 65814),
-      event(K::kElementFlags, 12, 0, 0x40000007, 0x7, nullptr, "radalt", 6),
-      event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 4),
-      event(K::kElementFlags, 20, 0, 0x7, 0x40000007, nullptr, "radalt", 6),
-      event(K::kNamedWrite, 20, 0, 0, 0, "radalt_gpws"),
+      test_event(K::kSoundPlay, 12, 4, 0, 1, "Sound\\minimums.wav"),
+      test_event(K::kKeyEvent, 12, 65814),
+      test_event(K::kElementFlags, 12, 0, 0x40000007, 0x7, nullptr, "radalt", 6),
+      test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 4),
+      test_event(K::kElementFlags, 20, 0, 0x7, 0x40000007, nullptr, "radalt", 6),
+      test_event(K::kNamedWrite, 20, 0, 0, 0, "radalt_gpws"),
   });
   struct Case {
     const char* name;

@@ -26,7 +26,9 @@ void EventStream::update_active() {
 }
 
 const char* EventStream::intern(std::string_view text) {
-  return texts_.emplace(text).first->c_str();
+  auto it = texts_.find(text);
+  if (it == texts_.end()) it = texts_.emplace(text).first;
+  return it->c_str();
 }
 
 }  // namespace host

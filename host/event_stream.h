@@ -4,6 +4,7 @@
 // order they subscribed) or read the events the stream captured after the
 // flight. When nobody reads, publishers skip building events at all.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -63,7 +64,12 @@ class EventStream {
   bool active_ = true;
   std::vector<EventSubscriber*> subscribers_;
   std::vector<Event> captured_;
-  std::unordered_set<std::string> texts_;
+  // Looked up by view, so a text already interned costs no copy.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_set<std::string, TextHash, std::equal_to<>> texts_;
   ActiveFn active_hook_ = nullptr;
   void* active_context_ = nullptr;
 };

@@ -100,14 +100,19 @@ void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot
 }
 
 void ElementWatch::add(const GaugeInstance& gauge, uint32_t gauge_index) {
+  auto it = std::find_if(modules_.begin(), modules_.end(),
+                         [&](const Module& m) { return m.module == gauge.module; });
+  if (it == modules_.end()) it = modules_.insert(modules_.end(), Module{gauge.module, {}});
   for (size_t i = 0; i < gauge.elements.size(); ++i) {
     const frame::ElementHeader* record = gauge.elements[i].record;
-    watched_.push_back({record, record->image_flags, gauge_index, static_cast<uint32_t>(i)});
+    it->watched.push_back({record, record->image_flags, gauge_index, static_cast<uint32_t>(i)});
   }
 }
 
 void ElementWatch::mark_seen() {
-  for (Watched& w : watched_) w.last = w.record->image_flags;
+  for (Module& m : modules_) {
+    for (Watched& w : m.watched) w.last = w.record->image_flags;
+  }
 }
 
 }  // namespace host

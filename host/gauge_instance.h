@@ -32,7 +32,7 @@ struct MouseArea {
 };
 
 struct GaugeInstance {
-  std::string label;  // the gauge name, made unique on the panel
+  std::string label;                  // the gauge name, made unique on the panel
   const char* event_label = nullptr;  // the label as the host's events carry it
   LoadedModule* module;
   // The header the gauge callback is given: the module's own, or the host's
@@ -57,26 +57,32 @@ GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
 void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot which,
                               uint32_t arg);
 
-
 // What the host last saw of the flags of every element on the panel. Module
-// code may change them in any call, so the host looks after each one: a flat
-// list keeps that look a short loop.
+// code may change them in any call, so the host looks after each one. Module
+// code reaches only its own module's records, so the look covers the
+// elements of the module that just ran: a flat list per module keeps it a
+// short loop.
 class ElementWatch {
  public:
   // Watches the elements of the gauge placed `gauge_index`th, as they are now.
   void add(const GaugeInstance& gauge, uint32_t gauge_index);
-  void clear() { watched_.clear(); }
+  void clear() { modules_.clear(); }
 
   // Calls report(gauge_index, element_index, before, now) for each element
-  // whose flags differ from the last look, in panel and chain order.
+  // of `module`'s gauges whose flags differ from the last look, in panel and
+  // chain order.
   template <typename Report>
-  void take_changes(Report&& report) {
-    for (Watched& w : watched_) {
-      uint32_t now = w.record->image_flags;
-      if (now == w.last) continue;
-      uint32_t before = w.last;
-      w.last = now;
-      report(w.gauge, w.element, before, now);
+  void take_changes(const LoadedModule* module, Report&& report) {
+    for (Module& m : modules_) {
+      if (m.module != module) continue;
+      for (Watched& w : m.watched) {
+        uint32_t now = w.record->image_flags;
+        if (now == w.last) continue;
+        uint32_t before = w.last;
+        w.last = now;
+        report(w.gauge, w.element, before, now);
+      }
+      return;
     }
   }
   // Takes every element's flags as seen, without reporting them.
@@ -89,7 +95,11 @@ class ElementWatch {
     uint32_t gauge;
     uint32_t element;
   };
-  std::vector<Watched> watched_;
+  struct Module {
+    const LoadedModule* module;
+    std::vector<Watched> watched;
+  };
+  std::vector<Module> modules_;
 };
 
 }  // namespace host

@@ -130,7 +130,7 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
     InModule in_module(events_.intern(module), "its init routine", frame_);
     loaded->init_routine()();
   }
-  observe();
+  observe(loaded.get());
   modules_.push_back(std::move(loaded));
   return *modules_.back();
 }
@@ -178,7 +178,6 @@ void PanelHost::run_frame() {
   for (GaugeInstance& gauge : gauges_) {
     call_gauge(gauge, frame::kServiceUpdate, 0);
     if (!gauge.needles.empty()) update_needles(gauge);
-    observe();
   }
   for (const auto& observer : frame_observers_) observer(frame_);
 }
@@ -235,7 +234,7 @@ void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) 
     InModule in_module(gauge.event_label, "a mouse routine", frame_);
     area.routine(position, frame::kMouseLeftSingle);
   }
-  observe();
+  observe(gauge.module);
 }
 
 void PanelHost::stop() {
@@ -248,7 +247,7 @@ void PanelHost::stop() {
       InModule in_module(events_.intern(module->name()), "its deinit routine", frame_);
       module->deinit_routine()();
     }
-    observe();
+    observe(module.get());
     if (events_.active()) {
       Event e;
       e.kind = EventKind::kModuleUnloaded;
@@ -273,7 +272,7 @@ void PanelHost::call_element_list_routine(const std::string& label, frame::Eleme
     InModule in_module(gauge.event_label, "an element-list routine", frame_);
     run_element_list_routine(*h, which, arg);
   }
-  observe();
+  observe(gauge.module);
 }
 
 const GaugeInstance& PanelHost::gauge(const std::string& label) const {
@@ -309,7 +308,7 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
     InModule in_module(gauge.event_label, gauge_call_name(service), frame_);
     gauge.header->callback(gauge.header, service, extra);
   }
-  observe();
+  observe(gauge.module);
 }
 
 Event PanelHost::gauge_event(EventKind kind, const GaugeInstance& gauge) const {
@@ -345,16 +344,18 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
       }
     }
   }
+  observe(gauge.module);
 }
 
-void PanelHost::observe_changes() {
-  element_watch_.take_changes([this](uint32_t g, uint32_t i, uint32_t before, uint32_t now) {
-    Event e = gauge_event(EventKind::kElementFlags, gauges_[g]);
-    e.element = i;
-    e.arg = before;
-    e.result = now;
-    events_.publish(e);
-  });
+void PanelHost::observe_changes(const LoadedModule* module) {
+  element_watch_.take_changes(module,
+                              [this](uint32_t g, uint32_t i, uint32_t before, uint32_t now) {
+                                Event e = gauge_event(EventKind::kElementFlags, gauges_[g]);
+                                e.element = i;
+                                e.arg = before;
+                                e.result = now;
+                                events_.publish(e);
+                              });
   named_.take_changes([this](const std::string& name, int32_t value) {
     Event e;
     e.kind = EventKind::kNamedWrite;

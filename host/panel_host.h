@@ -127,13 +127,13 @@ class PanelHost final : public ServiceSink {
   void press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y);
   void call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra);
   void update_needles(GaugeInstance& gauge);
-  // Publishes what module code changed: element flags and named variables.
-  // Nobody reads a stream that is not active, so then nothing is looked for
-  // (see stream_active_changed).
-  void observe() {
-    if (events_.active()) observe_changes();
+  // Publishes what `module`'s code changed: its element flags and the named
+  // variables. Nobody reads a stream that is not active, so then nothing is
+  // looked for (see stream_active_changed).
+  void observe(const LoadedModule* module) {
+    if (events_.active()) observe_changes(module);
   }
-  void observe_changes();
+  void observe_changes(const LoadedModule* module);
   // Quiets the sound library's reports with the stream and, when it is read
   // again, forgets what changed while it was not.
   static void stream_active_changed(void* host, bool active);

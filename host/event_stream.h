@@ -42,12 +42,23 @@ class EventStream {
     active_context_ = context;
   }
 
-  // Stamps the event with the current frame and hands it on.
-  void publish(Event event) {
+  // Publishes an event of `kind` stamped with the current frame, its other
+  // fields set by fill(Event&). A kept event is built where it is kept: the
+  // host publishes tens of events a frame, and building each on the stack to
+  // copy it would cost more than all the rest. Subscribers must not publish.
+  template <typename Fill>
+  void publish(EventKind kind, Fill&& fill) {
     if (!active_) return;
-    event.frame = frame_;
-    if (capture_) captured_.push_back(event);
-    for (EventSubscriber* s : subscribers_) s->on_event(event);
+    Event& e = capture_ ? captured_.emplace_back() : (scratch_ = Event{});
+    e.kind = kind;
+    fill(e);
+    e.frame = frame_;
+    for (EventSubscriber* s : subscribers_) s->on_event(e);
+  }
+  // Publishes a copy of an event made elsewhere, stamped with the current
+  // frame. Taken by value: it may be one of the kept events.
+  void publish(Event event) {
+    publish(event.kind, [&](Event& e) { e = event; });
   }
 
   const std::vector<Event>& events() const { return captured_; }
@@ -64,6 +75,7 @@ class EventStream {
   bool active_ = true;
   std::vector<EventSubscriber*> subscribers_;
   std::vector<Event> captured_;
+  Event scratch_;  // the event being published when none is kept
   // Looked up by view, so a text already interned costs no copy.
   struct TextHash {
     using is_transparent = void;

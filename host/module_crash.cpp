@@ -13,10 +13,9 @@
 namespace host {
 namespace {
 
-// One module call at a time runs on the host's one thread; the handlers
-// read these, so they are plain data.
-ModuleCall current;
-volatile bool running = false;
+using crash_state::current;
+using crash_state::running;
+
 std::ostream* crash_log = nullptr;
 bool installed = false;
 
@@ -109,27 +108,6 @@ void guard_module_calls(std::ostream* log) {
   if (installed) return;
   installed = true;
   install();
-}
-
-void enter_module(const ModuleCall& call) {
-  current = call;
-  running = true;
-}
-
-void leave_module() {
-  running = false;
-}
-
-void pause_module() {
-  running = false;
-}
-
-void resume_module() {
-  running = true;
-}
-
-bool in_module() {
-  return running;
 }
 
 }  // namespace host

@@ -5,6 +5,7 @@
 // program with "gaugehost: GAUGE crashed in SERVICE at frame N" and exit
 // status 3, after the text log is flushed. A fault anywhere else is left to
 // whatever would have handled it.
+#include <csignal>
 #include <cstdint>
 #include <ostream>
 
@@ -23,15 +24,25 @@ struct ModuleCall {
 // before the program ends on a crash.
 void guard_module_calls(std::ostream* log);
 
+// What the fault handlers read. Only the host's one thread writes them, and
+// every module call and service passes through here, so they are inline.
+namespace crash_state {
+inline ModuleCall current;
+inline volatile std::sig_atomic_t running = 0;
+}  // namespace crash_state
+
 // Marks module code running (a copy of `call` is kept) until leave_module.
-void enter_module(const ModuleCall& call);
-void leave_module();
+inline void enter_module(const ModuleCall& call) {
+  crash_state::current = call;
+  crash_state::running = 1;
+}
+inline void leave_module() { crash_state::running = 0; }
 // Host code that module code called (a service, the sound library) is no
 // module code; pause, then resume the same call.
-void pause_module();
-void resume_module();
+inline void pause_module() { crash_state::running = 0; }
+inline void resume_module() { crash_state::running = 1; }
 
 // Whether module code is running now.
-bool in_module();
+inline bool in_module() { return crash_state::running != 0; }
 
 }  // namespace host

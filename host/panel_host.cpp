@@ -121,10 +121,7 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
   auto loaded = std::make_unique<LoadedModule>(module, path);
   loaded->import_table()->services = service_table();
   if (events_.active()) {
-    Event e;
-    e.kind = EventKind::kModuleLoaded;
-    e.text = events_.intern(module);
-    events_.publish(e);
+    events_.publish(EventKind::kModuleLoaded, [&](Event& e) { e.text = events_.intern(module); });
   }
   if (loaded->init_routine() != nullptr) {
     InModule in_module(events_.intern(module), "its init routine", frame_);
@@ -195,10 +192,11 @@ size_t PanelHost::click(const std::string& label, int32_t x, int32_t y) {
     return i + 1;
   }
   if (events_.active()) {
-    Event e = gauge_event(EventKind::kClick, gauge);
-    e.x = x;
-    e.y = y;
-    events_.publish(e);
+    events_.publish(EventKind::kClick, [&](Event& e) {
+      e.label = gauge.event_label;
+      e.x = x;
+      e.y = y;
+    });
   }
   return 0;
 }
@@ -223,11 +221,12 @@ bool PanelHost::area_repeats(const std::string& label, size_t area) const {
 void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) {
   const MouseArea& area = gauge.areas[index];
   if (events_.active()) {
-    Event e = gauge_event(EventKind::kClick, gauge);
-    e.x = x;
-    e.y = y;
-    e.element = static_cast<uint32_t>(index + 1);
-    events_.publish(e);
+    events_.publish(EventKind::kClick, [&](Event& e) {
+      e.label = gauge.event_label;
+      e.x = x;
+      e.y = y;
+      e.element = static_cast<uint32_t>(index + 1);
+    });
   }
   if (area.routine != nullptr) {
     int32_t position[2] = {x, y};
@@ -249,10 +248,8 @@ void PanelHost::stop() {
     }
     observe(module.get());
     if (events_.active()) {
-      Event e;
-      e.kind = EventKind::kModuleUnloaded;
-      e.text = events_.intern(module->name());
-      events_.publish(e);
+      events_.publish(EventKind::kModuleUnloaded,
+                      [&](Event& e) { e.text = events_.intern(module->name()); });
     }
   }
   gauges_.clear();
@@ -300,22 +297,16 @@ GaugeInstance& PanelHost::find(const std::string& label) {
 void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extra) {
   // Updates, every frame, are not logged as such.
   if (service != frame::kServiceUpdate && events_.active()) {
-    Event e = gauge_event(EventKind::kGaugeService, gauge);
-    e.code = service;
-    events_.publish(e);
+    events_.publish(EventKind::kGaugeService, [&](Event& e) {
+      e.label = gauge.event_label;
+      e.code = service;
+    });
   }
   if (gauge.header->callback != nullptr) {
     InModule in_module(gauge.event_label, gauge_call_name(service), frame_);
     gauge.header->callback(gauge.header, service, extra);
   }
   observe(gauge.module);
-}
-
-Event PanelHost::gauge_event(EventKind kind, const GaugeInstance& gauge) const {
-  Event e;
-  e.kind = kind;
-  e.label = gauge.event_label;
-  return e;
 }
 
 // After the update: refresh each needle's source and ask its value callback,
@@ -337,10 +328,11 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
       state.needle_seen = true;
       state.last_value = value;
       if (events_.active()) {
-        Event e = gauge_event(EventKind::kNeedleValue, gauge);
-        e.element = static_cast<uint32_t>(i);
-        e.value = value;
-        events_.publish(e);
+        events_.publish(EventKind::kNeedleValue, [&](Event& e) {
+          e.label = gauge.event_label;
+          e.element = static_cast<uint32_t>(i);
+          e.value = value;
+        });
       }
     }
   }
@@ -350,18 +342,18 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
 void PanelHost::observe_changes(const LoadedModule* module) {
   element_watch_.take_changes(module,
                               [this](uint32_t g, uint32_t i, uint32_t before, uint32_t now) {
-                                Event e = gauge_event(EventKind::kElementFlags, gauges_[g]);
-                                e.element = i;
-                                e.arg = before;
-                                e.result = now;
-                                events_.publish(e);
+                                events_.publish(EventKind::kElementFlags, [&](Event& e) {
+                                  e.label = gauges_[g].event_label;
+                                  e.element = i;
+                                  e.arg = before;
+                                  e.result = now;
+                                });
                               });
   named_.take_changes([this](const std::string& name, int32_t value) {
-    Event e;
-    e.kind = EventKind::kNamedWrite;
-    e.text = events_.intern(name);
-    e.x = value;
-    events_.publish(e);
+    events_.publish(EventKind::kNamedWrite, [&](Event& e) {
+      e.text = events_.intern(name);
+      e.x = value;
+    });
   });
 }
 
@@ -375,13 +367,26 @@ void PanelHost::stream_active_changed(void* host, bool active) {
 
 void GAUGE_CALL PanelHost::sound_call(void* host, const FSSoundCall* call) {
   auto* self = static_cast<PanelHost*>(host);
-  Event e;
-  e.kind = sound_event_kind(call->operation);
-  e.code = call->handle;
-  e.arg = call->loop;
-  e.result = call->result;
-  e.text = call->path == nullptr ? nullptr : self->events_.intern(call->path);
-  self->events_.publish(e);
+  self->events_.publish(sound_event_kind(call->operation), [&](Event& e) {
+    e.code = call->handle;
+    e.arg = call->loop;
+    e.result = call->result;
+    e.text = self->sound_path_text(*call);
+  });
+}
+
+// A handle's path stays the same while it is loaded, and the stand-in never
+// gives a handle out twice: played and stopped every frame, it is interned
+// once. A load's path is the module's, so it is interned each time.
+const char* PanelHost::sound_path_text(const FSSoundCall& call) {
+  if (call.path == nullptr) return nullptr;
+  if (call.operation == kFSSoundLoad) return events_.intern(call.path);
+  for (const SoundPath& known : sound_paths_) {
+    if (known.handle == call.handle && known.library_path == call.path) return known.text;
+  }
+  const char* text = events_.intern(call.path);
+  sound_paths_.push_back({call.handle, call.path, text});
+  return text;
 }
 
 void PanelHost::name_element(Event& event, const frame::ElementHeader* element) {
@@ -409,35 +414,32 @@ void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
                                      const uint32_t* arg) {
   InHost in_host;
   if (!events_.active()) return;
-  Event e;
-  e.kind = EventKind::kElementList;
-  e.code = slot;
-  name_element(e, first);
-  if (arg != nullptr) {
-    e.has_arg = true;
-    e.arg = *arg;
-  }
-  events_.publish(e);
+  events_.publish(EventKind::kElementList, [&](Event& e) {
+    e.code = slot;
+    name_element(e, first);
+    if (arg != nullptr) {
+      e.has_arg = true;
+      e.arg = *arg;
+    }
+  });
 }
 
 void PanelHost::key_event(uint32_t event_id, uint32_t value) {
   InHost in_host;
   if (!events_.active()) return;
-  Event e;
-  e.kind = EventKind::kKeyEvent;
-  e.code = event_id;
-  e.arg = value;
-  events_.publish(e);
+  events_.publish(EventKind::kKeyEvent, [&](Event& e) {
+    e.code = event_id;
+    e.arg = value;
+  });
 }
 
 void PanelHost::register_variable(void* storage, uint32_t type_code, const char* name) {
   InHost in_host;
   if (events_.active()) {
-    Event e;
-    e.kind = EventKind::kRegister;
-    e.code = type_code;
-    e.text = name == nullptr ? nullptr : events_.intern(name);
-    events_.publish(e);
+    events_.publish(EventKind::kRegister, [&](Event& e) {
+      e.code = type_code;
+      e.text = name == nullptr ? nullptr : events_.intern(name);
+    });
   }
   if (name != nullptr) named_.register_storage(name, storage, type_code);
 }
@@ -446,11 +448,10 @@ void PanelHost::link_variable(frame::ModuleVar* var, const char* name) {
   InHost in_host;
   void* storage = name == nullptr ? nullptr : named_.find(name);
   if (events_.active()) {
-    Event e;
-    e.kind = EventKind::kLink;
-    e.text = name == nullptr ? nullptr : events_.intern(name);
-    e.result = storage != nullptr ? 1 : 0;
-    events_.publish(e);
+    events_.publish(EventKind::kLink, [&](Event& e) {
+      e.text = name == nullptr ? nullptr : events_.intern(name);
+      e.result = storage != nullptr ? 1 : 0;
+    });
   }
   if (var != nullptr) var->pointer = storage;
 }
@@ -466,20 +467,17 @@ void PanelHost::lookup_variable(frame::ModuleVar* var) {
   if (var == nullptr) return;
   sim_.write_value(*var);
   if (!events_.active()) return;
-  Event e;
-  e.kind = EventKind::kLookup;
-  e.code = var->token;
-  e.value = sim_.get(var->token);
-  events_.publish(e);
+  events_.publish(EventKind::kLookup, [&](Event& e) {
+    e.code = var->token;
+    e.value = sim_.get(var->token);
+  });
 }
 
 void PanelHost::unregister_variable(const char* name) {
   InHost in_host;
   if (events_.active()) {
-    Event e;
-    e.kind = EventKind::kUnregister;
-    e.text = name == nullptr ? nullptr : events_.intern(name);
-    events_.publish(e);
+    events_.publish(EventKind::kUnregister,
+                    [&](Event& e) { e.text = name == nullptr ? nullptr : events_.intern(name); });
   }
   if (name != nullptr) named_.unregister(name);
 }
@@ -487,10 +485,7 @@ void PanelHost::unregister_variable(const char* name) {
 void PanelHost::stray_service(uint32_t slot) {
   InHost in_host;
   if (!events_.active()) return;
-  Event e;
-  e.kind = EventKind::kStraySlot;
-  e.code = slot;
-  events_.publish(e);
+  events_.publish(EventKind::kStraySlot, [&](Event& e) { e.code = slot; });
 }
 
 }  // namespace host

@@ -138,10 +138,10 @@ class PanelHost final : public ServiceSink {
   // again, forgets what changed while it was not.
   static void stream_active_changed(void* host, bool active);
   static void GAUGE_CALL sound_call(void* host, const FSSoundCall* call);
+  const char* sound_path_text(const FSSoundCall& call);
   // The element the host passes, as events name it: its gauge's label and
   // index, or no label and the text "null" or "?".
   void name_element(Event& event, const frame::ElementHeader* element);
-  Event gauge_event(EventKind kind, const GaugeInstance& gauge) const;
 
   HostOptions options_;
   EventStream events_;
@@ -157,6 +157,12 @@ class PanelHost final : public ServiceSink {
   double ticks_per_frame_ = 1.0;
   std::optional<double> next_clock_;
   std::vector<std::function<void(uint32_t frame)>> frame_observers_;
+  struct SoundPath {
+    uint32_t handle;
+    const char* library_path;  // where the library keeps it
+    const char* text;          // interned
+  };
+  std::vector<SoundPath> sound_paths_;
 };
 
 }  // namespace host

@@ -34,6 +34,9 @@ inline constexpr double kFramesPerSecond = 18.0;
 // Events kept in memory before they are dropped, so that a long
 // measurement does not grow without bound.
 inline constexpr size_t kEventLimit = 1u << 20;
+// Frames flown before a frame rate is measured: enough for every state
+// (at least 22 events a frame) to fill the kept events past kEventLimit.
+inline constexpr uint32_t kWarmUpFrames = 60000;
 
 class BenchPanel {
  public:

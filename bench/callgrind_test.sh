@@ -18,7 +18,7 @@ n=1000
 
 # gauge, its module, the routines that run its frame
 gauges='radalt vrn_radalt radalt::radalt_gauge_callback* radalt::ground_elevation_value* radalt::indicated_height_value* radalt::decision_height_value*
-test vrn_gpws gpws::test_gauge_callback*
+test vrn_gpws gpws::test_button_callback*
 fi vrn_gpws gpws::fi_gauge_callback*
 below vrn_gpws gpws::below_gauge_callback*
 inop vrn_gpws gpws::inop_gauge_callback*
@@ -52,7 +52,10 @@ echo "$gauges" | while read -r gauge module routines; do
     # shellcheck disable=SC2086  # the routines are words
     once=$(module_ir "$module" "$state" "$n" $routines)
     twice=$(module_ir "$module" "$state" $((2 * n)) $routines)
-    echo "$once $twice" | awk -v g="$gauge" -v s="$state" -v n="$n" \
-      '{ printf "%s %s %d %d\n", g, s, ($3 - $1) / n, ($4 - $2) / n }'
+    # Every gauge runs module code each frame: none counted means the
+    # routine patterns above no longer name its routines.
+    echo "$once $twice" | awk -v g="$gauge" -v s="$state" -v n="$n" '
+      $3 - $1 <= 0 { printf "%s: no module code counted; are its routines renamed?\n", g > "/dev/stderr"; exit 1 }
+      { printf "%s %s %d %d\n", g, s, ($3 - $1) / n, ($4 - $2) / n }'
   done
 done

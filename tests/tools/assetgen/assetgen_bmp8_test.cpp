@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "assetgen_test_support.h"
-#include "bmp_writer.h"
 #include "cli.h"
 #include "desc.h"
+#include "formats/bmp_writer.h"
 #include "image.h"
 
 namespace {
@@ -29,7 +29,7 @@ Rgb palette_entry(const Bytes& b, int i) {
 }
 
 TEST(AssetgenBmp8, HeaderFields) {
-  const Bytes b = assetgen::encode_bmp8(Image(3, 2, {9, 9, 9}));
+  const Bytes b = formats::encode_bmp8(Image(3, 2, {9, 9, 9}));
   const struct {
     const char* name;
     size_t at;
@@ -87,8 +87,8 @@ TEST(AssetgenBmp8, PaletteIsBlackThenColoursInReadingOrder) {
     for (size_t i = 0; i < c.pixels.size(); ++i) {
       image.set(static_cast<int>(i) % c.width, static_cast<int>(i) / c.width, c.pixels[i]);
     }
-    EXPECT_EQ(assetgen::bmp8_palette(image), c.palette);
-    const Bytes b = assetgen::encode_bmp8(image);
+    EXPECT_EQ(formats::bmp8_palette(image), c.palette);
+    const Bytes b = formats::encode_bmp8(image);
     for (int i = 0; i < 256; ++i) {
       SCOPED_TRACE("entry " + std::to_string(i));
       const Rgb want = static_cast<size_t>(i) < c.palette.size() ? c.palette[i] : Rgb{};
@@ -109,7 +109,7 @@ TEST(AssetgenBmp8, RowsArePaddedToFourBytes) {
     // The top row in colour 1, the bottom one in colour 2.
     Image image(c.width, 2, {7, 7, 7});
     for (int x = 0; x < c.width; ++x) image.set(x, 1, {8, 8, 8});
-    const Bytes b = assetgen::encode_bmp8(image);
+    const Bytes b = formats::encode_bmp8(image);
     ASSERT_EQ(b.size(), kPixels + 2 * c.stride);
     EXPECT_EQ(le32(b, 34), 2 * c.stride);
     for (size_t row = 0; row < 2; ++row) {
@@ -143,10 +143,10 @@ TEST(AssetgenBmp8, AtMost256Colours) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.fits) {
-      EXPECT_EQ(assetgen::bmp8_palette(c.image).size(), 256u);
-      EXPECT_NO_THROW(assetgen::encode_bmp8(c.image));
+      EXPECT_EQ(formats::bmp8_palette(c.image).size(), 256u);
+      EXPECT_NO_THROW(formats::encode_bmp8(c.image));
     } else {
-      EXPECT_THROW(assetgen::encode_bmp8(c.image), std::invalid_argument);
+      EXPECT_THROW(formats::encode_bmp8(c.image), std::invalid_argument);
     }
   }
 }
@@ -175,12 +175,12 @@ TEST(AssetgenBmp8, BppOptionChoosesTheDepth) {
   } cases[] = {
       {"after the description",
        {"3", "2", "--desc", desc, "--bpp", "8"},
-       assetgen::encode_bmp8(drawn)},
-      {"before it", {"3", "2", "--bpp", "8", "--desc", desc}, assetgen::encode_bmp8(drawn)},
-      {"24 spelled out", {"3", "2", "--desc", desc, "--bpp", "24"}, assetgen::encode_bmp24(drawn)},
+       formats::encode_bmp8(drawn)},
+      {"before it", {"3", "2", "--bpp", "8", "--desc", desc}, formats::encode_bmp8(drawn)},
+      {"24 spelled out", {"3", "2", "--desc", desc, "--bpp", "24"}, formats::encode_bmp24(drawn)},
       {"plain colour",
        {"2", "1", "1", "2", "3", "--bpp", "8"},
-       assetgen::encode_bmp8({2, 1, {1, 2, 3}})},
+       formats::encode_bmp8({2, 1, {1, 2, 3}})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "assetgen_test_support.h"
-#include "bmp_writer.h"
+#include "formats/bmp_writer.h"
 #include "image.h"
 
 namespace {
 
-using assetgen::encode_bmp24;
 using assetgen::Image;
 using assetgen::Rgb;
+using formats::encode_bmp24;
 using namespace assetgen_test;
 
 struct SizeCase {
@@ -117,9 +117,9 @@ TEST(AssetgenImage, RejectsSidesOutsideTheSupportedRange) {
   } bad[] = {{0, 1}, {1, 0}, {-1, 5}, {4097, 1}, {1, 4097}};
   for (const auto& c : bad) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-    EXPECT_THROW(Image(c.width, c.height), std::invalid_argument);
+    EXPECT_THROW(assetgen::new_canvas(c.width, c.height), std::invalid_argument);
   }
-  EXPECT_NO_THROW(Image(4096, 1));
+  EXPECT_NO_THROW(assetgen::new_canvas(4096, 1));
 }
 
 TEST(AssetgenImage, SetClipsOutsideThePicture) {
@@ -130,12 +130,12 @@ TEST(AssetgenImage, SetClipsOutsideThePicture) {
     image.set(x, y, mark);
   }
   for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 2; ++x) EXPECT_EQ(image.pixel(x, y), (Rgb{1, 1, 1}));
+    for (int x = 0; x < 2; ++x) EXPECT_EQ(image.at(x, y), (Rgb{1, 1, 1}));
   }
   image.set(1, 0, mark);
-  EXPECT_EQ(image.pixel(1, 0), mark);
+  EXPECT_EQ(image.at(1, 0), mark);
   image.fill(mark);
-  EXPECT_EQ(image.pixel(0, 1), mark);
+  EXPECT_EQ(image.at(0, 1), mark);
 }
 
 }  // namespace

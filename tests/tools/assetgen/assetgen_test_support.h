@@ -16,14 +16,14 @@
 
 #include "image.h"
 
-namespace assetgen {
+namespace formats {
 
 // Readable colours in failure messages.
 inline void PrintTo(const Rgb& c, std::ostream* os) {
   *os << "(" << int{c.r} << "," << int{c.g} << "," << int{c.b} << ")";
 }
 
-}  // namespace assetgen
+}  // namespace formats
 
 namespace assetgen_test {
 

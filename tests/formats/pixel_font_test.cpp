@@ -17,7 +17,7 @@ using formats::Rgb;
 constexpr Rgb kInk{255, 255, 255};
 
 std::vector<Rgb> pixels(const Image& image) {
-  return {image.data(), image.data() + image.width() * image.height()};
+  return {image.data(), image.data() + ptrdiff_t{image.width()} * image.height()};
 }
 
 TEST(PixelFont, CaptionFaceDrawsEachKnownCharacterDifferentlyAndNothingForOthers) {
@@ -34,7 +34,7 @@ TEST(PixelFont, CaptionFaceDrawsEachKnownCharacterDifferentlyAndNothingForOthers
   for (const formats::FontFace* face : {&formats::caption_face(), &formats::legend_face()}) {
     Image blank(16, 7);
     formats::draw_text(blank, *face, 0, 0, "x? ", kInk, 1);
-    EXPECT_EQ(std::count(blank.data(), blank.data() + 16 * 7, Rgb{}), 16 * 7);
+    EXPECT_EQ(std::count(blank.data(), blank.data() + ptrdiff_t{16} * 7, Rgb{}), 16 * 7);
   }
   EXPECT_EQ(formats::caption_face().text_width("F12", 2), 3 * 8 - 2);
   EXPECT_EQ(formats::legend_face().text_width("F12", 2), (3 * 6 - 1) * 2);

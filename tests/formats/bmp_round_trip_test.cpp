@@ -7,7 +7,6 @@
 #include "formats/bmp_writer.h"
 #include "formats/dib_decoder.h"
 #include "formats/dib_header.h"
-#include "formats/format_error.h"
 
 namespace {
 
@@ -57,16 +56,6 @@ TEST(BmpRoundTrip, EveryDepthAndPaddingReadsBackThePixels) {
       }
     }
   }
-}
-
-TEST(BmpRoundTrip, EightBitsHoldAtMost256Colours) {
-  // Black is always entry 0, so 255 other colours fit and 256 do not.
-  EXPECT_NO_THROW(formats::encode_bmp8(pattern(16, 16, 255)));
-  Image too_many(17, 16);
-  for (int i = 0; i < 256; ++i) {
-    too_many.set(i % 17, i / 17, Rgb{static_cast<uint8_t>(i), 0, 1});
-  }
-  EXPECT_THROW(formats::encode_bmp8(too_many), formats::FormatError);
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST(Bmp8, HeaderFields) {
     int bytes;
     uint32_t want;
   } fields[] = {
-      {"file size", 2, 4, kPixels + 4 * 2},
+      {"file size", 2, 4, kPixels + size_t{4} * 2},
       {"reserved", 6, 4, 0},
       {"pixel offset", 10, 4, kPixels},
       {"info header size", 14, 4, 40},
@@ -143,7 +143,7 @@ TEST(Bmp8, HeaderFields) {
       {"all colours important", 50, 4, 0},
   };
   EXPECT_EQ(tag(b, 0, 2), "BM");
-  EXPECT_EQ(b.size(), kPixels + 4 * 2);
+  EXPECT_EQ(b.size(), kPixels + size_t{4} * 2);
   for (const auto& f : fields) {
     SCOPED_TRACE(f.name);
     EXPECT_EQ(f.bytes == 2 ? le16(b, f.at) : le32(b, f.at), f.want);

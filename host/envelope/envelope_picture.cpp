@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/pixel_font.h"
 #include "frame/convert.h"
 #include "host/envelope/label_font.h"
-#include "host/render/tiny_font.h"
 
 namespace host::envelope {
 namespace {
@@ -127,7 +127,7 @@ constexpr LegendEntry kLegend[] = {{kQuietColour, "NO ALERT"},
                                    {kSinkRateColour, "SINK RATE VOICE"},
                                    {kPullUpColour, "PULL UP (LAMP, THEN VOICE)"},
                                    {kTerrainColour, "TERRAIN ALERT"}};
-constexpr int32_t kSwatch = render::kGlyphHeight * kText + 4;
+constexpr int32_t kSwatch = formats::kCaptionGlyphHeight * kText + 4;
 constexpr int32_t kLegendGap = 28;
 
 // Draws the legend from (left, top) when given an image; returns its width.

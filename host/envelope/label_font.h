@@ -1,7 +1,6 @@
 #pragma once
-// Lettering for the envelope map's axes and legend: the host's 3 x 5 caption
-// font, which has digits but no letters, with capital letters and a few
-// signs added in the same size.
+// Lettering for the envelope map's axes and legend: the format library's
+// 3 x 5 caption face, lower case drawn as capitals.
 #include <cstdint>
 #include <string_view>
 
@@ -9,7 +8,7 @@
 
 namespace host::envelope {
 
-// Lower case is drawn as capitals; unknown characters leave a space.
+// Unknown characters leave a space.
 void draw_label(render::Image& target, int32_t x, int32_t y, std::string_view text,
                 render::Rgb colour, int32_t scale);
 int32_t label_width(std::string_view text, int32_t scale);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "frame/sound_library.h"
 #include "host/fssound/fssound_host.h"
 #pragma GCC visibility pop
+
+#include "formats/riff_wave.h"
 
 namespace {
 
@@ -81,60 +84,13 @@ bool read_file(const std::string& name, std::vector<uint8_t>& bytes) {
   return ok;
 }
 
-// Little-endian fields, read only after the caller has checked the bounds.
-uint32_t le16(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8;
-}
-
-uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
-  return le16(b, at) | le16(b, at + 2) << 16;
-}
-
-bool tag_at(const std::vector<uint8_t>& b, size_t at, const char (&tag)[5]) {
-  for (size_t i = 0; i < 4; ++i) {
-    if (b[at + i] != static_cast<uint8_t>(tag[i])) return false;
-  }
-  return true;
-}
-
-bool format_is_playable(const std::vector<uint8_t>& b, size_t body, uint64_t size) {
-  if (size < 16) return false;
-  const uint32_t format_tag = le16(b, body);
-  const uint32_t channels = le16(b, body + 2);
-  const uint32_t rate = le32(b, body + 4);
-  const uint32_t bits = le16(b, body + 14);
-  return format_tag == 1 && (channels == 1 || channels == 2) && rate != 0 &&
-         (bits == 8 || bits == 16);
-}
-
 // A RIFF WAVE file with a playable PCM "fmt " chunk and a "data" chunk that
 // lies wholly inside the file. Chunk sizes are checked against the bytes
 // actually present; the RIFF size field is not relied on.
-bool is_playable_wave(const std::vector<uint8_t>& b) {
-  if (b.size() < 12 || !tag_at(b, 0, "RIFF") || !tag_at(b, 8, "WAVE")) return false;
-  bool format_ok = false;
-  bool seen_format = false;
-  bool seen_data = false;
-  size_t at = 12;
-  while (b.size() - at >= 8) {
-    const uint64_t size = le32(b, at + 4);
-    const size_t body = at + 8;
-    const bool inside = size <= b.size() - body;
-    if (tag_at(b, at, "fmt ") && !seen_format) {
-      if (!inside) return false;
-      seen_format = true;
-      format_ok = format_is_playable(b, body, size);
-    } else if (tag_at(b, at, "data") && !seen_data) {
-      if (!inside) return false;
-      seen_data = true;
-    }
-    if (!inside) break;
-    // Chunks are padded to an even length; a missing final pad byte is harmless.
-    const uint64_t next = body + size + (size & 1);
-    if (next >= b.size()) break;
-    at = static_cast<size_t>(next);
-  }
-  return seen_format && format_ok && seen_data;
+bool is_playable_wave(const std::vector<uint8_t>& bytes) {
+  const std::optional<formats::WaveFormat> wave =
+      formats::read_wave_format(bytes, formats::RiffSize::kIgnored);
+  return wave && wave->valid() && formats::pcm_playable_error(*wave).empty();
 }
 
 // The module's relative path under the root, with '/' as the separator.
@@ -180,8 +136,8 @@ const char* path_of(const Sound* sound) {
   return sound == nullptr ? nullptr : sound->path.c_str();
 }
 
-void report(const Library& lib, uint32_t operation, uint32_t handle, uint32_t loop,
-            uint32_t result, const char* path) {
+void report(const Library& lib, uint32_t operation, uint32_t handle, uint32_t loop, uint32_t result,
+            const char* path) {
   if (lib.report == nullptr || !lib.reporting) return;
   const FSSoundCall call{operation, handle, loop, result, path};
   lib.report(lib.context, &call);

@@ -1,8 +1,9 @@
 #include "host/render/bitmap_library.h"
 
+#include "formats/dib_decoder.h"
+#include "formats/format_error.h"
 #include "host/host_error.h"
 #include "host/loaded_module.h"
-#include "host/render/dib_decoder.h"
 
 namespace host::render {
 
@@ -15,8 +16,10 @@ const Image& BitmapLibrary::get(const LoadedModule* module, uint32_t id) {
     auto& source = sources_[name];
     if (source == nullptr) source = module_bitmaps(*module);
     const std::vector<uint8_t> dib = source->dib(id);
-    return images_.emplace(key, decode_dib(dib.data(), dib.size())).first->second;
+    return images_.emplace(key, formats::decode_dib(dib.data(), dib.size())).first->second;
   } catch (const HostError& error) {
+    throw HostError("module " + name + ", bitmap " + std::to_string(id) + ": " + error.what());
+  } catch (const formats::FormatError& error) {
     throw HostError("module " + name + ", bitmap " + std::to_string(id) + ": " + error.what());
   }
 }

@@ -5,10 +5,10 @@
 #include <iterator>
 #include <string>
 
+#include "formats/dib_header.h"
 #include "host/host_error.h"
 #include "host/loaded_module.h"
 #include "host/render/bitmap_source.h"
-#include "host/render/dib_decoder.h"
 
 namespace host::render {
 namespace {
@@ -23,12 +23,10 @@ class BitmapFiles final : public BitmapSource {
     if (!in) throw HostError("cannot read " + path);
     std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                std::istreambuf_iterator<char>()};
-    // A file starts with "BM" and the 14-byte file header the resource lacks.
-    if (bytes.size() < kBmpFileHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') {
-      throw HostError(path + " is not a BMP file");
-    }
-    bytes.erase(bytes.begin(), bytes.begin() + kBmpFileHeaderBytes);
-    return bytes;
+    // A file has the 14-byte file header the resource lacks.
+    const std::span<const uint8_t> dib = formats::bmp_file_dib(bytes);
+    if (dib.empty()) throw HostError(path + " is not a BMP file");
+    return {dib.begin(), dib.end()};
   }
 
  private:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/render/tiny_font.h"
+#include "formats/pixel_font.h"
 
 namespace host::render {
 namespace {
@@ -12,8 +12,12 @@ constexpr Rgb kSheetColour{12, 12, 14};
 constexpr Rgb kCaptionColour{210, 210, 200};
 constexpr int32_t kGap = 10;
 constexpr int32_t kCaptionScale = 2;
-constexpr int32_t kCaptionHeight = kGlyphHeight * kCaptionScale + 6;
+constexpr int32_t kCaptionHeight = formats::kCaptionGlyphHeight * kCaptionScale + 6;
 constexpr size_t kMaxColumns = 8;
+
+int32_t text_width(const std::string& caption) {
+  return static_cast<int32_t>(formats::caption_face().text_width(caption, kCaptionScale));
+}
 
 }  // namespace
 
@@ -66,7 +70,7 @@ Image ContactSheet::compose() const {
 
   int32_t cell_w = 1, cell_h = 1;
   for (const Entry* e : entries) {
-    cell_w = std::max({cell_w, e->thumbnail.width(), text_width(e->caption, kCaptionScale)});
+    cell_w = std::max({cell_w, e->thumbnail.width(), text_width(e->caption)});
     cell_h = std::max(cell_h, e->thumbnail.height());
   }
   const size_t n = entries.size();
@@ -83,8 +87,8 @@ Image ContactSheet::compose() const {
     const int32_t top = kGap + static_cast<int32_t>(i / columns) * pitch_y;
     draw_image(sheet, e.thumbnail, left + (cell_w - e.thumbnail.width()) / 2,
                top + (cell_h - e.thumbnail.height()) / 2);
-    draw_text(sheet, left + (cell_w - text_width(e.caption, kCaptionScale)) / 2, top + cell_h + 4,
-              e.caption, kCaptionColour, kCaptionScale);
+    formats::draw_text(sheet, formats::caption_face(), left + (cell_w - text_width(e.caption)) / 2,
+                       top + cell_h + 4, e.caption, kCaptionColour, kCaptionScale);
   }
   return sheet;
 }

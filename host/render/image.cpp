@@ -1,32 +1,10 @@
 #include "host/render/image.h"
 
-#include <algorithm>
 #include <string>
 
 #include "host/host_error.h"
 
 namespace host::render {
-
-Image::Image(int32_t width, int32_t height, Rgb fill) : width_(width), height_(height) {
-  if (width < 0 || height < 0 || width > kMaxImageSide || height > kMaxImageSide) {
-    throw HostError("a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels is out of range");
-  }
-  pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
-}
-
-void Image::fill_rect(int32_t x, int32_t y, int32_t width, int32_t height, Rgb c) {
-  // 64-bit ends: a box given as data must not overflow while clipping.
-  const int64_t x0 = std::max<int64_t>(x, 0);
-  const int64_t y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(int64_t{x} + width, width_);
-  const int64_t y1 = std::min<int64_t>(int64_t{y} + height, height_);
-  for (int64_t py = y0; py < y1; ++py) {
-    for (int64_t px = x0; px < x1; ++px) {
-      set(static_cast<int32_t>(px), static_cast<int32_t>(py), c);
-    }
-  }
-}
 
 Image scale_nearest(const Image& source, int32_t width, int32_t height) {
   if (width < 1 || height < 1 || source.empty()) {

@@ -1,57 +1,49 @@
 #include "host/render/png_writer.h"
 
 #include <cstdio>
+#include <fstream>
 
+#include "formats/format_error.h"
+#include "formats/png_encoder.h"
 #include "host/host_error.h"
-
-#if GAUGES_HAVE_PNG
-#include <png.h>
-
-#include <cstring>
-#endif
 
 namespace host::render {
 
-#if GAUGES_HAVE_PNG
-
 bool png_supported() {
-  return true;
+  return formats::png_supported();
+}
+
+std::vector<uint8_t> png_bytes(const Image& image) {
+  try {
+    return formats::encode_png(image);
+  } catch (const formats::FormatError& error) {
+    throw HostError(error.what());
+  }
 }
 
 void write_png(const std::string& path, const Image& image) {
   if (image.empty()) throw HostError("cannot write " + path + ": the picture is empty");
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = formats::encode_png(image);
+  } catch (const formats::FormatError& error) {
+    throw HostError("cannot write " + path + ": " + error.what());
+  }
   const std::string temporary = path + ".tmp";
-  // The simplified interface reports errors by return value, with no
-  // longjmp through this code.
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(image.width());
-  png.height = static_cast<png_uint_32>(image.height());
-  png.format = PNG_FORMAT_RGB;
-  const int ok = png_image_write_to_file(&png, temporary.c_str(), 0, image.data(), 0, nullptr);
-  const std::string why = png.message;
-  png_image_free(&png);
-  if (ok == 0) {
-    std::remove(temporary.c_str());
-    throw HostError("cannot write " + path + ": " + why);
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::remove(temporary.c_str());
+      throw HostError("cannot write " + path);
+    }
   }
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
     std::remove(temporary.c_str());
     throw HostError("cannot write " + path + " (renaming " + temporary + " failed)");
   }
 }
-
-#else
-
-bool png_supported() {
-  return false;
-}
-
-void write_png(const std::string& path, const Image& /*image*/) {
-  throw HostError("cannot write " + path + ": this build has no PNG library");
-}
-
-#endif
 
 }  // namespace host::render

@@ -4,7 +4,7 @@
 
 #include "host/panel_host.h"
 #include "host/render/flight_layout.h"
-#include "host/report/png_bytes.h"
+#include "host/render/png_writer.h"
 
 namespace host::report {
 namespace {
@@ -83,7 +83,7 @@ void FlightRecorder::take_snapshot(uint32_t frame, std::vector<FlightEvent> even
           std::max<int64_t>(1, int64_t{picture.height()} * max_width_ / picture.width()));
       picture = render::scale_nearest(picture, max_width_, height);
     }
-    snapshot.png = png_bytes(picture);
+    snapshot.png = render::png_bytes(picture);
   }
   snapshots_.push_back(std::move(snapshot));
 }

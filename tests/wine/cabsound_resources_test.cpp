@@ -10,8 +10,8 @@
 #include <string>
 
 #include "cabsound/cabsound_bitmaps.h"
+#include "formats/byte_reader.h"
 #include "tests/wine/loaded_gau.h"
-#include "tools/gaugeinspect/byte_reader.h"
 
 namespace wine_tests {
 namespace {

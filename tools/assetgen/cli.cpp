@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "bmp_writer.h"
 #include "desc.h"
 #include "file_output.h"
+#include "formats/bmp_writer.h"
 #include "image.h"
 #include "wav_writer.h"
 
@@ -85,7 +85,7 @@ int take_bits_per_pixel(Args& args) {
 Bytes make_bmp(const Args& options) {
   Args args = options;
   const int bits = take_bits_per_pixel(args);
-  const auto encode = bits == 8 ? encode_bmp8 : encode_bmp24;
+  const auto encode = bits == 8 ? formats::encode_bmp8 : formats::encode_bmp24;
   const bool described = args.size() > 2 && args[2] == "--desc";
   if (described) {
     if (args.size() != 4 || args[3].empty()) {
@@ -99,10 +99,10 @@ Bytes make_bmp(const Args& options) {
                        std::to_string(args.size()) + " arguments");
     }
   }
-  const auto width = static_cast<int>(parse_int(args[0], "WIDTH", 1, Image::kMaxSide));
-  const auto height = static_cast<int>(parse_int(args[1], "HEIGHT", 1, Image::kMaxSide));
+  const auto width = static_cast<int>(parse_int(args[0], "WIDTH", 1, kMaxSide));
+  const auto height = static_cast<int>(parse_int(args[1], "HEIGHT", 1, kMaxSide));
   if (described) {
-    Image image(width, height);
+    Image image = new_canvas(width, height);
     draw_description(image, read_description_file(args[3]), args[3]);
     return encode(image);
   }
@@ -112,7 +112,7 @@ Bytes make_bmp(const Args& options) {
     fill.g = static_cast<uint8_t>(parse_int(args[3], "G", 0, 255));
     fill.b = static_cast<uint8_t>(parse_int(args[4], "B", 0, 255));
   }
-  return encode(Image(width, height, fill));
+  return encode(new_canvas(width, height, fill));
 }
 
 Bytes make_wav(const Args& args) {

@@ -11,7 +11,7 @@
 
 #include "desc_command.h"
 #include "draw.h"
-#include "pixel_font.h"
+#include "formats/pixel_font.h"
 #include "shapes.h"
 
 namespace assetgen {
@@ -34,8 +34,9 @@ std::string_view checked_text(std::string_view text) {
                              " characters");
   }
   for (char ch : text) {
-    if (find_glyph(ch) == nullptr) {
-      std::string has(font_characters());
+    if (formats::legend_face().find(ch) == nullptr) {
+      std::string has;
+      for (const formats::Glyph& g : formats::legend_face().glyphs) has += g.ch;
       std::erase(has, ' ');
       throw std::runtime_error("the pixel font has no character " + describe_char(ch) +
                                "; it has space and " + has);

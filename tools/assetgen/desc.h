@@ -38,7 +38,7 @@ struct DescriptionError : std::invalid_argument {
   using std::invalid_argument::invalid_argument;
 };
 
-inline constexpr int kMaxCoordinate = 2 * Image::kMaxSide;
+inline constexpr int kMaxCoordinate = 2 * kMaxSide;
 inline constexpr std::size_t kMaxTextLength = 1000;
 
 // Paints the commands of source over image in order. file_name only labels

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "pixel_font.h"
+#include "formats/pixel_font.h"
 
 namespace assetgen {
 
@@ -72,38 +72,19 @@ void fill_round_rect(Image& image, Rect r, int radius, Rgb colour) {
 }
 
 int64_t text_width(std::string_view text, int scale) {
-  if (text.empty()) return 0;
-  return (static_cast<int64_t>(text.size()) * kGlyphAdvance - 1) * scale;
+  return formats::legend_face().text_width(text, scale);
 }
 
 void draw_text(Image& image, int x, int y, std::string_view text, Rgb colour, int scale) {
   check_scale(scale);
   // All characters first, so text running off the picture fails the same.
   for (char ch : text) {
-    if (find_glyph(ch) == nullptr) {
+    if (formats::legend_face().find(ch) == nullptr) {
       throw std::invalid_argument("the pixel font has no glyph for character code " +
                                   std::to_string(static_cast<unsigned char>(ch)));
     }
   }
-  int64_t left = x;
-  for (char ch : text) {
-    const Glyph* glyph = find_glyph(ch);
-    // Past the right edge nothing more can show; stopping also keeps the
-    // coordinates within int for any length of text.
-    if (left >= image.width()) break;
-    for (int row = 0; row < kGlyphHeight; ++row) {
-      for (int column = 0; column < kGlyphWidth; ++column) {
-        if (!glyph->lit(column, row)) continue;
-        const int64_t px = left + static_cast<int64_t>(column) * scale;
-        const int64_t py = static_cast<int64_t>(y) + static_cast<int64_t>(row) * scale;
-        if (px >= image.width() || py >= image.height() || px + scale <= 0 || py + scale <= 0) {
-          continue;
-        }
-        fill_rect(image, {static_cast<int>(px), static_cast<int>(py), scale, scale}, colour);
-      }
-    }
-    left += static_cast<int64_t>(kGlyphAdvance) * scale;
-  }
+  formats::draw_text(image, formats::legend_face(), x, y, text, colour, scale);
 }
 
 }  // namespace assetgen

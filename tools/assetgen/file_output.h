@@ -5,9 +5,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "le_bytes.h"
+#include "formats/byte_writer.h"
 
 namespace assetgen {
+
+using formats::Bytes;
 
 struct OutputError : std::runtime_error {
   using std::runtime_error::runtime_error;

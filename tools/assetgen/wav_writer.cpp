@@ -4,14 +4,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "formats/riff_wave.h"
 #include "tone_math.h"
 
 namespace assetgen {
 
 namespace {
-
-constexpr uint32_t kFmtChunkBytes = 16;
-constexpr uint16_t kFormatPcm = 1;
 
 [[noreturn]] void reject(const std::string& what) {
   throw std::invalid_argument(what);
@@ -44,31 +42,10 @@ Bytes encode_wav(const WavFormat& format, const Bytes& samples) {
   if (samples.size() > kMaxDataBytes) {
     reject("DATA_BYTES must be at most " + std::to_string(kMaxDataBytes));
   }
-  const auto data_bytes = static_cast<uint32_t>(samples.size());
-  const uint32_t pad = data_bytes % 2u;
-  const uint32_t block_align = wav_block_align(format);
-  const uint32_t rate = static_cast<uint32_t>(format.sample_rate);
-
-  Bytes out;
-  out.reserve(44u + data_bytes + pad);
-  put_tag(out, "RIFF");
-  put_u32(out, 4u + (8u + kFmtChunkBytes) + (8u + data_bytes + pad));
-  put_tag(out, "WAVE");
-
-  put_tag(out, "fmt ");
-  put_u32(out, kFmtChunkBytes);
-  put_u16(out, kFormatPcm);
-  put_u16(out, static_cast<uint16_t>(format.channels));
-  put_u32(out, rate);
-  put_u32(out, rate * block_align);  // byte rate
-  put_u16(out, static_cast<uint16_t>(block_align));
-  put_u16(out, static_cast<uint16_t>(format.bits_per_sample));
-
-  put_tag(out, "data");
-  put_u32(out, data_bytes);
-  out.insert(out.end(), samples.begin(), samples.end());
-  if (pad != 0) put_u8(out, 0);
-  return out;
+  const formats::PcmLayout layout{static_cast<uint16_t>(format.channels),
+                                  static_cast<uint32_t>(format.sample_rate),
+                                  static_cast<uint16_t>(format.bits_per_sample)};
+  return formats::encode_pcm_wave(layout, samples);
 }
 
 Bytes tone_samples(const ToneRequest& request) {
@@ -99,9 +76,9 @@ Bytes tone_samples(const ToneRequest& request) {
     const double value = envelope(i, blocks, fade) * turn_sine(phase % rate, rate);
     for (int c = 0; c < f.channels; ++c) {
       if (f.bits_per_sample == 8) {
-        put_u8(out, static_cast<uint8_t>(128 + round_clamped(64.0 * value, -128, 127)));
+        formats::put_u8(out, static_cast<uint8_t>(128 + round_clamped(64.0 * value, -128, 127)));
       } else {
-        put_u16(out, static_cast<uint16_t>(round_clamped(16384.0 * value, -32768, 32767)));
+        formats::put_u16(out, static_cast<uint16_t>(round_clamped(16384.0 * value, -32768, 32767)));
       }
     }
   }

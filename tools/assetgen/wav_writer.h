@@ -1,11 +1,13 @@
 #pragma once
-// RIFF WAVE output: uncompressed PCM with a "fmt " and a "data" chunk, and
-// the test tone the gauges' sounds are made of.
+// The test tone the gauges' sounds are made of, as a RIFF WAVE file of
+// uncompressed PCM (formats/riff_wave.h writes it).
 #include <cstdint>
 
-#include "le_bytes.h"
+#include "formats/byte_writer.h"
 
 namespace assetgen {
+
+using formats::Bytes;
 
 struct WavFormat {
   int channels = 1;  // 1 or 2
@@ -26,8 +28,8 @@ constexpr uint32_t wav_block_align(const WavFormat& f) {
   return static_cast<uint32_t>(f.channels) * static_cast<uint32_t>(f.bits_per_sample / 8);
 }
 
-// A complete file around already interleaved little-endian samples. A data
-// chunk of odd length gets the pad byte RIFF requires after it.
+// A complete file around already interleaved little-endian samples, after
+// the checks of the format and the length.
 Bytes encode_wav(const WavFormat& format, const Bytes& samples);
 
 struct ToneRequest {

@@ -71,7 +71,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (check) return check_files(files, out);
   try {
     const Module m = load(files.front());
-    out << (json ? json_report(m).dump() : text_report(m));
+    out << (json ? json_text(json_report(m)) : text_report(m));
     return 0;
   } catch (const std::runtime_error& e) {
     err << "gaugeinspect: " << printable(e.what()) << "\n";

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     const gaugeinspect::Module m =
         gaugeinspect::read_module(std::vector<uint8_t>(data, data + size));
-    (void)gaugeinspect::json_report(m).dump();
+    (void)gaugeinspect::json_text(gaugeinspect::json_report(m));
     (void)gaugeinspect::text_report(m);
     (void)gaugeinspect::check_module(m);
   } catch (const std::runtime_error&) {

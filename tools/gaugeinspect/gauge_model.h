@@ -8,14 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "formats/dib_header.h"
+#include "formats/riff_wave.h"
 #include "tools/gaugeinspect/base_relocations.h"
-#include "tools/gaugeinspect/bitmap_header.h"
 #include "tools/gaugeinspect/image_view.h"
 #include "tools/gaugeinspect/pe_image.h"
 #include "tools/gaugeinspect/resource_tree.h"
-#include "tools/gaugeinspect/wave_format.h"
 
 namespace gaugeinspect {
+
+using formats::BitmapHeader;
+using formats::WaveFormat;
 
 // Record sizes and the limits that keep a hostile file's walks short.
 inline constexpr uint32_t kImportTableBytes = 16;

@@ -1,7 +1,7 @@
 #pragma once
 // The whole module as one JSON document, for tools and the golden checks.
 #include "tools/gaugeinspect/gauge_model.h"
-#include "tools/gaugeinspect/json_value.h"
+#include "tools/gaugeinspect/json_layout.h"
 
 namespace gaugeinspect {
 

@@ -25,10 +25,10 @@ void read_resource_infos(Module& m) {
     ResourceInfo info;
     info.is_bitmap = !r.type.is_text && r.type.id == kResourceTypeBitmap;
     if (info.is_bitmap) {
-      info.bitmap = r.data_error.empty() ? read_bitmap_header(r.data) : BitmapHeader{};
+      info.bitmap = r.data_error.empty() ? formats::read_bitmap_header(r.data) : BitmapHeader{};
       if (!r.data_error.empty()) info.bitmap.error = r.data_error;
     } else {
-      info.wave = read_wave_format(r.data);
+      info.wave = formats::read_wave_format(r.data, formats::RiffSize::kTrusted);
     }
     info.resource = std::move(r);
     m.resources.push_back(std::move(info));

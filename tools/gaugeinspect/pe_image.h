@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/gaugeinspect/byte_reader.h"
+#include "formats/byte_reader.h"
 
 namespace gaugeinspect {
+
+using formats::ByteRangeError;
+using formats::ByteReader;
 
 struct PeError : std::runtime_error {
   using std::runtime_error::runtime_error;

@@ -12,7 +12,6 @@
 #include "host/render/contact_sheet.h"
 #include "host/render/png_writer.h"
 #include "host/render/snapshots.h"
-#include "host/render/tiny_font.h"
 #include "radalt_fixture.h"
 
 namespace {
@@ -86,23 +85,6 @@ TEST(PngWriter, SaysWhenItCannotWrite) {
   EXPECT_THROW(host::render::write_png((dir / "missing" / "x.png").string(), Image(2, 2)),
                host::HostError);
   EXPECT_THROW(host::render::write_png((dir / "empty.png").string(), Image()), host::HostError);
-}
-
-TEST(TinyFont, DrawsEachKnownCharacterDifferentlyAndNothingForOthers) {
-  const std::string known = "0123456789FT.:-";
-  std::vector<std::vector<Rgb>> seen;
-  for (char c : known) {
-    SCOPED_TRACE(std::string(1, c));
-    Image cell(3, 5);
-    host::render::draw_text(cell, 0, 0, std::string(1, c), Rgb{255, 255, 255});
-    std::vector<Rgb> pixels(cell.data(), cell.data() + 15);
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), pixels), 0);
-    seen.push_back(pixels);
-  }
-  Image blank(8, 5);
-  host::render::draw_text(blank, 0, 0, "x?", Rgb{255, 255, 255});
-  EXPECT_EQ(std::count(blank.data(), blank.data() + 40, Rgb{}), 40);
-  EXPECT_EQ(host::render::text_width("F12", 2), 3 * 8 - 2);
 }
 
 TEST(ContactSheet, KeepsAnEvenSampleWithTheFirstAndLatest) {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "assetgen_test_support.h"
-#include "bmp_writer.h"
 #include "cli.h"
+#include "formats/bmp_writer.h"
 #include "wav_writer.h"
 
 namespace {
@@ -96,10 +96,10 @@ TEST(AssetgenCli, WritesExactlyWhatTheEncodersProduce) {
     Args args;
     Bytes expected;
   } cases[] = {
-      {"bmp default black", {"bmp", kOut, "29", "3"}, assetgen::encode_bmp24({29, 3})},
+      {"bmp default black", {"bmp", kOut, "29", "3"}, formats::encode_bmp24({29, 3})},
       {"bmp coloured",
        {"bmp", kOut, "2", "2", "10", "20", "30"},
-       assetgen::encode_bmp24({2, 2, {10, 20, 30}})},
+       formats::encode_bmp24({2, 2, {10, 20, 30}})},
       {"wav default tone",
        {"wav", kOut, "1", "22050", "8", "1914"},
        assetgen::encode_tone_wav({{1, 22050, 8}, 1914, 440})},
@@ -108,7 +108,7 @@ TEST(AssetgenCli, WritesExactlyWhatTheEncodersProduce) {
        assetgen::encode_tone_wav({{2, 22050, 16}, 80764, 1000})},
       {"leading zeros are still decimal",
        {"bmp", kOut, "010", "01"},
-       assetgen::encode_bmp24({10, 1})},
+       formats::encode_bmp24({10, 1})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -132,7 +132,7 @@ TEST(AssetgenCli, ReplacesAnOlderFileButBadArgumentsLeaveItAlone) {
   EXPECT_EQ(read_file(out), first);
 
   ASSERT_EQ(run({"bmp", out, "2", "1"}).status, assetgen::kExitOk);
-  EXPECT_EQ(read_file(out), assetgen::encode_bmp24({2, 1}));
+  EXPECT_EQ(read_file(out), formats::encode_bmp24({2, 1}));
   EXPECT_FALSE(fs::exists(out + ".tmp"));
 }
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "assetgen_test_support.h"
-#include "bmp_writer.h"
 #include "cli.h"
 #include "desc.h"
+#include "formats/bmp_writer.h"
 #include "image.h"
 
 namespace {
@@ -123,7 +123,7 @@ TEST(AssetgenDescCli, DrawsTheDescribedPicture) {
   EXPECT_EQ(o.err, "");
   Image want(3, 2, {10, 20, 30});
   want.set(1, 0, {255, 255, 255});
-  EXPECT_EQ(read_file(out), assetgen::encode_bmp24(want));
+  EXPECT_EQ(read_file(out), formats::encode_bmp24(want));
 }
 
 TEST(AssetgenDescCli, BadDescriptionsExitTwoAndWriteNothing) {

@@ -79,7 +79,7 @@ TEST(AssetgenDesc, RectanglesAreFilledAndClipped) {
   // Zero sizes must leave every pixel alone, not just the probed ones.
   const Image empty = draw(4, 4, "rect 1 1 0 3 #c80a14\nrect 1 1 3 0 #c80a14");
   for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(empty.pixel(x, y), kBlack) << x << "," << y;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(empty.at(x, y), kBlack) << x << "," << y;
   }
 }
 

@@ -36,7 +36,7 @@ inline void check_drawing(const DrawCase& c) {
   ASSERT_NO_THROW(assetgen::draw_description(image, c.source, "case.txt"));
   for (const Probe& p : c.probes) {
     SCOPED_TRACE("pixel " + std::to_string(p.x) + "," + std::to_string(p.y));
-    EXPECT_EQ(image.pixel(p.x, p.y), p.want);
+    EXPECT_EQ(image.at(p.x, p.y), p.want);
   }
 }
 

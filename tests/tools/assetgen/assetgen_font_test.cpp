@@ -9,8 +9,8 @@
 
 #include "assetgen_test_support.h"
 #include "draw.h"
+#include "formats/pixel_font.h"
 #include "image.h"
-#include "pixel_font.h"
 
 namespace {
 
@@ -21,22 +21,22 @@ constexpr Rgb kInk{255, 255, 255};
 
 TEST(AssetgenFont, HasExactlyTheLegendCharacters) {
   const std::string expected = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .-/:()%";
-  EXPECT_EQ(assetgen::font_glyphs().size(), expected.size());
+  EXPECT_EQ(formats::legend_face().glyphs.size(), expected.size());
   for (char ch : expected) {
     SCOPED_TRACE(std::string("character '") + ch + "'");
-    const assetgen::Glyph* g = assetgen::find_glyph(ch);
+    const formats::Glyph* g = formats::legend_face().find(ch);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->ch, ch);
   }
   for (char ch : {'a', 'z', '+', '#', ',', '_', '\0', '\t', '\x7f', '\x80', '\xff'}) {
     SCOPED_TRACE("code " + std::to_string(static_cast<unsigned char>(ch)));
-    EXPECT_EQ(assetgen::find_glyph(ch), nullptr);
+    EXPECT_EQ(formats::legend_face().find(ch), nullptr);
   }
 }
 
 TEST(AssetgenFont, GlyphsAreDistinctAndOnlySpaceIsBlank) {
   std::set<std::vector<uint8_t>> seen;
-  for (const assetgen::Glyph& g : assetgen::font_glyphs()) {
+  for (const formats::Glyph& g : formats::legend_face().glyphs) {
     SCOPED_TRACE(std::string("glyph '") + g.ch + "'");
     const std::vector<uint8_t> rows(g.rows.begin(), g.rows.end());
     EXPECT_TRUE(seen.insert(rows).second) << "same bitmap as an earlier glyph";
@@ -48,12 +48,12 @@ TEST(AssetgenFont, GlyphsAreDistinctAndOnlySpaceIsBlank) {
 // Drawn glyphs read back as text art, '#' for ink.
 std::vector<std::string> art(const std::string& text) {
   const auto width = static_cast<int>(assetgen::text_width(text, 1));
-  Image image(width, assetgen::kGlyphHeight);
+  Image image(width, formats::kLegendGlyphHeight);
   assetgen::draw_text(image, 0, 0, text, kInk, 1);
   std::vector<std::string> rows;
   for (int y = 0; y < image.height(); ++y) {
     std::string row;
-    for (int x = 0; x < image.width(); ++x) row += image.pixel(x, y) == kInk ? '#' : '.';
+    for (int x = 0; x < image.width(); ++x) row += image.at(x, y) == kInk ? '#' : '.';
     rows.push_back(row);
   }
   return rows;
@@ -100,7 +100,7 @@ TEST(AssetgenFont, TextWidthIsSixPerGlyphLessOneTimesTheScale) {
     int right = -1;
     for (int y = 0; y < image.height(); ++y) {
       for (int x = 0; x < image.width(); ++x) {
-        if (image.pixel(x, y) == kInk) {
+        if (image.at(x, y) == kInk) {
           left = std::min(left, x);
           right = std::max(right, x);
         }

@@ -108,7 +108,7 @@ TEST(GpwsLampPictures, BackgroundsAreTransparentOnlyInTheRoundedOutline) {
     int per_corner[4] = {};
     for (int y = 0; y < kSide; ++y) {
       for (int x = 0; x < kSide; ++x) {
-        const bool clear = got->pixel(x, y) == kTransparent;
+        const bool clear = got->at(x, y) == kTransparent;
         transparent += clear;
         // The whole outer ring lets the panel through ...
         if (on_outer_ring(x, y)) {
@@ -131,9 +131,9 @@ TEST(GpwsLampPictures, BackgroundsAreTransparentOnlyInTheRoundedOutline) {
     // The rounding is the same at all four corners.
     for (int y = 0; y < kSide; ++y) {
       for (int x = 0; x < kSide; ++x) {
-        const bool clear = got->pixel(x, y) == kTransparent;
-        EXPECT_EQ(clear, got->pixel(kSide - 1 - x, y) == kTransparent) << "at " << x << "," << y;
-        EXPECT_EQ(clear, got->pixel(x, kSide - 1 - y) == kTransparent) << "at " << x << "," << y;
+        const bool clear = got->at(x, y) == kTransparent;
+        EXPECT_EQ(clear, got->at(kSide - 1 - x, y) == kTransparent) << "at " << x << "," << y;
+        EXPECT_EQ(clear, got->at(x, kSide - 1 - y) == kTransparent) << "at " << x << "," << y;
       }
     }
   }
@@ -146,7 +146,7 @@ TEST(GpwsLampPictures, LitFacesHaveNoTransparentPixel) {
     ASSERT_TRUE(lit.has_value());
     for (int y = 0; y < lit->height(); ++y) {
       for (int x = 0; x < lit->width(); ++x) {
-        ASSERT_NE(lit->pixel(x, y), kTransparent) << "at " << x << "," << y;
+        ASSERT_NE(lit->at(x, y), kTransparent) << "at " << x << "," << y;
       }
     }
   }
@@ -172,8 +172,8 @@ TEST(GpwsLampPictures, LitFacesCoverTheUnlitFaceAndAreBrighter) {
     int64_t unlit_sum = 0;
     for (int y = 0; y < lit->height(); ++y) {
       for (int x = 0; x < lit->width(); ++x) {
-        lit_sum += brightness(lit->pixel(x, y));
-        unlit_sum += brightness(unlit->pixel(lamp.x + x, lamp.y + y));
+        lit_sum += brightness(lit->at(x, y));
+        unlit_sum += brightness(unlit->at(lamp.x + x, lamp.y + y));
       }
     }
     EXPECT_GT(2 * lit_sum, 3 * unlit_sum);
@@ -191,7 +191,7 @@ TEST(GpwsLampPictures, LetteringStaysInPlaceWhenTheLampLights) {
     int unlit_letter_pixels = 0;
     for (int y = 0; y < unlit->height(); ++y) {
       for (int x = 0; x < unlit->width(); ++x) {
-        if (unlit->pixel(x, y) != lamp.unlit_letters) continue;
+        if (unlit->at(x, y) != lamp.unlit_letters) continue;
         ++unlit_letter_pixels;
         EXPECT_TRUE((Box{lamp.x, lamp.y, lit->width(), lit->height()}.contains(x, y)))
             << "lettering left uncovered at " << x << "," << y;
@@ -202,9 +202,9 @@ TEST(GpwsLampPictures, LetteringStaysInPlaceWhenTheLampLights) {
     int lit_letter_pixels = 0;
     for (int y = 0; y < lit->height(); ++y) {
       for (int x = 0; x < lit->width(); ++x) {
-        const bool lit_letter = lit->pixel(x, y) == lamp.lit_letters;
+        const bool lit_letter = lit->at(x, y) == lamp.lit_letters;
         lit_letter_pixels += lit_letter;
-        ASSERT_EQ(lit_letter, unlit->pixel(lamp.x + x, lamp.y + y) == lamp.unlit_letters)
+        ASSERT_EQ(lit_letter, unlit->at(lamp.x + x, lamp.y + y) == lamp.unlit_letters)
             << "at " << x << "," << y << " of the lit face";
       }
     }
@@ -242,7 +242,7 @@ TEST(GpwsLampPictures, LettersAreSetApartWithinTheFace) {
     int last = -1;
     for (int x = 0; x < unlit->width(); ++x) {
       bool inked = false;
-      for (int y = row.y; y < row.y + 7; ++y) inked |= unlit->pixel(x, y) == lamp->unlit_letters;
+      for (int y = row.y; y < row.y + 7; ++y) inked |= unlit->at(x, y) == lamp->unlit_letters;
       if (inked && !in_run) ++runs;
       in_run = inked;
       if (inked) {
@@ -265,11 +265,11 @@ TEST(GpwsLampPictures, BlankLampIsTheInopLampWithoutLettering) {
   int differing = 0;
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) {
-      EXPECT_NE(blank->pixel(x, y), letters) << "lettering on the blank lamp at " << x << "," << y;
-      if (inop->pixel(x, y) == letters) {
+      EXPECT_NE(blank->at(x, y), letters) << "lettering on the blank lamp at " << x << "," << y;
+      if (inop->at(x, y) == letters) {
         ++differing;
       } else {
-        EXPECT_EQ(blank->pixel(x, y), inop->pixel(x, y)) << "at " << x << "," << y;
+        EXPECT_EQ(blank->at(x, y), inop->at(x, y)) << "at " << x << "," << y;
       }
     }
   }
@@ -291,7 +291,7 @@ TEST(GpwsLampPictures, AllLampsShareOneBezel) {
     for (int y = 0; y < kSide; ++y) {
       for (int x = 0; x < kSide; ++x) {
         if (kFaces.contains(x, y)) continue;
-        ASSERT_EQ(got->pixel(x, y), reference->pixel(x, y)) << "at " << x << "," << y;
+        ASSERT_EQ(got->at(x, y), reference->at(x, y)) << "at " << x << "," << y;
       }
     }
   }

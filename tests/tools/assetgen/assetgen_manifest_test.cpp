@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "bmp_writer.h"
+#include "formats/bmp_writer.h"
 #include "module_pictures.h"
 
 namespace {
@@ -48,7 +48,7 @@ TEST(ModulePictures, AreDrawnFromTheirDescriptions) {
       SCOPED_TRACE(std::string(m.module) + " " + e.name + " (" + std::to_string(e.id) + ")");
       const assetgen::Image want = drawn(m, e);
       EXPECT_EQ(read_file(picture_path(m, e.id)),
-                e.depth == 8 ? assetgen::encode_bmp8(want) : assetgen::encode_bmp24(want));
+                e.depth == 8 ? formats::encode_bmp8(want) : formats::encode_bmp24(want));
     }
   }
 }

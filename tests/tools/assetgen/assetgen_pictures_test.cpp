@@ -42,7 +42,7 @@ TEST(GpwsButtonPictures, HaveNoTransparentPixel) {
     ASSERT_TRUE(got.has_value());
     for (int y = 0; y < got->height(); ++y) {
       for (int x = 0; x < got->width(); ++x) {
-        ASSERT_NE(got->pixel(x, y), (Rgb{0, 0, 0})) << "at " << x << "," << y;
+        ASSERT_NE(got->at(x, y), (Rgb{0, 0, 0})) << "at " << x << "," << y;
       }
     }
   }
@@ -57,8 +57,7 @@ TEST(GpwsButtonPictures, LitLensesCoverTheUnlitLensAndKeepTheLettering) {
   ASSERT_TRUE(unlit.has_value());
   int unlit_letter_pixels = 0;
   for (int y = 0; y < unlit->height(); ++y) {
-    for (int x = 0; x < unlit->width(); ++x)
-      unlit_letter_pixels += is_lettering(unlit->pixel(x, y));
+    for (int x = 0; x < unlit->width(); ++x) unlit_letter_pixels += is_lettering(unlit->at(x, y));
   }
   EXPECT_GT(unlit_letter_pixels, 100) << "four words of lettering";
 
@@ -78,12 +77,11 @@ TEST(GpwsButtonPictures, LitLensesCoverTheUnlitLensAndKeepTheLettering) {
     int letter_pixels = 0;
     for (int y = 0; y < lit->height(); ++y) {
       for (int x = 0; x < lit->width(); ++x) {
-        const bool lit_letter = is_lettering(lit->pixel(x, y));
+        const bool lit_letter = is_lettering(lit->at(x, y));
         letter_pixels += lit_letter;
-        ASSERT_EQ(lit_letter, is_lettering(unlit->pixel(p.x + x, p.y + y)))
-            << "at " << x << "," << y;
+        ASSERT_EQ(lit_letter, is_lettering(unlit->at(p.x + x, p.y + y))) << "at " << x << "," << y;
         if (lit_letter) {
-          EXPECT_EQ(lit->pixel(x, y), unlit->pixel(p.x + x, p.y + y));
+          EXPECT_EQ(lit->at(x, y), unlit->at(p.x + x, p.y + y));
         }
       }
     }

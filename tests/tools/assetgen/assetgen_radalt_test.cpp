@@ -74,7 +74,7 @@ int nearest(double v) {
 Rgb on_ray(const Image& image, double angle, double radius, double side = 0.0) {
   const double x = kPivot + radius * std::cos(angle) - side * std::sin(angle);
   const double y = kPivot + radius * std::sin(angle) + side * std::cos(angle);
-  return image.pixel(nearest(x), nearest(y));
+  return image.at(nearest(x), nearest(y));
 }
 
 bool near_white(const Image& image, double angle, double radius) {
@@ -89,7 +89,7 @@ TEST(RadaltDial, MajorMarksLieOnTheRaysThroughTheTablePoints) {
   for (const Mark& m : kMarks) {
     SCOPED_TRACE(std::to_string(m.feet) + " ft");
     const double angle = ray_angle(m.x, m.y);
-    EXPECT_EQ(dial.pixel(m.x, m.y), kWhite) << "the table point itself";
+    EXPECT_EQ(dial.at(m.x, m.y), kWhite) << "the table point itself";
     for (double radius : {116.0, 120.0, 124.0, 128.0}) {
       SCOPED_TRACE("radius " + std::to_string(radius));
       EXPECT_EQ(on_ray(dial, angle, radius), kWhite);
@@ -135,7 +135,7 @@ TEST(RadaltDial, IsWhiteOnTransparentWithinTheMarks) {
   const Image dial = drawn(kDial);
   for (int y = 0; y < dial.height(); ++y) {
     for (int x = 0; x < dial.width(); ++x) {
-      const Rgb c = dial.pixel(x, y);
+      const Rgb c = dial.at(x, y);
       ASSERT_TRUE(c == kBlack || c == kWhite) << "at " << x << "," << y;
       if (c == kWhite) {
         ASSERT_LE(std::hypot(x - kPivot, y - kPivot), 132.0) << x << "," << y;
@@ -147,7 +147,7 @@ TEST(RadaltDial, IsWhiteOnTransparentWithinTheMarks) {
 TEST(RadaltMask, HidesTheParkedPointerAndNoMarkOrFigure) {
   const Image mask = drawn(kMask);
   const Image dial = drawn(kDial);
-  EXPECT_NE(mask.pixel(28, 170), kBlack);
+  EXPECT_NE(mask.at(28, 170), kBlack);
   // The parked pointer: 5 px wide from its hub (radius 8) to its tip.
   const double parked = ray_angle(28, 170);
   for (double radius = 9.0; radius <= 124.0; radius += 1.0) {
@@ -163,13 +163,13 @@ TEST(RadaltMask, HidesTheParkedPointerAndNoMarkOrFigure) {
   } open[] = {{"0 ft table point", 143, 27}, {"hub", 146, 151}, {"OFF flag window", 97, 95}};
   for (const auto& o : open) {
     SCOPED_TRACE(o.name);
-    EXPECT_EQ(mask.pixel(o.x, o.y), kBlack);
+    EXPECT_EQ(mask.at(o.x, o.y), kBlack);
   }
   EXPECT_LE(mask.height(), 204) << "the 2500 ft table point (39, 204) lies below the mask";
   for (int y = 0; y < mask.height(); ++y) {
     for (int x = 0; x < mask.width(); ++x) {
-      if (mask.pixel(x, y) == kBlack) continue;
-      ASSERT_NE(dial.pixel(x, y), kWhite) << "covers a mark or figure at " << x << "," << y;
+      if (mask.at(x, y) == kBlack) continue;
+      ASSERT_NE(dial.at(x, y), kWhite) << "covers a mark or figure at " << x << "," << y;
       ASSERT_LE(std::hypot(x - kPivot, y - kPivot), 141.0)
           << "outside the dial at " << x << "," << y;
     }
@@ -203,21 +203,21 @@ TEST(RadaltPictures, TransparentBlackWhereThePanelShowsThrough) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Image image = drawn(c.picture);
-    for (auto [x, y] : c.clear) EXPECT_EQ(image.pixel(x, y), kBlack) << x << "," << y;
-    for (auto [x, y] : c.opaque) EXPECT_NE(image.pixel(x, y), kBlack) << x << "," << y;
+    for (auto [x, y] : c.clear) EXPECT_EQ(image.at(x, y), kBlack) << x << "," << y;
+    for (auto [x, y] : c.opaque) EXPECT_NE(image.at(x, y), kBlack) << x << "," << y;
   }
   // No holes in the body but its rounded corners, and none in the flag.
   const Image body = drawn(kBody);
   for (int y = 0; y < body.height(); ++y) {
     for (int x = 0; x < body.width(); ++x) {
-      if (body.pixel(x, y) == kBlack) {
+      if (body.at(x, y) == kBlack) {
         ASSERT_TRUE(corner_pixel(body, x, y)) << x << "," << y;
       }
     }
   }
   const Image flag = drawn(kFlag);
   for (int y = 0; y < flag.height(); ++y) {
-    for (int x = 0; x < flag.width(); ++x) ASSERT_NE(flag.pixel(x, y), kBlack) << x << "," << y;
+    for (int x = 0; x < flag.width(); ++x) ASSERT_NE(flag.at(x, y), kBlack) << x << "," << y;
   }
 }
 
@@ -242,7 +242,7 @@ TEST(RadaltPictures, SelectorPointersAimAtTheirMarks) {
     for (int y = 0; y < image.height(); ++y) {
       for (int x = 0; x < image.width(); ++x) {
         const double d = std::hypot(x - knob_x, y - knob_y);
-        if (image.pixel(x, y) != kBlack && d > best) {
+        if (image.at(x, y) != kBlack && d > best) {
           best = d;
           tip_x = x;
           tip_y = y;
@@ -261,7 +261,7 @@ TEST(RadaltPictures, LampIsLetteredDhInNearBlack) {
   const Image lamp = drawn(kLamp);
   int letter = 0;
   for (int y = 0; y < lamp.height(); ++y) {
-    for (int x = 0; x < lamp.width(); ++x) letter += lamp.pixel(x, y) == Rgb{12, 12, 12};
+    for (int x = 0; x < lamp.width(); ++x) letter += lamp.at(x, y) == Rgb{12, 12, 12};
   }
   EXPECT_GT(letter, 20);
 }

@@ -240,7 +240,7 @@ TEST(AssetgenShapes, LargestDecimalsAreAccepted) {
   Image image(8, 8);
   EXPECT_NO_THROW(assetgen::draw_description(
       image, "disc -8192 8192.000000 0.000001 #ffffff\nline 0 0 1 1 8192 #ffffff", "d.txt"));
-  EXPECT_EQ(image.pixel(7, 7), (Rgb{255, 255, 255}));
+  EXPECT_EQ(image.at(7, 7), (Rgb{255, 255, 255}));
 }
 
 }  // namespace

@@ -14,16 +14,16 @@
 #include <system_error>
 #include <vector>
 
-#include "image.h"
+#include "formats/image.h"
 
-namespace assetgen {
+namespace formats {
 
 // Readable colours in failure messages.
 inline void PrintTo(const Rgb& c, std::ostream* os) {
   *os << "(" << int{c.r} << "," << int{c.g} << "," << int{c.b} << ")";
 }
 
-}  // namespace assetgen
+}  // namespace formats
 
 namespace assetgen_test {
 
@@ -82,7 +82,7 @@ inline std::string tag(const Bytes& b, size_t at, size_t length = 4) {
 
 // The pixels of a 24-bit bottom-up BMP as encode_bmp24 writes them; nullopt
 // for anything else, so a test can tell a wrong file from wrong pixels.
-inline std::optional<assetgen::Image> decode_bmp24(const Bytes& b) {
+inline std::optional<formats::Image> decode_bmp24(const Bytes& b) {
   if (b.size() < 54 || tag(b, 0, 2) != "BM" || le16(b, 28) != 24 || le32(b, 30) != 0) {
     return std::nullopt;
   }
@@ -92,7 +92,7 @@ inline std::optional<assetgen::Image> decode_bmp24(const Bytes& b) {
   const size_t stride = (3 * static_cast<size_t>(width) + 3) / 4 * 4;
   const size_t offset = le32(b, 10);
   if (b.size() != offset + stride * static_cast<size_t>(height)) return std::nullopt;
-  assetgen::Image image(width, height);
+  formats::Image image(width, height);
   for (int y = 0; y < height; ++y) {
     const size_t row = offset + static_cast<size_t>(height - 1 - y) * stride;
     for (int x = 0; x < width; ++x) {

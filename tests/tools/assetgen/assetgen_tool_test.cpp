@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "assetgen_test_support.h"
-#include "bmp_writer.h"
 #include "desc.h"
+#include "formats/bmp_writer.h"
 #include "wav_writer.h"
 
 extern char** environ;
@@ -97,13 +97,13 @@ TEST(AssetgenTool, RunsAreByteForByteRepeatable) {
   } cases[] = {
       {"bmp",
        {"bmp", "OUT", "29", "29", "255", "128", "0"},
-       assetgen::encode_bmp24({29, 29, {255, 128, 0}})},
+       formats::encode_bmp24({29, 29, {255, 128, 0}})},
       {"wav",
        {"wav", "OUT", "1", "11025", "16", "32996"},
        assetgen::encode_tone_wav({{1, 11025, 16}, 32996, 440})},
       {"bmp from a description",
        {"bmp", "OUT", "25", "24", "--desc", "DESC"},
-       assetgen::encode_bmp24(described(25, 24))},
+       formats::encode_bmp24(described(25, 24))},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -158,9 +158,9 @@ TEST(AssetgenTool, GaugeAssetProducedTheRequestedFiles) {
     const char* file;
     Bytes expected;
   } cases[] = {
-      {"swatch.bmp", assetgen::encode_bmp24({3, 2, {10, 20, 30}})},
+      {"swatch.bmp", formats::encode_bmp24({3, 2, {10, 20, 30}})},
       {"tone.wav", assetgen::encode_tone_wav({{2, 22050, 16}, 80764, 1000})},
-      {"described.bmp", assetgen::encode_bmp8(described_fixture())},
+      {"described.bmp", formats::encode_bmp8(described_fixture())},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);

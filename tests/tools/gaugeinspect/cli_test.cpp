@@ -10,7 +10,7 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/tools/gaugeinspect/json_parse.h"
+#include "tests/tools/gaugeinspect/golden_match.h"
 #include "tests/tools/gaugeinspect/module_builder.h"
 
 namespace inspect_tests {
@@ -149,39 +149,39 @@ TEST_F(CliTest, JsonReportHasItsShape) {
   ASSERT_EQ(r.status, 0) << r.err;
   const gaugeinspect::Json doc = parse_json(r.out);
   std::vector<std::string> keys;
-  for (const auto& [k, v] : doc.members()) keys.push_back(k);
+  for (const auto& [k, v] : doc.items()) keys.push_back(k);
   EXPECT_EQ(keys, (std::vector<std::string>{"machine", "image_base", "relocations", "sections",
                                             "exports", "imports", "import_table", "linkage",
                                             "gauges", "failure_lists", "resources", "errors"}));
-  const auto& gauges = doc.find("gauges")->items();
+  const gaugeinspect::Json& gauges = *member(doc, "gauges");
   ASSERT_EQ(gauges.size(), 2u);
   struct Row {
     const char* path;
     std::function<const gaugeinspect::Json*()> get;
     std::string expected;  // the value's JSON text
   };
-  const auto elem = [&](size_t i) { return &gauges[0].find("elements")->items()[i]; };
+  const auto elem = [&](size_t i) { return &(*member(gauges[0], "elements"))[i]; };
   const Row kRows[] = {
-      {"gauge name", [&] { return gauges[0].find("name"); }, "\"test\""},
-      {"element 1 flags", [&] { return elem(1)->find("flags"); }, "1073741831"},
-      {"element 1 flag names", [&] { return elem(1)->find("flag_names"); },
+      {"gauge name", [&] { return member(gauges[0], "name"); }, "\"test\""},
+      {"element 1 flags", [&] { return member(*elem(1), "flags"); }, "1073741831"},
+      {"element 1 flag names", [&] { return member(*elem(1), "flag_names"); },
        "[\"transparent\", \"save_background\", \"no_dim\", \"hidden\"]"},
-      {"element 1 hidden", [&] { return elem(1)->find("hidden"); }, "true"},
-      {"element 0 failure list", [&] { return elem(0)->find("failure_list"); }, "null"},
-      {"needle table entry", [&] { return &elem(3)->find("table_entries")->items()[1]; },
+      {"element 1 hidden", [&] { return member(*elem(1), "hidden"); }, "true"},
+      {"element 0 failure list", [&] { return member(*elem(0), "failure_list"); }, "null"},
+      {"needle table entry", [&] { return &(*member(*elem(3), "table_entries"))[1]; },
        "{\"x\": 43, \"y\": 23, \"value\": 15.24}"},
-      {"mouse child cursor", [&] { return gauges[0].find("mouse")->items()[1].find("cursor"); },
+      {"mouse child cursor", [&] { return member((*member(gauges[0], "mouse"))[1], "cursor"); },
        "5"},
-      {"mouse parent cursor", [&] { return gauges[0].find("mouse")->items()[0].find("cursor"); },
+      {"mouse parent cursor", [&] { return member((*member(gauges[0], "mouse"))[0], "cursor"); },
        "-1"},
-      {"no errors", [&] { return doc.find("errors"); }, "[]"},
+      {"no errors", [&] { return member(doc, "errors"); }, "[]"},
   };
-  EXPECT_TRUE(elem(3)->find("callback")->is_number());  // an RVA
+  EXPECT_TRUE(member(*elem(3), "callback")->is_number());  // an RVA
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.path);
     const gaugeinspect::Json* value = row.get();
     ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->dump(), row.expected + "\n");
+    EXPECT_EQ(gaugeinspect::json_text(*value), row.expected + "\n");
   }
 }
 

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "tests/tools/gaugeinspect/golden_match.h"
-#include "tests/tools/gaugeinspect/json_parse.h"
 
 namespace {
 

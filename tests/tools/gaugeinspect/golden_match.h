@@ -10,9 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "tools/gaugeinspect/json_value.h"
+#include "tools/gaugeinspect/json_layout.h"
 
 namespace inspect_tests {
+
+// The document in `text`; throws nlohmann::json::parse_error naming the line
+// and column of the first fault.
+inline gaugeinspect::Json parse_json(const std::string& text) {
+  return gaugeinspect::Json::parse(text);
+}
+
+// The member named `key` of an object, or nullptr.
+const gaugeinspect::Json* member(const gaugeinspect::Json& object, const std::string& key);
 
 // One line per difference, "path: expected E, found F"; empty on a match.
 std::vector<std::string> golden_mismatches(const gaugeinspect::Json& expected,

@@ -1,21 +1,26 @@
-#include "bmp_writer.h"
+#include "formats/bmp_writer.h"
 
 #include <cstddef>
 #include <map>
 #include <stdexcept>
 #include <string>
 
-namespace assetgen {
+#include "formats/format_error.h"
+
+namespace formats {
 
 namespace {
 
-constexpr uint32_t kBiRgb = 0;
+uint32_t row_stride(const Image& image, int bits_per_pixel) {
+  return static_cast<uint32_t>(
+      dib_row_stride(static_cast<uint32_t>(image.width()), static_cast<uint32_t>(bits_per_pixel)));
+}
 
 // Headers shared by every depth; palette_entries is zero for 24-bit files.
 void put_bmp_headers(Bytes& out, const Image& image, int bits_per_pixel, uint32_t palette_entries) {
-  const uint32_t pixel_offset = kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 4u * palette_entries;
+  const uint32_t pixel_offset = kBmpFileHeaderBytes + kDibInfoHeaderBytes + 4u * palette_entries;
   const uint32_t image_bytes =
-      bmp_row_stride(image.width(), bits_per_pixel) * static_cast<uint32_t>(image.height());
+      row_stride(image, bits_per_pixel) * static_cast<uint32_t>(image.height());
 
   put_tag(out, "BM");
   put_u32(out, pixel_offset + image_bytes);
@@ -23,7 +28,7 @@ void put_bmp_headers(Bytes& out, const Image& image, int bits_per_pixel, uint32_
   put_u16(out, 0);  // reserved
   put_u32(out, pixel_offset);
 
-  put_u32(out, kBmpInfoHeaderBytes);
+  put_u32(out, kDibInfoHeaderBytes);
   put_i32(out, image.width());
   put_i32(out, image.height());  // positive: rows stored bottom-up
   put_u16(out, 1);               // planes
@@ -39,16 +44,16 @@ void put_bmp_headers(Bytes& out, const Image& image, int bits_per_pixel, uint32_
 }  // namespace
 
 Bytes encode_bmp24(const Image& image) {
-  const uint32_t stride = bmp_row_stride(image.width(), 24);
+  const uint32_t stride = row_stride(image, 24);
   Bytes out;
-  out.reserve(kBmpFileHeaderBytes + kBmpInfoHeaderBytes +
+  out.reserve(kBmpFileHeaderBytes + kDibInfoHeaderBytes +
               static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.height()));
   put_bmp_headers(out, image, 24, 0);
 
   const uint32_t padding = stride - 3u * static_cast<uint32_t>(image.width());
   for (int y = image.height() - 1; y >= 0; --y) {
     for (int x = 0; x < image.width(); ++x) {
-      const Rgb c = image.pixel(x, y);
+      const Rgb c = image.at(x, y);
       put_u8(out, c.b);
       put_u8(out, c.g);
       put_u8(out, c.r);
@@ -75,11 +80,11 @@ Palette build_palette(const Image& image) {
   p.index.emplace(0u, 0);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      const Rgb c = image.pixel(x, y);
+      const Rgb c = image.at(x, y);
       if (p.index.contains(colour_key(c))) continue;
       if (p.colours.size() == kBmpPaletteSize) {
-        throw std::invalid_argument("the picture has more than " + std::to_string(kBmpPaletteSize) +
-                                    " colours, too many for an 8-bit bitmap");
+        throw FormatError("the picture has more than " + std::to_string(kBmpPaletteSize) +
+                          " colours, too many for an 8-bit bitmap");
       }
       p.index.emplace(colour_key(c), static_cast<uint8_t>(p.colours.size()));
       p.colours.push_back(c);
@@ -96,9 +101,9 @@ std::vector<Rgb> bmp8_palette(const Image& image) {
 
 Bytes encode_bmp8(const Image& image) {
   const Palette palette = build_palette(image);
-  const uint32_t stride = bmp_row_stride(image.width(), 8);
+  const uint32_t stride = row_stride(image, 8);
   Bytes out;
-  out.reserve(kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 4u * kBmpPaletteSize +
+  out.reserve(kBmpFileHeaderBytes + kDibInfoHeaderBytes + 4u * kBmpPaletteSize +
               static_cast<std::size_t>(stride) * static_cast<std::size_t>(image.height()));
   put_bmp_headers(out, image, 8, kBmpPaletteSize);
   for (int i = 0; i < kBmpPaletteSize; ++i) {
@@ -113,11 +118,11 @@ Bytes encode_bmp8(const Image& image) {
   const uint32_t padding = stride - static_cast<uint32_t>(image.width());
   for (int y = image.height() - 1; y >= 0; --y) {
     for (int x = 0; x < image.width(); ++x) {
-      put_u8(out, palette.index.at(colour_key(image.pixel(x, y))));
+      put_u8(out, palette.index.at(colour_key(image.at(x, y))));
     }
     for (uint32_t i = 0; i < padding; ++i) put_u8(out, 0);
   }
   return out;
 }
 
-}  // namespace assetgen
+}  // namespace formats

@@ -1,18 +1,19 @@
 // Decoding the DIB of a BITMAP resource: depths, padding, row order, the
 // palette, and every way the data can be wrong.
+#include "formats/dib_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "host/host_error.h"
-#include "host/render/dib_decoder.h"
+#include "formats/format_error.h"
 
 namespace {
 
-using host::render::decode_dib;
-using host::render::Image;
-using host::render::Rgb;
+using formats::decode_dib;
+using formats::Image;
+using formats::Rgb;
 using Bytes = std::vector<uint8_t>;
 
 void put32(Bytes& b, uint32_t v) {
@@ -193,7 +194,7 @@ TEST(DibDecoder, RejectsWhatItCannotDecodeWithTheReason) {
     try {
       decode_dib(c.dib.data(), c.dib.size());
       ADD_FAILURE() << "decoded";
-    } catch (const host::HostError& error) {
+    } catch (const formats::FormatError& error) {
       EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
     }
   }

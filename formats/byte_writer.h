@@ -1,11 +1,11 @@
 #pragma once
-// Little-endian field writers: both file formats we emit store every
-// integer that way, whatever the machine running the tool.
+// Little-endian field writers: every file format written here stores its
+// integers that way, whatever the machine running the program.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace assetgen {
+namespace formats {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -28,10 +28,11 @@ inline void put_i32(Bytes& out, int32_t value) {
   put_u32(out, static_cast<uint32_t>(value));
 }
 
-// Four-character chunk or signature tags such as "RIFF" and "BM".
+// Signatures and chunk tags such as "RIFF" and "BM", without the NUL. Byte
+// by byte: GCC 12 misreads a range insert of a literal as an overflow.
 template <std::size_t N>
 inline void put_tag(Bytes& out, const char (&tag)[N]) {
   for (std::size_t i = 0; i + 1 < N; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
-}  // namespace assetgen
+}  // namespace formats

@@ -1,11 +1,10 @@
-#include "tools/gaugeinspect/bitmap_header.h"
+#include "formats/dib_header.h"
 
-#include "tools/gaugeinspect/byte_reader.h"
+#include "formats/byte_reader.h"
 
-namespace gaugeinspect {
+namespace formats {
 namespace {
 
-constexpr uint32_t kInfoHeaderBytes = 40;
 constexpr uint32_t kBitfieldMaskBytes = 12;
 
 bool known_header_size(uint32_t size) {
@@ -38,11 +37,11 @@ std::string check(const BitmapHeader& h, uint64_t data_size) {
   if (rle && h.height < 0) return "a top-down picture cannot be run-length encoded";
 
   uint64_t table = uint64_t{h.header_size} + uint64_t{h.palette_entries} * 4;
-  if (h.compression == kBiBitfields && h.header_size == kInfoHeaderBytes)
+  if (h.compression == kBiBitfields && h.header_size == kDibInfoHeaderBytes)
     table += kBitfieldMaskBytes;
   if (table > data_size) return "the colour table runs past the resource";
   if (rle) return {};  // its length depends on the runs
-  const uint64_t stride = (uint64_t{static_cast<uint32_t>(h.width)} * h.bit_count + 31) / 32 * 4;
+  const uint64_t stride = dib_row_stride(static_cast<uint32_t>(h.width), h.bit_count);
   const uint64_t pixels = stride * h.abs_height();
   if (pixels > data_size - table) {
     return std::to_string(pixels) + " bytes of pixels declared, " +
@@ -53,6 +52,11 @@ std::string check(const BitmapHeader& h, uint64_t data_size) {
 
 }  // namespace
 
+std::span<const uint8_t> bmp_file_dib(std::span<const uint8_t> file) {
+  if (!ByteReader(file).has_tag(0, "BM") || file.size() < kBmpFileHeaderBytes) return {};
+  return file.subspan(kBmpFileHeaderBytes);
+}
+
 BitmapHeader read_bitmap_header(std::span<const uint8_t> data) {
   BitmapHeader h;
   const ByteReader r(data);
@@ -61,12 +65,12 @@ BitmapHeader read_bitmap_header(std::span<const uint8_t> data) {
     return h;
   }
   h.header_size = r.u32(0, "biSize");
-  if (!r.fits(0, kInfoHeaderBytes)) {
+  if (!r.fits(0, kDibInfoHeaderBytes)) {
     h.error = "resource too short for a bitmap header";
     return h;
   }
-  h.width = static_cast<int32_t>(r.u32(4, "biWidth"));
-  h.height = static_cast<int32_t>(r.u32(8, "biHeight"));
+  h.width = r.i32(4, "biWidth");
+  h.height = r.i32(8, "biHeight");
   h.planes = r.u16(12, "biPlanes");
   h.bit_count = r.u16(14, "biBitCount");
   h.compression = r.u32(16, "biCompression");
@@ -80,4 +84,4 @@ BitmapHeader read_bitmap_header(std::span<const uint8_t> data) {
   return h;
 }
 
-}  // namespace gaugeinspect
+}  // namespace formats

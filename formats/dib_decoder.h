@@ -5,15 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/render/image.h"
+#include "formats/image.h"
 
-namespace host::render {
-
-inline constexpr size_t kDibInfoHeaderBytes = 40;
-inline constexpr size_t kBmpFileHeaderBytes = 14;
+namespace formats {
 
 // Uncompressed 24-bit and 8-bit pictures only; anything else, and any data
-// that ends early, is a HostError saying what is wrong.
+// that ends early, is a FormatError starting "bitmap: " and saying what is
+// wrong.
 Image decode_dib(const uint8_t* data, size_t size);
 
-}  // namespace host::render
+}  // namespace formats

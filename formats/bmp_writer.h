@@ -4,20 +4,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "image.h"
-#include "le_bytes.h"
+#include "formats/byte_writer.h"
+#include "formats/dib_header.h"
+#include "formats/image.h"
 
-namespace assetgen {
+namespace formats {
 
-inline constexpr uint32_t kBmpFileHeaderBytes = 14;
-inline constexpr uint32_t kBmpInfoHeaderBytes = 40;
 // 72 dots per inch, the resolution paint programs assume for screen bitmaps.
 inline constexpr int32_t kBmpPixelsPerMetre = 2835;
-
-// Bytes in one stored row: rows are padded to a multiple of four bytes.
-constexpr uint32_t bmp_row_stride(int width, int bits_per_pixel) {
-  return ((static_cast<uint32_t>(width) * static_cast<uint32_t>(bits_per_pixel) + 31u) / 32u) * 4u;
-}
 
 // A complete file: headers, then uncompressed BGR rows from the bottom up.
 Bytes encode_bmp24(const Image& image);
@@ -28,12 +22,12 @@ inline constexpr int kBmpPaletteSize = 256;
 // B G R 0 quads (unused entries zero), then rows from the bottom up. Black is
 // entry 0 whether used or not, as gauge pictures treat it as transparent;
 // the other colours follow in the order they first appear, rows top to
-// bottom, each left to right. Throws std::invalid_argument for more than
-// 256 colours.
+// bottom, each left to right. Throws FormatError for more than 256
+// colours.
 Bytes encode_bmp8(const Image& image);
 
 // The palette encode_bmp8 would write, black first, used entries only.
 // Throws as encode_bmp8 does.
 std::vector<Rgb> bmp8_palette(const Image& image);
 
-}  // namespace assetgen
+}  // namespace formats

@@ -1,27 +1,18 @@
-#include "host/render/dib_decoder.h"
+#include "formats/dib_decoder.h"
 
 #include <string>
 
-#include "host/host_error.h"
+#include "formats/byte_reader.h"
+#include "formats/dib_header.h"
+#include "formats/format_error.h"
 
-namespace host::render {
+namespace formats {
 namespace {
 
-constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kMaxPalette = 256;
 
-uint32_t u32_at(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-uint16_t u16_at(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-int32_t i32_at(const uint8_t* p) {
-  return static_cast<int32_t>(u32_at(p));  // two's complement, defined since C++20
-}
-
 [[noreturn]] void fail(const std::string& what) {
-  throw HostError("bitmap: " + what);
+  throw FormatError("bitmap: " + what);
 }
 
 struct Layout {
@@ -33,21 +24,21 @@ struct Layout {
   uint32_t palette_entries;
 };
 
-Layout read_header(const uint8_t* data, size_t size) {
-  if (size < kDibInfoHeaderBytes) {
-    fail("truncated: " + std::to_string(size) + " bytes, less than the 40-byte info header");
+Layout read_layout(const ByteReader& r) {
+  if (r.size() < kDibInfoHeaderBytes) {
+    fail("truncated: " + std::to_string(r.size()) + " bytes, less than the 40-byte info header");
   }
   Layout l{};
-  l.header_bytes = u32_at(data);
-  if (l.header_bytes < kDibInfoHeaderBytes || l.header_bytes > size) {
+  l.header_bytes = r.u32(0, "biSize");
+  if (l.header_bytes < kDibInfoHeaderBytes || l.header_bytes > r.size()) {
     fail("info header size " + std::to_string(l.header_bytes) + " is not usable");
   }
-  l.width = i32_at(data + 4);
-  const int32_t height = i32_at(data + 8);
-  const uint16_t planes = u16_at(data + 12);
-  l.bits = u16_at(data + 14);
-  const uint32_t compression = u32_at(data + 16);
-  const uint32_t colours_used = u32_at(data + 32);
+  l.width = r.i32(4, "biWidth");
+  const int32_t height = r.i32(8, "biHeight");
+  const uint16_t planes = r.u16(12, "biPlanes");
+  l.bits = r.u16(14, "biBitCount");
+  const uint32_t compression = r.u32(16, "biCompression");
+  const uint32_t colours_used = r.u32(32, "biClrUsed");
   if (planes != 1) fail(std::to_string(planes) + " planes (only 1 is valid)");
   if (l.bits != 24 && l.bits != 8) {
     fail(std::to_string(l.bits) + "-bit pictures are not supported (only 24 and 8)");
@@ -75,16 +66,17 @@ Layout read_header(const uint8_t* data, size_t size) {
 
 Image decode_dib(const uint8_t* data, size_t size) {
   if (data == nullptr) size = 0;
-  const Layout l = read_header(data, size);
+  const ByteReader r({data, size});
+  const Layout l = read_layout(r);
   const size_t palette_bytes = size_t{4} * l.palette_entries;
   if (size - l.header_bytes < palette_bytes) {
     fail("truncated: the palette of " + std::to_string(l.palette_entries) +
          " entries does not fit");
   }
-  const uint8_t* palette = data + l.header_bytes;
-  const uint8_t* pixels = palette + palette_bytes;
-  const size_t available = size - l.header_bytes - palette_bytes;
-  const size_t stride = (static_cast<size_t>(l.width) * l.bits + 31) / 32 * 4;
+  const size_t palette = l.header_bytes;
+  const size_t pixels = palette + palette_bytes;
+  const size_t available = size - pixels;
+  const auto stride = static_cast<size_t>(dib_row_stride(static_cast<uint32_t>(l.width), l.bits));
   const size_t needed = stride * static_cast<size_t>(l.height);
   if (available < needed) {
     fail("truncated: " + std::to_string(available) + " bytes of pixels where " +
@@ -93,7 +85,7 @@ Image decode_dib(const uint8_t* data, size_t size) {
 
   Image image(l.width, l.height);
   for (int32_t row = 0; row < l.height; ++row) {
-    const uint8_t* src = pixels + stride * static_cast<size_t>(row);
+    const uint8_t* src = data + pixels + stride * static_cast<size_t>(row);
     const int32_t y = l.top_down ? row : l.height - 1 - row;
     for (int32_t x = 0; x < l.width; ++x) {
       if (l.bits == 24) {
@@ -106,7 +98,7 @@ Image decode_dib(const uint8_t* data, size_t size) {
                std::to_string(index) + " of a " + std::to_string(l.palette_entries) +
                "-entry palette");
         }
-        const uint8_t* q = palette + size_t{4} * index;  // blue, green, red, unused
+        const uint8_t* q = data + palette + size_t{4} * index;  // blue, green, red, unused
         image.set(x, y, Rgb{q[2], q[1], q[0]});
       }
     }
@@ -114,4 +106,4 @@ Image decode_dib(const uint8_t* data, size_t size) {
   return image;
 }
 
-}  // namespace host::render
+}  // namespace formats

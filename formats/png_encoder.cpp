@@ -1,19 +1,25 @@
-#include "host/report/png_bytes.h"
+#include "formats/png_encoder.h"
 
-#include "host/host_error.h"
+#include <string>
 
-#if GAUGES_HAVE_PNG
+#include "formats/format_error.h"
+
+#if FORMATS_HAVE_PNG
 #include <png.h>
 
 #include <cstring>
 #endif
 
-namespace host::report {
+namespace formats {
 
-#if GAUGES_HAVE_PNG
+#if FORMATS_HAVE_PNG
 
-std::vector<uint8_t> png_bytes(const render::Image& image) {
-  if (image.empty()) throw HostError("cannot encode an empty picture as PNG");
+bool png_supported() {
+  return true;
+}
+
+Bytes encode_png(const Image& image) {
+  if (image.empty()) throw FormatError("cannot encode an empty picture as PNG");
   // The simplified interface: errors come back as return values, with no
   // longjmp through this code. The first call only measures.
   png_image png;
@@ -23,7 +29,7 @@ std::vector<uint8_t> png_bytes(const render::Image& image) {
   png.height = static_cast<png_uint_32>(image.height());
   png.format = PNG_FORMAT_RGB;
   png_alloc_size_t size = 0;
-  std::vector<uint8_t> out;
+  Bytes out;
   int ok = png_image_write_to_memory(&png, nullptr, &size, 0, image.data(), 0, nullptr);
   if (ok != 0) {
     out.resize(size);
@@ -32,16 +38,20 @@ std::vector<uint8_t> png_bytes(const render::Image& image) {
   }
   const std::string why = png.message;
   png_image_free(&png);
-  if (ok == 0) throw HostError("cannot encode a picture as PNG: " + why);
+  if (ok == 0) throw FormatError("cannot encode a picture as PNG: " + why);
   return out;
 }
 
 #else
 
-std::vector<uint8_t> png_bytes(const render::Image& /*image*/) {
-  throw HostError("this build has no PNG library");
+bool png_supported() {
+  return false;
+}
+
+Bytes encode_png(const Image& /*image*/) {
+  throw FormatError("this build has no PNG library");
 }
 
 #endif
 
-}  // namespace host::report
+}  // namespace formats

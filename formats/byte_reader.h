@@ -1,15 +1,17 @@
 #pragma once
 // Little-endian reads from an untrusted byte buffer. Every read is checked
 // against the buffer; a read that does not fit throws ByteRangeError naming
-// what was being read, so a malformed file fails a test instead of reading
-// past its end.
+// the field being read, so a malformed file is reported instead of read past
+// its end. The format readers in this folder read their records through it,
+// one call per field, each named after the field.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
-namespace gaugeinspect {
+namespace formats {
 
 struct ByteRangeError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -52,6 +54,14 @@ class ByteReader {
     return value;
   }
 
+  // Two's complement, which C++20 defines for the conversion.
+  int16_t i16(uint64_t offset, const char* what) const {
+    return static_cast<int16_t>(u16(offset, what));
+  }
+  int32_t i32(uint64_t offset, const char* what) const {
+    return static_cast<int32_t>(u32(offset, what));
+  }
+
   std::span<const uint8_t> bytes(uint64_t offset, uint64_t length, const char* what) const {
     require(offset, length, what);
     return bytes_.subspan(static_cast<size_t>(offset), static_cast<size_t>(length));
@@ -74,8 +84,19 @@ class ByteReader {
     return std::string(b.begin(), b.end());
   }
 
+  // Whether the bytes at `offset` are `expected` (false when they do not fit).
+  bool has_tag(uint64_t offset, std::string_view expected) const {
+    if (!fits(offset, expected.size())) return false;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      if (bytes_[static_cast<size_t>(offset) + i] != static_cast<uint8_t>(expected[i])) {
+        return false;
+      }
+    }
+    return true;
+  }
+
  private:
   std::span<const uint8_t> bytes_;
 };
 
-}  // namespace gaugeinspect
+}  // namespace formats

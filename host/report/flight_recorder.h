@@ -4,14 +4,17 @@
 // decision height) and a picture of the panel at every frame with an event.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/panel_config.h"
 #include "host/render/bitmap_library.h"
 #include "host/render/panel_picture.h"
 #include "host/report/flight_events.h"
+#include "host/report/picture_set.h"
 
 namespace host {
 class PanelHost;
@@ -31,7 +34,7 @@ struct FlightSample {
 struct EventSnapshot {
   uint32_t frame = 0;
   std::vector<FlightEvent> events;  // every event since the frame before, vars included
-  std::vector<uint8_t> png;         // the panel after the frame
+  std::optional<size_t> picture;    // the panel after the frame, among pictures()
 };
 
 class FlightRecorder {
@@ -44,6 +47,10 @@ class FlightRecorder {
   void after_frame(uint32_t frame);
 
   const std::vector<FlightSample>& samples() const { return samples_; }
+  // Every event a report marks, lamps with their element's picture.
+  const std::vector<FlightEvent>& events() const { return events_; }
+  // The panels and the elements, each different picture once.
+  const PictureSet& pictures() const { return pictures_; }
   // At most the most asked for, evenly spread, with the first and the last.
   std::vector<const EventSnapshot*> snapshots() const;
   size_t event_frames() const { return snapshots_.size(); }
@@ -52,6 +59,7 @@ class FlightRecorder {
  private:
   std::optional<double> decision_height() const;
   void take_snapshot(uint32_t frame, std::vector<FlightEvent> events);
+  std::optional<size_t> element_picture(const std::string& label, uint32_t element);
 
   PanelHost& panel_;
   std::vector<PanelGauge> gauges_;
@@ -62,7 +70,10 @@ class FlightRecorder {
   render::BitmapLibrary bitmaps_;
   size_t events_read_ = 0;
   std::vector<FlightSample> samples_;
+  std::vector<FlightEvent> events_;
   std::vector<EventSnapshot> snapshots_;
+  PictureSet pictures_;
+  std::map<std::pair<std::string, uint32_t>, std::optional<size_t>> element_pictures_;
 };
 
 }  // namespace host::report

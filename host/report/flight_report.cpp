@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include "host/flight_summary.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
 #include "host/report/page_track.h"
@@ -50,14 +49,15 @@ std::string FlightReport::page(const std::vector<std::string>& failed) const {
   c.title = title_;
   c.frames_per_second = fps;
   c.frames = recorder_.samples().empty() ? 0 : recorder_.samples().back().frame;
-  c.timeline_svg =
-      timeline_svg(recorder_.samples(), flight_events(log), fps, recorder_.has_decision_height());
+  c.timeline =
+      timeline_svg(recorder_.samples(), recorder_.events(), fps, recorder_.has_decision_height());
   c.snapshots = recorder_.snapshots();
   c.event_frames = recorder_.event_frames();
-  c.summary = summarize(log, fps);
+  c.events = recorder_.events();
+  c.pictures = &recorder_.pictures().pngs();
   c.expectations = results(flight_.expectations(), failed);
   try {
-    c.wav = page_track(log, fps, sound_root_);
+    c.track = page_track(log, fps, c.frames / fps, sound_root_);
   } catch (const HostError& error) {
     // The rest of the report still tells the story.
     c.no_track_why = error.what();

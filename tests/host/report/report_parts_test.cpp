@@ -2,6 +2,7 @@
 // the plot's round ranges and the timeline's SVG.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -10,6 +11,8 @@
 #include "host/report/base64.h"
 #include "host/report/flight_events.h"
 #include "host/report/html_text.h"
+#include "host/report/ogg_opus.h"
+#include "host/report/picture_set.h"
 #include "host/report/plot_scale.h"
 #include "host/report/timeline_svg.h"
 #include "test_events.h"
@@ -59,8 +62,8 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
   const Case cases[] = {
       {"a voice heard", test_event(K::kSoundPlay, 941, 4, 0, 1, "Sound\\minimums.wav"),
        MarkKind::kVoice, "minimums"},
-      {"a loop heard", test_event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"), MarkKind::kVoice,
-       "sinkrate"},
+      {"a loop heard", test_event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"),
+       MarkKind::kVoice, "sinkrate"},
       {"a refused play is no voice", test_event(K::kSoundPlay, 9, 4, 0, 0, "Sound\\minimums.wav"),
        MarkKind::kSoundFailed, "minimums: play failed"},
       {"a failed load", test_event(K::kSoundLoad, 0, 0, 0, 0, "Sound\\pullup.wav"),
@@ -71,8 +74,8 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
        MarkKind::kLamp, "below#1 shown"},
       {"a lamp hidden", test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 6),
        MarkKind::kLamp, "radalt#6 hidden"},
-      {"other flags", test_event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1), std::nullopt,
-       ""},
+      {"other flags", test_event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1),
+       std::nullopt, ""},
       {"a named variable", write, MarkKind::kVar, "radalt_gpws = 1"},
       {"a lookup", test_event(K::kLookup, 3, 73), std::nullopt, ""},
   };
@@ -162,6 +165,91 @@ TEST(ReportTimeline, MissingValuesBreakTheLineInsteadOfDrawingNonsense) {
   EXPECT_EQ(count(path, "M"), 2u) << path;
   EXPECT_EQ(count(path, "L"), 0u) << path;
   EXPECT_EQ(path.find("nan"), std::string::npos);
+}
+
+TEST(ReportPictures, EachDifferentPictureIsEncodedOnce) {
+  using host::render::Image;
+  host::report::PictureSet set;
+  const Image lamp(20, 10, {200, 40, 40});
+  const Image other_colour(20, 10, {40, 200, 40});
+  const Image other_size(10, 20, {200, 40, 40});
+  Image one_pixel_off = lamp;
+  one_pixel_off.set(19, 9, {0, 0, 0});
+  struct Case {
+    const char* name;
+    const Image& image;
+    size_t index;
+  };
+  const Case cases[] = {{"the first", lamp, 0},
+                        {"the same again", lamp, 0},
+                        {"another colour", other_colour, 1},
+                        {"another size", other_size, 2},
+                        {"one pixel apart", one_pixel_off, 3},
+                        {"an earlier one", other_colour, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(set.add(c.image), c.index);
+  }
+  ASSERT_EQ(set.pngs().size(), 4u);
+  for (const auto& png : set.pngs())
+    EXPECT_EQ(std::string(png.begin(), png.begin() + 4), "\x89PNG");
+}
+
+// The Ogg pages' last granule position: 48 kHz samples, pre-skip included.
+int64_t last_granule(const std::vector<uint8_t>& ogg) {
+  int64_t granule = -1;
+  for (size_t at = 0; at + 27 <= ogg.size();) {
+    if (std::string(ogg.begin() + static_cast<long>(at), ogg.begin() + static_cast<long>(at) + 4) !=
+        "OggS") {
+      return -2;
+    }
+    int64_t g = 0;
+    for (int i = 7; i >= 0; --i) g = g << 8 | ogg[at + 6 + static_cast<size_t>(i)];
+    granule = g;
+    const size_t segments = ogg[at + 26];
+    size_t body = 0;
+    for (size_t i = 0; i < segments; ++i) body += ogg[at + 27 + i];
+    at += 27 + segments + body;
+  }
+  return granule;
+}
+
+uint16_t pre_skip(const std::vector<uint8_t>& ogg) {
+  const std::string bytes(ogg.begin(), ogg.end());
+  const size_t head = bytes.find("OpusHead");
+  return head == std::string::npos ? 0
+                                   : static_cast<uint16_t>(ogg[head + 10] | ogg[head + 11] << 8);
+}
+
+TEST(ReportOpus, TheTrackDecodesToItsLengthAndSilenceCostsLittle) {
+  if (!host::report::opus_supported()) GTEST_SKIP() << "this build keeps the page's track as WAV";
+  constexpr size_t kRate = host::report::kOpusInputRate;
+  std::vector<int16_t> tone(kRate * 2);
+  for (size_t i = 0; i < tone.size(); ++i) {
+    tone[i] = static_cast<int16_t>(8000.0 * std::sin(2.0 * 3.14159265358979 * 700.0 * i / kRate));
+  }
+  std::vector<int16_t> silent_minute(kRate * 60, 0);
+  std::vector<int16_t> tone_in_silence = silent_minute;
+  std::copy(tone.begin(), tone.end(), tone_in_silence.begin() + kRate * 20);
+  struct Case {
+    const char* name;
+    const std::vector<int16_t>& samples;
+    size_t at_most_bytes;
+  };
+  const Case cases[] = {{"two seconds of tone", tone, 8000},
+                        {"a silent minute", silent_minute, 12000},
+                        {"the tone in the minute", tone_in_silence, 20000},
+                        {"nothing at all", {}, 200}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> ogg = host::report::ogg_opus(c.samples);
+    ASSERT_GT(ogg.size(), 40u);
+    EXPECT_EQ(std::string(ogg.begin(), ogg.begin() + 4), "OggS");
+    EXPECT_EQ(last_granule(ogg), pre_skip(ogg) + 3 * static_cast<int64_t>(c.samples.size()))
+        << "decodes to exactly the samples given";
+    EXPECT_GT(pre_skip(ogg), 0u);
+    EXPECT_LE(ogg.size(), c.at_most_bytes);
+  }
 }
 
 }  // namespace

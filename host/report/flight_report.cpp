@@ -7,7 +7,7 @@
 #include "host/panel_host.h"
 #include "host/report/page_track.h"
 #include "host/report/report_page.h"
-#include "host/report/timeline_svg.h"
+#include "host/report/timeline_chart.h"
 
 namespace host::report {
 namespace {
@@ -49,8 +49,10 @@ std::string FlightReport::page(const std::vector<std::string>& failed) const {
   c.title = title_;
   c.frames_per_second = fps;
   c.frames = recorder_.samples().empty() ? 0 : recorder_.samples().back().frame;
-  c.timeline =
-      timeline_svg(recorder_.samples(), recorder_.events(), fps, recorder_.has_decision_height());
+  TimelineChart timeline =
+      timeline_chart(recorder_.samples(), recorder_.events(), fps, recorder_.has_decision_height());
+  c.timeline = std::move(timeline.markup);
+  c.timeline_script = std::move(timeline.script);
   c.snapshots = recorder_.snapshots();
   c.event_frames = recorder_.event_frames();
   c.events = recorder_.events();

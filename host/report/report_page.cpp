@@ -16,15 +16,11 @@ h2 { font-size: 17px; margin-top: 28px; }
 .met { color: #2b8a3e; font-weight: bold; }
 .failed { color: #c92a2a; font-weight: bold; }
 #timeline { width: 100%; max-width: 1100px; background: #fff; border: 1px solid #dee2e6; }
-#timeline .panel { fill: #fff; stroke: #adb5bd; }
-#timeline .grid { stroke: #e9ecef; }
-#timeline path.series { fill: none; stroke-width: 2; }
-#timeline text { font-family: monospace; font-size: 11px; fill: #343a40; }
-#timeline .axis-title { font-family: sans-serif; font-size: 13px; }
-#timeline .marker line { stroke-width: 1; opacity: 0.7; }
+#timeline-tools { margin-bottom: 6px; }
+#timeline-readout { min-height: 3em; max-width: 1100px; margin-top: 6px; font-size: 13px; }
 .snapshots { display: flex; flex-wrap: wrap; gap: 12px; }
 .snapshots figure { margin: 0; background: #1a1c20; padding: 6px; border-radius: 4px; }
-.snapshots img { display: block; max-width: 420px; }
+.snapshots img.panel { display: block; max-width: 420px; }
 .snapshots figcaption { color: #e9ecef; font-size: 12px; max-width: 420px; margin-top: 4px; }
 img.element { max-height: 2em; vertical-align: middle; margin-right: 4px; background: #1a1c20;
   image-rendering: pixelated; }
@@ -95,10 +91,11 @@ void what_happened(std::string& page, const ReportContent& c) {
   page += "</table></section>\n";
 }
 
-// The lamps that changed, each with its picture and how often it came on.
+// The lamps that changed, each with its picture and how often it came and went.
 void elements_summary(std::string& page, const ReportContent& c) {
   std::vector<const FlightEvent*> first;
   std::vector<size_t> shown;
+  std::vector<size_t> hidden;
   for (const FlightEvent& e : c.events) {
     if (e.kind != MarkKind::kLamp) continue;
     size_t i = 0;
@@ -106,8 +103,9 @@ void elements_summary(std::string& page, const ReportContent& c) {
     if (i == first.size()) {
       first.push_back(&e);
       shown.push_back(0);
+      hidden.push_back(0);
     }
-    shown[i] += e.what.ends_with(" shown") ? 1 : 0;
+    (e.what.ends_with(" shown") ? shown : hidden)[i] += 1;
   }
   if (first.empty()) return;
   page += "<p class=\"facts elements\">Elements shown or hidden:";
@@ -117,7 +115,8 @@ void elements_summary(std::string& page, const ReportContent& c) {
     if (e.picture)
       page += picture_img(*e.picture, e.label + "#" + std::to_string(e.element), "element");
     page += escape_html(e.label + "#" + std::to_string(e.element)) + " shown " +
-            std::to_string(shown[i]) + "&times;</span>";
+            std::to_string(shown[i]) + "&times;, hidden " + std::to_string(hidden[i]) +
+            "&times;</span>";
   }
   page += "</p>\n";
 }
@@ -185,6 +184,7 @@ std::string report_page(const ReportContent& c) {
   what_happened(page, c);
   expectations(page, c);
   pictures_script(page, c);
+  page += c.timeline_script;
   return page + "</body></html>\n";
 }
 

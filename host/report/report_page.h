@@ -25,8 +25,9 @@ struct ReportContent {
   std::string title;  // the flight file
   double frames_per_second = 18.0;
   uint32_t frames = 0;
-  std::string timeline;  // the plot's markup
-  std::string envelope;  // the envelope map's markup; empty without a GPWS
+  std::string timeline;         // the plot's markup
+  std::string timeline_script;  // its data and scripts, after the picture table
+  std::string envelope;         // the envelope map's markup; empty without a GPWS
   std::vector<const EventSnapshot*> snapshots;
   size_t event_frames = 0;          // snapshots shown may be a sample of these
   std::vector<FlightEvent> events;  // the "what happened" table

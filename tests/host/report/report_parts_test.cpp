@@ -1,5 +1,5 @@
-// The report's parts on their own: base64, the events read from log lines,
-// the plot's round ranges and the timeline's SVG.
+// The report's parts on their own: base64, the events marked, text made
+// safe for the page, the timeline's data, the pictures and the Opus track.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,8 +13,7 @@
 #include "host/report/html_text.h"
 #include "host/report/ogg_opus.h"
 #include "host/report/picture_set.h"
-#include "host/report/plot_scale.h"
-#include "host/report/timeline_svg.h"
+#include "host/report/timeline_chart.h"
 #include "test_events.h"
 
 namespace {
@@ -90,81 +89,82 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
   }
 }
 
-TEST(ReportPlotScale, RangesHoldEveryValueAndEndOnRoundTicks) {
-  struct Case {
-    const char* name;
-    std::vector<double> values;
-    double low, high;
-    std::vector<double> ticks;
-  };
-  const double nan = std::nan("");
-  const Case cases[] = {
-      {"a descent from 984 ft", {984.0, 500.0, 0.0}, 0, 1000, {0, 200, 400, 600, 800, 1000}},
-      {"sinking at 900 ft/min", {-900.0}, -1000, 0, {-1000, -800, -600, -400, -200, 0}},
-      {"climb and sink", {-900.0, 500.0}, -1000, 500, {-1000, -500, 0, 500}},
-      {"flat at zero", {0.0, 0.0}, -1, 1, {-1, -0.5, 0, 0.5, 1}},
-      {"NaN left out", {nan, 40.0}, 0, 40, {0, 10, 20, 30, 40}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const host::report::PlotRange r = host::report::nice_range(c.values, 0.0);
-    EXPECT_DOUBLE_EQ(r.low, c.low);
-    EXPECT_DOUBLE_EQ(r.high, c.high);
-    EXPECT_EQ(host::report::nice_ticks(r), c.ticks);
-  }
-}
-
 TEST(ReportHtml, EscapesWhatMarkupWouldRead) {
   EXPECT_EQ(host::report::escape_html("a<b>&\"c'"), "a&lt;b&gt;&amp;&quot;c&#39;");
   EXPECT_EQ(host::report::escape_html("Sound\\pullup.wav"), "Sound\\pullup.wav");
 }
 
-TEST(ReportTimeline, DrawsEachSeriesAndOneMarkerPerKindAndFrame) {
+TEST(ReportHtml, ScriptStringsCannotEndTheScript) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {{"minimums", "\"minimums\""},
+                        {"Sound\\a \"b\"", "\"Sound\\\\a \\\"b\\\"\""},
+                        {"</script><b>", "\"\\u003c/script>\\u003cb>\""},
+                        {"a\nb\tc", "\"a\\u000ab\\u0009c\""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.in);
+    EXPECT_EQ(host::report::js_string(c.in), c.out);
+  }
+}
+
+TEST(ReportTimeline, HoldsEverySeriesEachEventAndGapsForMissingValues) {
   std::vector<host::report::FlightSample> samples;
   for (uint32_t f = 1; f <= 36; ++f) {
     samples.push_back({f, 1000.0 - f, -900.0, f < 18 ? std::nullopt : std::optional(200.0)});
   }
+  samples[4].height_ft = std::nan("");
   using K = host::EventKind;
-  const auto events = host::report::flight_events({
+  auto events = host::report::flight_events({
       test_event(K::kSoundPlay, 12, 4, 0, 1, "Sound\\minimums.wav"),
       test_event(K::kKeyEvent, 12, 65814),
       test_event(K::kElementFlags, 12, 0, 0x40000007, 0x7, nullptr, "radalt", 6),
-      test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 4),
-      test_event(K::kElementFlags, 20, 0, 0x7, 0x40000007, nullptr, "radalt", 6),
       test_event(K::kNamedWrite, 20, 0, 0, 0, "radalt_gpws"),
   });
+  events[2].picture = 3;
   struct Case {
     const char* name;
     bool with_decision_height;
+    const char* labels;
+    const char* rows;
   };
-  for (const Case& c : {Case{"with a radar altimeter", true}, Case{"without", false}}) {
+  const Case cases[] = {
+      {"with a radar altimeter", true,
+       "[\"flight time, s\",\"height above ground, ft\",\"decision height, ft\",\"vertical "
+       "speed, ft/min\"]",
+       "\"rows\":[\n[1,999,null,-900],\n[2,998,null,-900],\n[3,997,null,-900],\n[4,996,null,-900],"
+       "\n[5,null,null,-900],"},
+      {"without", false,
+       "[\"flight time, s\",\"height above ground, ft\",\"vertical speed, ft/min\"]",
+       "\"rows\":[\n[1,999,-900],\n[2,998,-900],\n[3,997,-900],\n[4,996,-900],\n[5,null,-900],"},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string svg =
-        host::report::timeline_svg(samples, events, 18.0, c.with_decision_height);
-    EXPECT_EQ(svg.rfind("<svg id=\"timeline\"", 0), 0u);
-    EXPECT_EQ(count(svg, "class=\"series height\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"series vertical-speed\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"series decision-height\""), c.with_decision_height ? 1u : 0u);
-    EXPECT_EQ(count(svg, "class=\"marker voice\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"marker key\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"marker lamp\""), 2u) << "frames 12 and 20";
-    EXPECT_EQ(count(svg, "class=\"marker var\""), 0u) << "writes are in the table only";
-    EXPECT_NE(svg.find(">minimums</text>"), std::string::npos);
-    EXPECT_NE(svg.find(">radalt#6 shown, radalt#4 hidden</text>"), std::string::npos);
-    EXPECT_NE(svg.find("data-time=\"0.7\""), std::string::npos) << "frame 12 at 18 per second";
+    const std::string data =
+        host::report::timeline_data(samples, events, 18.0, c.with_decision_height);
+    EXPECT_EQ(data.rfind("{\"fps\":18,\"labels\":" + std::string(c.labels), 0), 0u) << data;
+    EXPECT_NE(data.find(c.rows), std::string::npos) << data;
+    EXPECT_EQ(count(data, "\n["), 36u + 4u) << "every frame and every event";
+    EXPECT_NE(data.find("[36,964,"), std::string::npos);
+    EXPECT_NE(data.find("[12,\"voice\",\"minimums\",null]"), std::string::npos);
+    EXPECT_NE(data.find("[12,\"key\",\"key 65814\",null]"), std::string::npos);
+    EXPECT_NE(data.find("[12,\"lamp\",\"radalt#6 shown\",3]"), std::string::npos)
+        << "the lamp with its picture";
+    EXPECT_NE(data.find("[20,\"var\","), std::string::npos);
+    EXPECT_EQ(data.find("nan"), std::string::npos);
   }
 }
 
-TEST(ReportTimeline, MissingValuesBreakTheLineInsteadOfDrawingNonsense) {
-  std::vector<host::report::FlightSample> samples = {
-      {1, 100.0, 0.0, {}}, {2, std::nan(""), 0.0, {}}, {3, 50.0, 0.0, {}}};
-  const std::string svg = host::report::timeline_svg(samples, {}, 1.0, false);
-  const size_t at = svg.find("class=\"series height\"");
-  ASSERT_NE(at, std::string::npos);
-  const std::string path = svg.substr(at, svg.find("/>", at) - at);
-  EXPECT_EQ(count(path, "M"), 2u) << path;
-  EXPECT_EQ(count(path, "L"), 0u) << path;
-  EXPECT_EQ(path.find("nan"), std::string::npos);
+TEST(ReportTimeline, AnHourKeepsAReadableShareOfItsFrames) {
+  constexpr uint32_t kHour = 64800;
+  std::vector<host::report::FlightSample> samples;
+  for (uint32_t f = 1; f <= kHour; ++f) samples.push_back({f, 500.0, 0.0, std::nullopt});
+  const std::string data = host::report::timeline_data(samples, {}, 18.0, false);
+  const size_t rows = count(data, "\n[");
+  EXPECT_LE(rows, host::report::kMostTimelineRows + 1);
+  EXPECT_GE(rows, host::report::kMostTimelineRows / 2) << "a row at least every half second";
+  EXPECT_NE(data.find("\n[64800,500,0]]"), std::string::npos) << "the last frame is always there";
 }
 
 TEST(ReportPictures, EachDifferentPictureIsEncodedOnce) {

@@ -21,10 +21,10 @@ namespace {
 constexpr int32_t kFrame = kOpusInputRate / 50;                // 20 ms
 constexpr int64_t kGranulePerSample = 48000 / kOpusInputRate;  // granules count 48 kHz samples
 constexpr int32_t kBitrate = 16000;
-// A frame is left to the silence packet when the input is zero from this far
-// before it to this far after it, more than the encoder's look-ahead and
-// overlap, so a sound's end is still encoded as it fades.
-constexpr int32_t kSilenceMargin = 2 * kFrame;
+// A frame is left to the silence packet when the frames this near it are
+// silent too: more than the encoder's look-ahead and overlap, so a sound's
+// start and end are encoded whole.
+constexpr int64_t kMarginFrames = 2;
 constexpr int32_t kLargestPacket = 1275;
 constexpr uint32_t kSerial = 0x6a75676f;  // any fixed number: the same input gives the same file
 
@@ -131,33 +131,40 @@ std::vector<uint8_t> ogg_opus(const std::vector<int16_t>& samples) {
   // The encoder lags by its look-ahead: frames enough to give out the last sample.
   const int64_t total = static_cast<int64_t>(samples.size());
   const int64_t frames = std::max<int64_t>(1, (total + lookahead + kFrame - 1) / kFrame);
-  std::vector<int16_t> pcm(samples);
-  pcm.resize(static_cast<size_t>(frames * kFrame), 0);
-  // nonzero_after[i]: the first nonzero sample at or after i, so each frame's
-  // test for silence is one look.
-  std::vector<int64_t> next_sound(pcm.size() + 1, static_cast<int64_t>(pcm.size()));
-  for (size_t i = pcm.size(); i-- > 0;) {
-    next_sound[i] = pcm[i] != 0 ? static_cast<int64_t>(i) : next_sound[i + 1];
+  // Which frames hold a sound at all: a frame is left to the silence packet
+  // when it and its neighbours within the margin hold none.
+  std::vector<uint8_t> sounding(static_cast<size_t>(frames), 0);
+  for (int64_t i = 0; i < total; ++i) {
+    if (samples[static_cast<size_t>(i)] != 0) sounding[static_cast<size_t>(i / kFrame)] = 1;
   }
+  auto silent = [&](int64_t f) {
+    for (int64_t n = std::max<int64_t>(0, f - kMarginFrames);
+         n <= std::min<int64_t>(frames - 1, f + kMarginFrames); ++n) {
+      if (sounding[static_cast<size_t>(n)] != 0) return false;
+    }
+    return true;
+  };
   const std::vector<uint8_t> silence = silence_packet();
+  std::array<int16_t, kFrame> frame_samples{};
 
   OggWriter ogg;
   ogg.packet(head(static_cast<uint32_t>(pre_skip)), 0, false, true);
   ogg.packet(tags(), 0, false, true);
   bool encoder_fresh = true;
   for (int64_t f = 0; f < frames; ++f) {
-    const int64_t from = std::max<int64_t>(0, f * kFrame - kSilenceMargin);
-    const int64_t to =
-        std::min<int64_t>(static_cast<int64_t>(pcm.size()), (f + 1) * kFrame + kSilenceMargin);
-    const bool silent = next_sound[static_cast<size_t>(from)] >= to;
     std::vector<uint8_t> packet;
-    if (silent) {
+    if (silent(f)) {
       // The encoder's history would be zeros too: start it afresh later.
       if (!encoder_fresh) opus_encoder_ctl(e.get(), OPUS_RESET_STATE);
       encoder_fresh = true;
       packet = silence;
     } else {
-      packet = encode(e.get(), pcm.data() + f * kFrame);
+      // The last frames run past the samples: zeros there.
+      frame_samples.fill(0);
+      const int64_t from = f * kFrame;
+      const int64_t n = std::clamp<int64_t>(total - from, 0, kFrame);
+      std::copy_n(samples.begin() + from, n, frame_samples.begin());
+      packet = encode(e.get(), frame_samples.data());
       encoder_fresh = false;
     }
     const bool last = f + 1 == frames;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/audio/track_mixer.h"
@@ -97,7 +98,12 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     }
     options.echo = request.log_path.empty() ? &out : log_file.is_open() ? &log_file : nullptr;
     options.capture_events = events_needed(flight, request.summary, !request.audio_path.empty(),
-                                            !request.report_path.empty());
+                                           !request.report_path.empty());
+    // The report's envelope map is swept before the flight's panel host starts.
+    std::optional<report::ReportSetup> report_setup;
+    if (!request.report_path.empty()) {
+      report_setup = report::prepare_report(flight, {options.modules_dir, options.sound_root});
+    }
     PanelHost panel(options);
     std::unique_ptr<render::PanelSnapshots> pictures;
     if (!request.pictures_dir.empty()) {
@@ -108,7 +114,7 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     std::unique_ptr<report::FlightReport> report;
     if (!request.report_path.empty()) {
       report = std::make_unique<report::FlightReport>(panel, flight, request.flight_path,
-                                                      options.sound_root);
+                                                      std::move(*report_setup));
     }
     std::vector<std::string> failed = flight.run(panel);
     if (!request.audio_path.empty()) {
@@ -125,7 +131,8 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
       err << "gaugehost: the flight's report in " << request.report_path << "\n";
     }
     if (request.summary) {
-      for (const std::string& line : summarize(panel.events().events(), flight.frames_per_second())) {
+      for (const std::string& line :
+           summarize(panel.events().events(), flight.frames_per_second())) {
         out << line << "\n";
       }
     }

@@ -12,6 +12,7 @@ namespace {
 constexpr uint32_t kTokenGroundElevation = 2;  // metres x 256
 constexpr uint32_t kTokenVerticalSpeed = 65;
 constexpr uint32_t kTokenAltitude = 73;
+constexpr uint32_t kTokenTerrainHeight = 614;  // metres
 constexpr double kGroundScale = 256.0;
 // The radar altimeter's DH marker: a needle whose value is the knob's
 // decision height in feet, asked on every frame whether shown or not.
@@ -34,10 +35,10 @@ FlightRecorder::FlightRecorder(PanelHost& panel, std::vector<PanelGauge> gauges,
       max_width_(std::max(max_width, 1)) {
   const std::vector<std::string> labels = render::gauge_labels(gauges_);
   for (size_t i = 0; i < gauges_.size(); ++i) {
-    if (gauges_[i].module == "vrn_radalt" && gauges_[i].gauge == "radalt") {
+    if (gauges_[i].module == "vrn_radalt" && gauges_[i].gauge == "radalt" && !radalt_label_) {
       radalt_label_ = labels[i];
-      break;
     }
+    has_gpws_ |= gauges_[i].module == "vrn_gpws";
   }
 }
 
@@ -57,6 +58,8 @@ void FlightRecorder::after_frame(uint32_t frame) {
   sample.height_ft = (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundScale) *
                      kReportFeetPerMetre;
   sample.vertical_speed_fpm = sim.get(kTokenVerticalSpeed);
+  sample.height_above_terrain_ft =
+      (sim.get(kTokenAltitude) - sim.get(kTokenTerrainHeight)) * kReportFeetPerMetre;
   sample.decision_height_ft = decision_height();
   samples_.push_back(sample);
 

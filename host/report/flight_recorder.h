@@ -29,6 +29,7 @@ struct FlightSample {
   double height_ft = 0.0;           // altitude (token 73) less ground elevation (token 2 / 256)
   double vertical_speed_fpm = 0.0;  // token 65
   std::optional<double> decision_height_ft;  // with a radar altimeter on the panel
+  double height_above_terrain_ft = 0.0;      // altitude less terrain height (token 614)
 };
 
 struct EventSnapshot {
@@ -55,6 +56,8 @@ class FlightRecorder {
   std::vector<const EventSnapshot*> snapshots() const;
   size_t event_frames() const { return snapshots_.size(); }
   bool has_decision_height() const { return radalt_label_.has_value(); }
+  // Whether the flight placed the GPWS, whose envelope the report maps.
+  bool has_gpws() const { return has_gpws_; }
 
  private:
   std::optional<double> decision_height() const;
@@ -66,6 +69,7 @@ class FlightRecorder {
   size_t max_snapshots_;
   int32_t max_width_;
   std::optional<std::string> radalt_label_;
+  bool has_gpws_ = false;
   std::vector<render::Placement> layout_;  // once the gauges are on the panel
   render::BitmapLibrary bitmaps_;
   size_t events_read_ = 0;

@@ -28,6 +28,7 @@ img.element { max-height: 2em; vertical-align: middle; margin-right: 4px; backgr
 table { border-collapse: collapse; background: #fff; }
 td, th { border: 1px solid #dee2e6; padding: 3px 10px; text-align: left; font-size: 13px; }
 td.time { text-align: right; font-family: monospace; }
+#envelope-map { max-width: 100%; }
 )";
 
 std::string rate(double fps) {

@@ -67,21 +67,27 @@ void dot(render::Image& image, double x, double y) {
 // breaks the line.
 void draw_track(render::Image& image, const MapPixels& map,
                 const std::vector<std::pair<double, double>>& values) {
-  std::optional<std::pair<double, double>> last;
+  bool pen_down = false;
+  std::pair<double, double> last{0.0, 0.0};
   for (const auto& [row_value, column_value] : values) {
     const auto p = map.at(row_value, column_value);
-    if (p && last) {
-      const double steps = std::ceil(
-          std::max(std::fabs(p->first - last->first), std::fabs(p->second - last->second)));
+    if (!p) {
+      pen_down = false;
+      continue;
+    }
+    const auto [x, y] = *p;
+    if (pen_down) {
+      const double steps =
+          std::ceil(std::max(std::fabs(x - last.first), std::fabs(y - last.second)));
       for (double s = 0; s <= steps; ++s) {
         const double f = steps == 0 ? 0.0 : s / steps;
-        dot(image, last->first + (p->first - last->first) * f,
-            last->second + (p->second - last->second) * f);
+        dot(image, last.first + (x - last.first) * f, last.second + (y - last.second) * f);
       }
-    } else if (p) {
-      dot(image, p->first, p->second);
+    } else {
+      dot(image, x, y);
     }
-    last = p;
+    last = {x, y};
+    pen_down = true;
   }
 }
 

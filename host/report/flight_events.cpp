@@ -50,8 +50,8 @@ std::optional<FlightEvent> flight_event(const Event& e) {
     out.kind = MarkKind::kLamp;
     out.label = e.label;
     out.element = e.element;
-    out.what =
-        out.label + "#" + std::to_string(e.element) + (element_now_shown(e) ? " shown" : " hidden");
+    out.what = out.label + "#" + std::to_string(e.element) +
+               (element_now_shown(e) ? " shown" : " hidden");
   } else if (e.kind == EventKind::kNamedWrite) {
     out.kind = MarkKind::kVar;
     out.what = std::string(e.text) + " = " + std::to_string(e.x);

@@ -1,6 +1,8 @@
 // The event log's text and the stream's switch: lines as every platform
 // writes them, and a stream nobody reads publishes nothing.
 #include "host/event_log.h"
+#include "host/event_text.h"
+#include "test_events.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +12,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "host/event_text.h"
-#include "test_events.h"
 
 namespace {
 
@@ -90,8 +89,7 @@ TEST(EventLogText, EveryKindWordedAsTheLogHasAlwaysWordedIt) {
       {test_event(K::kUnregister), "unregister (null)"},
       {test_event(K::kStraySlot, 0, 33), "stray service slot 33"},
       {write, "var \"radalt_gpws\" = -7"},
-      {test_event(K::kElementFlags, 0, 0, 0x40000007, 0x7, nullptr, "test", 1),
-       "element test#1 shown"},
+      {test_event(K::kElementFlags, 0, 0, 0x40000007, 0x7, nullptr, "test", 1), "element test#1 shown"},
       {test_event(K::kElementFlags, 0, 0, 0x3, 0x40000003, nullptr, "radalt", 13),
        "element radalt#13 hidden"},
       {test_event(K::kElementFlags, 0, 0, 0x3, 0x2, nullptr, "radalt", 4),
@@ -99,15 +97,13 @@ TEST(EventLogText, EveryKindWordedAsTheLogHasAlwaysWordedIt) {
       {needle, "needle radalt#9 = -0"},
       {click, "click radalt 50,220 -> area 2"},
       {missed, "click radalt 50,220 -> no area"},
-      {test_event(K::kSoundLoad, 0, 3, 0, 1, "Sound\\a.wav"),
-       "sound load \"Sound\\a.wav\" -> 1 h=3"},
+      {test_event(K::kSoundLoad, 0, 3, 0, 1, "Sound\\a.wav"), "sound load \"Sound\\a.wav\" -> 1 h=3"},
       {test_event(K::kSoundLoad, 0, 0, 0, 0), "sound load ? -> 0 h=0"},
       {test_event(K::kSoundPlay, 0, 7, 1, 1, "Sound\\sinkrate.wav"),
        "sound play h=7 \"Sound\\sinkrate.wav\" loop=1 -> 1"},
       {test_event(K::kSoundPlay, 0, 9, 0, 0), "sound play h=9 ? loop=0 -> 0"},
       {test_event(K::kSoundStop, 0, 0), "sound stop h=0 ?"},
-      {test_event(K::kSoundUnload, 0, 2, 0, 0, "Sound\\b.wav"),
-       "sound unload h=2 \"Sound\\b.wav\""},
+      {test_event(K::kSoundUnload, 0, 2, 0, 0, "Sound\\b.wav"), "sound unload h=2 \"Sound\\b.wav\""},
   };
   for (const TextCase& c : cases) EXPECT_EQ(host::event_text(c.event), c.text);
 }

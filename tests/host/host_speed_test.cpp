@@ -134,8 +134,8 @@ TEST(HostSpeedNamed, ChangesInNameOrderOnlyOnce) {
 struct Flown {
   std::vector<std::string> lines;  // the captured events as the log words them
   size_t lines_at_switch = 0;      // events when the switch frame ended
-  std::vector<uint32_t> flags;     // every element's flags, at the check frame
-  std::vector<uint64_t> needles;   // every needle's last value, bit for bit
+  std::vector<uint32_t> flags;    // every element's flags, at the check frame
+  std::vector<uint64_t> needles;  // every needle's last value, bit for bit
   int32_t radalt_gpws = 0;
   std::string echoed;
   uint32_t sound_events = 0;  // kept by the sound library for the audio track

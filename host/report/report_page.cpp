@@ -74,8 +74,9 @@ void snapshots(std::string& page, const ReportContent& c) {
     const std::string when = seconds(s->frame, c.frames_per_second);
     page += "<figure data-frame=\"" + std::to_string(s->frame) + "\">";
     if (s->picture) page += picture_img(*s->picture, "the panel at " + when, "panel");
-    page += "<figcaption><b>" + when + "</b> (frame " + std::to_string(s->frame) + "): " + caption +
-            "</figcaption></figure>\n";
+    page += "<figcaption><b>" + when + "</b> (frame " + std::to_string(s->frame) + "): ";
+    page += caption;
+    page += "</figcaption></figure>\n";
   }
   page += "</div></section>\n";
 }

@@ -1,5 +1,6 @@
 #include "host/flight_script.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -40,9 +41,21 @@ FlightScript FlightScript::parse(const std::string& text, const std::string& fil
     }
     if (c.verb == "start") started = true;
     if (row.read != nullptr) row.read(script.setup_, c);
+    script.lengthen(c);
     script.commands_.push_back(std::move(c));
   }
   return script;
+}
+
+void FlightScript::lengthen(const FlightCommand& c) {
+  if (c.verb == "at") {
+    length_seconds_ = std::max(length_seconds_, seconds_arg(c, 0));
+  } else if (c.verb == "wait") {
+    length_seconds_ += seconds_arg(c, 0);
+  } else if (c.verb == "frames") {
+    length_seconds_ += u32_arg(c, 0) / setup_.frames_per_second;
+  }
+  if (length_seconds_ > kLongestFlightSeconds && past_longest_.empty()) past_longest_ = c.where;
 }
 
 FlightScript FlightScript::load(const std::string& path) {

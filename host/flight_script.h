@@ -17,6 +17,11 @@
 
 namespace host {
 
+// A simulated week: a flight file longer than this is more likely a slip
+// (a time in frames written as seconds) than meant, and is flown only when
+// asked for (gaugehost fly --long-flight).
+inline constexpr double kLongestFlightSeconds = 7 * 24 * 3600.0;
+
 class FlightScript {
  public:
   static FlightScript parse(const std::string& text, const std::string& file_name);
@@ -31,8 +36,17 @@ class FlightScript {
   double frames_per_second() const { return setup_.frames_per_second; }
   // The gauges placed by `panel` and `gauge` lines, with their places.
   const std::vector<PanelGauge>& layout() const { return setup_.layout; }
+  // How long it flies, as its `at`, `wait` and `frames` lines say.
+  double length_seconds() const { return length_seconds_; }
+  // The file:line at which it first lasts longer than kLongestFlightSeconds;
+  // empty when it never does.
+  const std::string& past_longest() const { return past_longest_; }
 
  private:
+  void lengthen(const FlightCommand& c);
+
+  double length_seconds_ = 0.0;
+  std::string past_longest_;
   std::vector<FlightCommand> commands_;
   std::vector<Expectation> expectations_;
   FlightSetup setup_;

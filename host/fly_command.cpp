@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/audio/track_mixer.h"
@@ -11,6 +12,7 @@
 #include "host/flight_summary.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
+#include "host/progress_line.h"
 #include "host/render/png_writer.h"
 #include "host/render/snapshots.h"
 #include "host/report/flight_report.h"
@@ -68,6 +70,9 @@ CLI::App* add_fly_command(CLI::App& gaugehost, FlyRequest& request) {
                   "panel at the events, the summary, the expectations and the\n"
                   "sound track")
       ->type_name("FILE.html");
+  fly->add_flag("--long-flight", request.long_flight,
+                "fly a flight that lasts longer than a simulated week (such a\n"
+                "file is refused without it, naming the line that goes past)");
   fly->add_flag("--own-copies", request.own_copies,
                 "place every gauge as the host's own copy of its header and\n"
                 "element chain, as a host that places a gauge twice may");
@@ -90,6 +95,12 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
   options.own_copies = request.own_copies;
   try {
     FlightScript flight = FlightScript::load(request.flight_path);
+    if (!flight.past_longest().empty() && !request.long_flight) {
+      err << "gaugehost: " << flight.past_longest() << ": the flight lasts "
+          << duration_text(flight.length_seconds())
+          << ", longer than a simulated week; --long-flight flies it\n";
+      return 1;
+    }
     std::ofstream log_file;
     if (!request.log_path.empty() && !discards(request.log_path)) {
       log_file.open(request.log_path, std::ios::binary | std::ios::trunc);
@@ -97,7 +108,12 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     }
     options.echo = request.log_path.empty() ? &out : log_file.is_open() ? &log_file : nullptr;
     options.capture_events = events_needed(flight, request.summary, !request.audio_path.empty(),
-                                            !request.report_path.empty());
+                                           !request.report_path.empty());
+    // The report's envelope map is swept before the flight's panel host starts.
+    std::optional<report::ReportSetup> report_setup;
+    if (!request.report_path.empty()) {
+      report_setup = report::prepare_report(flight, {options.modules_dir, options.sound_root});
+    }
     PanelHost panel(options);
     std::unique_ptr<render::PanelSnapshots> pictures;
     if (!request.pictures_dir.empty()) {
@@ -108,9 +124,20 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     std::unique_ptr<report::FlightReport> report;
     if (!request.report_path.empty()) {
       report = std::make_unique<report::FlightReport>(panel, flight, request.flight_path,
-                                                      options.sound_root);
+                                                      std::move(*report_setup));
+    }
+    // On a terminal, a flight that takes a while says how far it is.
+    const double length = flight.length_seconds();
+    const double fps = flight.frames_per_second();
+    ProgressLine progress(err, stderr_is_terminal(), [](double done, double total) {
+      return "flown " + duration_text(done) + " of " + duration_text(total);
+    });
+    if (stderr_is_terminal()) {
+      panel.add_frame_observer(
+          [&progress, length, fps](uint32_t frame) { progress.update(frame / fps, length); });
     }
     std::vector<std::string> failed = flight.run(panel);
+    progress.finish();
     if (!request.audio_path.empty()) {
       audio::write_track(request.audio_path, panel.events().events(), flight.frames_per_second(),
                          options.sound_root);
@@ -125,7 +152,8 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
       err << "gaugehost: the flight's report in " << request.report_path << "\n";
     }
     if (request.summary) {
-      for (const std::string& line : summarize(panel.events().events(), flight.frames_per_second())) {
+      for (const std::string& line :
+           summarize(panel.events().events(), flight.frames_per_second())) {
         out << line << "\n";
       }
     }

@@ -18,6 +18,7 @@ struct FlyRequest {
   std::string log_path;  // empty: standard output
   bool summary = false;
   bool own_copies = false;
+  bool long_flight = false;  // fly a flight longer than a simulated week
   std::string audio_path;
   std::string pictures_dir;
   std::string report_path;

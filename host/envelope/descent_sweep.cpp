@@ -29,7 +29,8 @@ DescentAlert fly_cell(PanelHost& panel, double height_ft, double vertical_speed_
 }  // namespace
 
 SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& height_ft,
-                                     const GridAxis& vertical_speed_fpm) {
+                                     const GridAxis& vertical_speed_fpm,
+                                     const std::function<void()>& cell_done) {
   require_voice(setup.sound_root, "sinkrate");
   SweepMap<DescentAlert> map{height_ft, vertical_speed_fpm, {}};
   map.cells.reserve(static_cast<size_t>(height_ft.cells) *
@@ -39,6 +40,7 @@ SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& he
   for (int32_t row = 0; row < height_ft.cells; ++row) {
     for (int32_t column = 0; column < vertical_speed_fpm.cells; ++column) {
       map.cells.push_back(fly_cell(panel, height_ft.at(row), vertical_speed_fpm.at(column)));
+      if (cell_done) cell_done();
     }
   }
   return map;

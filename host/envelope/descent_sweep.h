@@ -3,6 +3,7 @@
 // height above ground and vertical speed of a grid, a GPWS that starts with
 // no warning sounding is held there for a moment, and what it does is noted.
 #include <cstdint>
+#include <functional>
 
 #include "host/envelope/sweep_grid.h"
 
@@ -18,7 +19,9 @@ enum class DescentAlert : uint8_t {
 // (negative descending). Throws HostError when the module cannot be loaded
 // or the sink-rate voice is missing under the sound root (without it the
 // voice could not be heard and the map would be silently empty).
+// `cell_done`, when given, is called after each cell.
 SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& height_ft,
-                                     const GridAxis& vertical_speed_fpm);
+                                     const GridAxis& vertical_speed_fpm,
+                                     const std::function<void()>& cell_done = nullptr);
 
 }  // namespace host::envelope

@@ -7,6 +7,7 @@
 #include "host/envelope/envelope_picture.h"
 #include "host/envelope/terrain_sweep.h"
 #include "host/host_error.h"
+#include "host/progress_line.h"
 #include "host/render/png_writer.h"
 
 namespace host::envelope {
@@ -61,11 +62,20 @@ int draw_envelope(const EnvelopeRequest& request, std::ostream& err) {
     return 2;
   }
   const int32_t grid = request.grid;
+  // On a terminal, a fine grid that takes a while says how far it is.
+  const double cells = 2.0 * grid * grid;
+  double done = 0.0;
+  ProgressLine progress(err, stderr_is_terminal(), [](double d, double total) {
+    return "swept " + std::to_string(static_cast<int64_t>(d)) + " of " +
+           std::to_string(static_cast<int64_t>(total)) + " cells";
+  });
+  const auto cell_done = [&] { progress.update(++done, cells); };
   try {
-    const auto descent =
-        sweep_descent(request.setup, GridAxis{0.0, 2600.0, grid}, GridAxis{0.0, -8000.0, grid});
-    const auto terrain =
-        sweep_terrain(request.setup, GridAxis{0.0, 2000.0, grid}, GridAxis{0.0, 8000.0, grid});
+    const auto descent = sweep_descent(request.setup, GridAxis{0.0, 2600.0, grid},
+                                       GridAxis{0.0, -8000.0, grid}, cell_done);
+    const auto terrain = sweep_terrain(request.setup, GridAxis{0.0, 2000.0, grid},
+                                       GridAxis{0.0, 8000.0, grid}, cell_done);
+    progress.finish();
     render::write_png(request.out, envelope_picture(descent, terrain));
   } catch (const HostError& error) {
     err << "gaugehost: envelope: " << error.what() << "\n";

@@ -43,12 +43,14 @@ bool terrain_alert(const SweepSetup& setup, double height_ft, double closure_fpm
 }
 
 SweepMap<uint8_t> sweep_terrain(const SweepSetup& setup, const GridAxis& height_ft,
-                                const GridAxis& closure_fpm) {
+                                const GridAxis& closure_fpm,
+                                const std::function<void()>& cell_done) {
   SweepMap<uint8_t> map{height_ft, closure_fpm, {}};
   map.cells.reserve(static_cast<size_t>(height_ft.cells) * static_cast<size_t>(closure_fpm.cells));
   for (int32_t row = 0; row < height_ft.cells; ++row) {
     for (int32_t column = 0; column < closure_fpm.cells; ++column) {
       map.cells.push_back(terrain_alert(setup, height_ft.at(row), closure_fpm.at(column)) ? 1 : 0);
+      if (cell_done) cell_done();
     }
   }
   return map;

@@ -2,6 +2,7 @@
 // The events a report marks: voices heard, sounds that failed, key events
 // sent, lamps (elements) shown or hidden and named-variable writes, taken
 // from the host's typed events with the meanings host/event.h defines.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ struct FlightEvent {
   // For lamps: the gauge's label and the element's index, to picture it.
   std::string label;
   uint32_t element = 0;
+  // For lamps, once a report has pictured it: the element's own bitmap, by
+  // its index among the page's pictures.
+  std::optional<size_t> picture;
 };
 
 // "voice", "sound failed", "key", "lamp" or "var".

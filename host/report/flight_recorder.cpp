@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "host/host_error.h"
 #include "host/panel_host.h"
 #include "host/render/flight_layout.h"
-#include "host/render/png_writer.h"
 
 namespace host::report {
 namespace {
@@ -12,10 +12,13 @@ namespace {
 constexpr uint32_t kTokenGroundElevation = 2;  // metres x 256
 constexpr uint32_t kTokenVerticalSpeed = 65;
 constexpr uint32_t kTokenAltitude = 73;
+constexpr uint32_t kTokenTerrainHeight = 614;  // metres
 constexpr double kGroundScale = 256.0;
 // The radar altimeter's DH marker: a needle whose value is the knob's
 // decision height in feet, asked on every frame whether shown or not.
 constexpr size_t kDhMarkerElement = 7;
+// An element's picture beside its name: at most this many pixels high.
+constexpr int64_t kElementSide = 32;
 
 bool shown_on_panel(MarkKind kind) {
   return kind == MarkKind::kVoice || kind == MarkKind::kSoundFailed || kind == MarkKind::kKey ||
@@ -32,10 +35,10 @@ FlightRecorder::FlightRecorder(PanelHost& panel, std::vector<PanelGauge> gauges,
       max_width_(std::max(max_width, 1)) {
   const std::vector<std::string> labels = render::gauge_labels(gauges_);
   for (size_t i = 0; i < gauges_.size(); ++i) {
-    if (gauges_[i].module == "vrn_radalt" && gauges_[i].gauge == "radalt") {
+    if (gauges_[i].module == "vrn_radalt" && gauges_[i].gauge == "radalt" && !radalt_label_) {
       radalt_label_ = labels[i];
-      break;
     }
+    has_gpws_ |= gauges_[i].module == "vrn_gpws";
   }
 }
 
@@ -55,6 +58,8 @@ void FlightRecorder::after_frame(uint32_t frame) {
   sample.height_ft = (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundScale) *
                      kReportFeetPerMetre;
   sample.vertical_speed_fpm = sim.get(kTokenVerticalSpeed);
+  sample.height_above_terrain_ft =
+      (sim.get(kTokenAltitude) - sim.get(kTokenTerrainHeight)) * kReportFeetPerMetre;
   sample.decision_height_ft = decision_height();
   samples_.push_back(sample);
 
@@ -66,6 +71,8 @@ void FlightRecorder::after_frame(uint32_t frame) {
   for (; events_read_ < all.size(); ++events_read_) {
     if (auto e = flight_event(all[events_read_])) {
       visible |= shown_on_panel(e->kind);
+      if (e->kind == MarkKind::kLamp) e->picture = element_picture(e->label, e->element);
+      events_.push_back(*e);
       events.push_back(std::move(*e));
     }
   }
@@ -73,7 +80,7 @@ void FlightRecorder::after_frame(uint32_t frame) {
 }
 
 void FlightRecorder::take_snapshot(uint32_t frame, std::vector<FlightEvent> events) {
-  EventSnapshot snapshot{frame, std::move(events), {}};
+  EventSnapshot snapshot{frame, std::move(events), std::nullopt};
   if (!gauges_.empty()) {
     // The gauges exist only once the flight has placed them.
     if (layout_.empty()) layout_ = render::arrange_panel(panel_, gauges_, bitmaps_);
@@ -83,9 +90,35 @@ void FlightRecorder::take_snapshot(uint32_t frame, std::vector<FlightEvent> even
           std::max<int64_t>(1, int64_t{picture.height()} * max_width_ / picture.width()));
       picture = render::scale_nearest(picture, max_width_, height);
     }
-    snapshot.png = render::png_bytes(picture);
+    snapshot.picture = pictures_.add(picture);
   }
   snapshots_.push_back(std::move(snapshot));
+}
+
+std::optional<size_t> FlightRecorder::element_picture(const std::string& label, uint32_t element) {
+  const auto key = std::make_pair(label, element);
+  if (auto it = element_pictures_.find(key); it != element_pictures_.end()) return it->second;
+  std::optional<size_t> index;
+  try {
+    const GaugeInstance& gauge = panel_.gauge(label);
+    if (element < gauge.elements.size()) {
+      render::Image picture = bitmaps_.get(gauge.module, gauge.elements[element].record->bitmap_id);
+      // Small beside the text: at most kElementSide high and twice as wide.
+      const int64_t w = picture.width();
+      const int64_t h = picture.height();
+      if (h > kElementSide || w > 2 * kElementSide) {
+        const int64_t scale_num = std::min<int64_t>(kElementSide * w, 2 * kElementSide * h);
+        picture = render::scale_nearest(
+            picture, static_cast<int32_t>(std::max<int64_t>(1, w * scale_num / (w * h))),
+            static_cast<int32_t>(std::max<int64_t>(1, scale_num / w)));
+      }
+      index = pictures_.add(picture);
+    }
+  } catch (const HostError&) {
+    // An element without a picture is named in words only.
+  }
+  element_pictures_[key] = index;
+  return index;
 }
 
 std::vector<const EventSnapshot*> FlightRecorder::snapshots() const {

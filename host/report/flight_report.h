@@ -1,10 +1,13 @@
 #pragma once
 // gaugehost fly FLIGHT --report FILE.html: follows the flight frame by frame
 // and, once it is flown, writes its report page.
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/envelope/sweep_grid.h"
 #include "host/flight_script.h"
+#include "host/report/envelope_track.h"
 #include "host/report/flight_recorder.h"
 
 namespace host {
@@ -13,11 +16,20 @@ class PanelHost;
 
 namespace host::report {
 
+// What a report needs before the flight's panel host exists (only one runs
+// at a time): where the modules and sounds are, and the GPWS envelope,
+// swept when the flight places the GPWS.
+struct ReportSetup {
+  envelope::SweepSetup where;
+  std::optional<EnvelopeMaps> envelope;
+  std::string no_envelope_why;
+};
+ReportSetup prepare_report(const FlightScript& flight, envelope::SweepSetup where);
+
 class FlightReport {
  public:
   // Watches `panel` from now on; `title` names the flight on the page.
-  FlightReport(PanelHost& panel, const FlightScript& flight, std::string title,
-               std::string sound_root);
+  FlightReport(PanelHost& panel, const FlightScript& flight, std::string title, ReportSetup setup);
   FlightReport(const FlightReport&) = delete;
   FlightReport& operator=(const FlightReport&) = delete;
 
@@ -31,7 +43,7 @@ class FlightReport {
   PanelHost& panel_;
   const FlightScript& flight_;
   std::string title_;
-  std::string sound_root_;
+  ReportSetup setup_;
   FlightRecorder recorder_;
 };
 

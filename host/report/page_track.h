@@ -1,6 +1,7 @@
 #pragma once
 // The flight's sound track for the report page: the same mix as
-// gaugehost --audio, at half the rate to keep the page small.
+// gaugehost --audio, made small. Ogg Opus where the build has it; else a
+// WAV at half the mix's rate.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,11 +10,17 @@
 
 namespace host::report {
 
-inline constexpr uint32_t kPageTrackRate = 11025;
+inline constexpr uint32_t kPageWavRate = 11025;
 
-// The bytes of a 16-bit mono WAV file at kPageTrackRate; throws HostError
+struct PageTrack {
+  std::vector<uint8_t> bytes;
+  std::string mime;  // "audio/ogg" or "audio/wav"
+};
+
+// The track lasts the flight's `seconds` exactly (cut or padded with
+// silence), so the page's player shows the flight's length. Throws HostError
 // as the mixer does (a missing or unplayable WAV file).
-std::vector<uint8_t> page_track(const std::vector<Event>& events, double frames_per_second,
-                                const std::string& sound_root);
+PageTrack page_track(const std::vector<Event>& events, double frames_per_second, double seconds,
+                     const std::string& sound_root);
 
 }  // namespace host::report

@@ -48,7 +48,8 @@ TEST(GaugehostCli, HelpListsEveryCommandAndOption) {
       {{"-h"}, {"Usage: gaugehost [OPTIONS] SUBCOMMAND"}},
       {{"fly", "--help"},
        {"Usage: gaugehost fly [OPTIONS] FLIGHT", "--modules DIR", "--root DIR", "--log FILE",
-        "--summary", "--audio FILE", "--pictures DIR", "--report FILE.html", "--own-copies"}},
+        "--summary", "--audio FILE", "--pictures DIR", "--report FILE.html", "--own-copies",
+        "--long-flight"}},
       {{"fly", "approach.flight", "--summary", "--help"}, {"Usage: gaugehost fly"}},
       {{"envelope", "--help"},
        {"Usage: gaugehost envelope [OPTIONS] OUT.png", "--modules DIR", "--root DIR", "--grid N",
@@ -186,6 +187,38 @@ TEST_F(GaugehostFly, EachOptionReachesTheFlight) {
     EXPECT_NE(r.err.find(row.err_has), std::string::npos) << r.err;
   }
   EXPECT_GT(fs::file_size(track), 44u) << "a WAV header and samples";
+}
+
+TEST_F(GaugehostFly, AFlightLongerThanAWeekIsFlownOnlyWhenAskedFor) {
+  // At a tenth of a frame per second a week is 60480 frames.
+  const struct {
+    const char* name;
+    const char* text;
+    bool asked;
+    int status;
+    const char* err_has;
+  } kRows[] = {
+      {"just under a week", "rate 0.1\nstart\nframes 60000\n", false, 0, ""},
+      {"past it by frames", "rate 0.1\nstart\nframes 30000\nframes 31000\nframes 5\n", false, 1,
+       "long.flight:4: the flight lasts 169 h 27 min, longer than a simulated week; "
+       "--long-flight flies it\n"},
+      {"past it, asked for", "rate 0.1\nstart\nframes 30000\nframes 31000\n", true, 0, ""},
+      {"past it by a time", "start\nat 604801\n", false, 1, "long.flight:2: the flight lasts"},
+      {"past it by waits", "start\nwait 400000\nat 100\nwait 300000\n", false, 1,
+       "long.flight:4: the flight lasts 194 h 26 min"},
+  };
+  const std::string path = (dir_ / "long.flight").string();
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << row.text;
+    Words args = {"fly", path, "--log", (dir_ / "long.log").string()};
+    if (row.asked) args.push_back("--long-flight");
+    const Outcome r = gaugehost(args);
+    EXPECT_EQ(r.status, row.status) << r.err;
+    EXPECT_NE(r.err.find(row.err_has), std::string::npos) << r.err;
+    // Not a terminal: no progress line, however long it took.
+    EXPECT_EQ(r.err.find('\r'), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -80,12 +80,12 @@ TEST(ReportInBrowser, ShowsThePlotAndTheSnapshots) {
     size_t at_least;
   };
   const Part parts[] = {
-      {"the plot", "<svg id=\"timeline\"", 1},
-      {"the height", "class=\"series height\"", 1},
-      {"the decision height", "class=\"series decision-height\"", 1},
-      {"the vertical speed", "class=\"series vertical-speed\"", 1},
-      {"voice markers", "class=\"marker voice\"", 4},
-      {"snapshots", "<img alt=\"the panel at", 5},
+      {"the plot", "id=\"timeline\"", 1},
+      {"the plot drawn", "<canvas", 2},
+      {"its axes", "dygraph-axis-label-x", 5},
+      {"snapshots", "<img class=\"panel\" data-picture=\"", 5},
+      {"snapshots filled in", "alt=\"the panel at", 5},
+      {"their pictures", "src=\"data:image/png;base64,", 5},
       {"the sound player", "<audio id=\"track\"", 1},
       {"the expectations", "<span class=\"met\">met</span>", 13},
   };

@@ -1,7 +1,8 @@
-// The report's parts on their own: base64, the events read from log lines,
-// the plot's round ranges and the timeline's SVG.
+// The report's parts on their own: base64, the events marked, text made
+// safe for the page, the timeline's data, the pictures and the Opus track.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -10,8 +11,9 @@
 #include "host/report/base64.h"
 #include "host/report/flight_events.h"
 #include "host/report/html_text.h"
-#include "host/report/plot_scale.h"
-#include "host/report/timeline_svg.h"
+#include "host/report/ogg_opus.h"
+#include "host/report/picture_set.h"
+#include "host/report/timeline_chart.h"
 #include "test_events.h"
 
 namespace {
@@ -59,8 +61,8 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
   const Case cases[] = {
       {"a voice heard", test_event(K::kSoundPlay, 941, 4, 0, 1, "Sound\\minimums.wav"),
        MarkKind::kVoice, "minimums"},
-      {"a loop heard", test_event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"), MarkKind::kVoice,
-       "sinkrate"},
+      {"a loop heard", test_event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"),
+       MarkKind::kVoice, "sinkrate"},
       {"a refused play is no voice", test_event(K::kSoundPlay, 9, 4, 0, 0, "Sound\\minimums.wav"),
        MarkKind::kSoundFailed, "minimums: play failed"},
       {"a failed load", test_event(K::kSoundLoad, 0, 0, 0, 0, "Sound\\pullup.wav"),
@@ -71,8 +73,8 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
        MarkKind::kLamp, "below#1 shown"},
       {"a lamp hidden", test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 6),
        MarkKind::kLamp, "radalt#6 hidden"},
-      {"other flags", test_event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1), std::nullopt,
-       ""},
+      {"other flags", test_event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1),
+       std::nullopt, ""},
       {"a named variable", write, MarkKind::kVar, "radalt_gpws = 1"},
       {"a lookup", test_event(K::kLookup, 3, 73), std::nullopt, ""},
   };
@@ -87,81 +89,167 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
   }
 }
 
-TEST(ReportPlotScale, RangesHoldEveryValueAndEndOnRoundTicks) {
-  struct Case {
-    const char* name;
-    std::vector<double> values;
-    double low, high;
-    std::vector<double> ticks;
-  };
-  const double nan = std::nan("");
-  const Case cases[] = {
-      {"a descent from 984 ft", {984.0, 500.0, 0.0}, 0, 1000, {0, 200, 400, 600, 800, 1000}},
-      {"sinking at 900 ft/min", {-900.0}, -1000, 0, {-1000, -800, -600, -400, -200, 0}},
-      {"climb and sink", {-900.0, 500.0}, -1000, 500, {-1000, -500, 0, 500}},
-      {"flat at zero", {0.0, 0.0}, -1, 1, {-1, -0.5, 0, 0.5, 1}},
-      {"NaN left out", {nan, 40.0}, 0, 40, {0, 10, 20, 30, 40}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const host::report::PlotRange r = host::report::nice_range(c.values, 0.0);
-    EXPECT_DOUBLE_EQ(r.low, c.low);
-    EXPECT_DOUBLE_EQ(r.high, c.high);
-    EXPECT_EQ(host::report::nice_ticks(r), c.ticks);
-  }
-}
-
 TEST(ReportHtml, EscapesWhatMarkupWouldRead) {
   EXPECT_EQ(host::report::escape_html("a<b>&\"c'"), "a&lt;b&gt;&amp;&quot;c&#39;");
   EXPECT_EQ(host::report::escape_html("Sound\\pullup.wav"), "Sound\\pullup.wav");
 }
 
-TEST(ReportTimeline, DrawsEachSeriesAndOneMarkerPerKindAndFrame) {
+TEST(ReportHtml, ScriptStringsCannotEndTheScript) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {{"minimums", "\"minimums\""},
+                        {"Sound\\a \"b\"", "\"Sound\\\\a \\\"b\\\"\""},
+                        {"</script><b>", "\"\\u003c/script>\\u003cb>\""},
+                        {"a\nb\tc", "\"a\\u000ab\\u0009c\""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.in);
+    EXPECT_EQ(host::report::js_string(c.in), c.out);
+  }
+}
+
+TEST(ReportTimeline, HoldsEverySeriesEachEventAndGapsForMissingValues) {
   std::vector<host::report::FlightSample> samples;
   for (uint32_t f = 1; f <= 36; ++f) {
     samples.push_back({f, 1000.0 - f, -900.0, f < 18 ? std::nullopt : std::optional(200.0)});
   }
+  samples[4].height_ft = std::nan("");
   using K = host::EventKind;
-  const auto events = host::report::flight_events({
+  auto events = host::report::flight_events({
       test_event(K::kSoundPlay, 12, 4, 0, 1, "Sound\\minimums.wav"),
       test_event(K::kKeyEvent, 12, 65814),
       test_event(K::kElementFlags, 12, 0, 0x40000007, 0x7, nullptr, "radalt", 6),
-      test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 4),
-      test_event(K::kElementFlags, 20, 0, 0x7, 0x40000007, nullptr, "radalt", 6),
       test_event(K::kNamedWrite, 20, 0, 0, 0, "radalt_gpws"),
   });
+  events[2].picture = 3;
   struct Case {
     const char* name;
     bool with_decision_height;
+    const char* labels;
+    const char* rows;
   };
-  for (const Case& c : {Case{"with a radar altimeter", true}, Case{"without", false}}) {
+  const Case cases[] = {
+      {"with a radar altimeter", true,
+       "[\"flight time, s\",\"height above ground, ft\",\"decision height, ft\",\"vertical "
+       "speed, ft/min\"]",
+       "\"rows\":[\n[1,999,null,-900],\n[2,998,null,-900],\n[3,997,null,-900],\n[4,996,null,-900],"
+       "\n[5,null,null,-900],"},
+      {"without", false,
+       "[\"flight time, s\",\"height above ground, ft\",\"vertical speed, ft/min\"]",
+       "\"rows\":[\n[1,999,-900],\n[2,998,-900],\n[3,997,-900],\n[4,996,-900],\n[5,null,-900],"},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string svg =
-        host::report::timeline_svg(samples, events, 18.0, c.with_decision_height);
-    EXPECT_EQ(svg.rfind("<svg id=\"timeline\"", 0), 0u);
-    EXPECT_EQ(count(svg, "class=\"series height\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"series vertical-speed\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"series decision-height\""), c.with_decision_height ? 1u : 0u);
-    EXPECT_EQ(count(svg, "class=\"marker voice\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"marker key\""), 1u);
-    EXPECT_EQ(count(svg, "class=\"marker lamp\""), 2u) << "frames 12 and 20";
-    EXPECT_EQ(count(svg, "class=\"marker var\""), 0u) << "writes are in the table only";
-    EXPECT_NE(svg.find(">minimums</text>"), std::string::npos);
-    EXPECT_NE(svg.find(">radalt#6 shown, radalt#4 hidden</text>"), std::string::npos);
-    EXPECT_NE(svg.find("data-time=\"0.7\""), std::string::npos) << "frame 12 at 18 per second";
+    const std::string data =
+        host::report::timeline_data(samples, events, 18.0, c.with_decision_height);
+    EXPECT_EQ(data.rfind("{\"fps\":18,\"labels\":" + std::string(c.labels), 0), 0u) << data;
+    EXPECT_NE(data.find(c.rows), std::string::npos) << data;
+    EXPECT_EQ(count(data, "\n["), 36u + 4u) << "every frame and every event";
+    EXPECT_NE(data.find("[36,964,"), std::string::npos);
+    EXPECT_NE(data.find("[12,\"voice\",\"minimums\",null]"), std::string::npos);
+    EXPECT_NE(data.find("[12,\"key\",\"key 65814\",null]"), std::string::npos);
+    EXPECT_NE(data.find("[12,\"lamp\",\"radalt#6 shown\",3]"), std::string::npos)
+        << "the lamp with its picture";
+    EXPECT_NE(data.find("[20,\"var\","), std::string::npos);
+    EXPECT_EQ(data.find("nan"), std::string::npos);
   }
 }
 
-TEST(ReportTimeline, MissingValuesBreakTheLineInsteadOfDrawingNonsense) {
-  std::vector<host::report::FlightSample> samples = {
-      {1, 100.0, 0.0, {}}, {2, std::nan(""), 0.0, {}}, {3, 50.0, 0.0, {}}};
-  const std::string svg = host::report::timeline_svg(samples, {}, 1.0, false);
-  const size_t at = svg.find("class=\"series height\"");
-  ASSERT_NE(at, std::string::npos);
-  const std::string path = svg.substr(at, svg.find("/>", at) - at);
-  EXPECT_EQ(count(path, "M"), 2u) << path;
-  EXPECT_EQ(count(path, "L"), 0u) << path;
-  EXPECT_EQ(path.find("nan"), std::string::npos);
+TEST(ReportTimeline, AnHourKeepsAReadableShareOfItsFrames) {
+  constexpr uint32_t kHour = 64800;
+  std::vector<host::report::FlightSample> samples;
+  for (uint32_t f = 1; f <= kHour; ++f) samples.push_back({f, 500.0, 0.0, std::nullopt});
+  const std::string data = host::report::timeline_data(samples, {}, 18.0, false);
+  const size_t rows = count(data, "\n[");
+  EXPECT_LE(rows, host::report::kMostTimelineRows + 1);
+  EXPECT_GE(rows, host::report::kMostTimelineRows / 2) << "a row at least every half second";
+  EXPECT_NE(data.find("\n[64800,500,0]]"), std::string::npos) << "the last frame is always there";
+}
+
+TEST(ReportPictures, EachDifferentPictureIsEncodedOnce) {
+  using host::render::Image;
+  host::report::PictureSet set;
+  const Image lamp(20, 10, {200, 40, 40});
+  const Image other_colour(20, 10, {40, 200, 40});
+  const Image other_size(10, 20, {200, 40, 40});
+  Image one_pixel_off = lamp;
+  one_pixel_off.set(19, 9, {0, 0, 0});
+  struct Case {
+    const char* name;
+    const Image& image;
+    size_t index;
+  };
+  const Case cases[] = {{"the first", lamp, 0},
+                        {"the same again", lamp, 0},
+                        {"another colour", other_colour, 1},
+                        {"another size", other_size, 2},
+                        {"one pixel apart", one_pixel_off, 3},
+                        {"an earlier one", other_colour, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(set.add(c.image), c.index);
+  }
+  ASSERT_EQ(set.pngs().size(), 4u);
+  for (const auto& png : set.pngs())
+    EXPECT_EQ(std::string(png.begin(), png.begin() + 4), "\x89PNG");
+}
+
+// The Ogg pages' last granule position: 48 kHz samples, pre-skip included.
+int64_t last_granule(const std::vector<uint8_t>& ogg) {
+  int64_t granule = -1;
+  for (size_t at = 0; at + 27 <= ogg.size();) {
+    if (std::string(ogg.begin() + static_cast<long>(at), ogg.begin() + static_cast<long>(at) + 4) !=
+        "OggS") {
+      return -2;
+    }
+    int64_t g = 0;
+    for (int i = 7; i >= 0; --i) g = g << 8 | ogg[at + 6 + static_cast<size_t>(i)];
+    granule = g;
+    const size_t segments = ogg[at + 26];
+    size_t body = 0;
+    for (size_t i = 0; i < segments; ++i) body += ogg[at + 27 + i];
+    at += 27 + segments + body;
+  }
+  return granule;
+}
+
+uint16_t pre_skip(const std::vector<uint8_t>& ogg) {
+  const std::string bytes(ogg.begin(), ogg.end());
+  const size_t head = bytes.find("OpusHead");
+  return head == std::string::npos ? 0
+                                   : static_cast<uint16_t>(ogg[head + 10] | ogg[head + 11] << 8);
+}
+
+TEST(ReportOpus, TheTrackDecodesToItsLengthAndSilenceCostsLittle) {
+  if (!host::report::opus_supported()) GTEST_SKIP() << "this build keeps the page's track as WAV";
+  constexpr size_t kRate = host::report::kOpusInputRate;
+  std::vector<int16_t> tone(kRate * 2);
+  for (size_t i = 0; i < tone.size(); ++i) {
+    tone[i] = static_cast<int16_t>(8000.0 * std::sin(2.0 * 3.14159265358979 * 700.0 * i / kRate));
+  }
+  std::vector<int16_t> silent_minute(kRate * 60, 0);
+  std::vector<int16_t> tone_in_silence = silent_minute;
+  std::copy(tone.begin(), tone.end(), tone_in_silence.begin() + kRate * 20);
+  struct Case {
+    const char* name;
+    const std::vector<int16_t>& samples;
+    size_t at_most_bytes;
+  };
+  const Case cases[] = {{"two seconds of tone", tone, 8000},
+                        {"a silent minute", silent_minute, 12000},
+                        {"the tone in the minute", tone_in_silence, 20000},
+                        {"nothing at all", {}, 200}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> ogg = host::report::ogg_opus(c.samples);
+    ASSERT_GT(ogg.size(), 40u);
+    EXPECT_EQ(std::string(ogg.begin(), ogg.begin() + 4), "OggS");
+    EXPECT_EQ(last_granule(ogg), pre_skip(ogg) + 3 * static_cast<int64_t>(c.samples.size()))
+        << "decodes to exactly the samples given";
+    EXPECT_GT(pre_skip(ogg), 0u);
+    EXPECT_LE(ogg.size(), c.at_most_bytes);
+  }
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct MouseArea {
   int32_t height;
   uint32_t mouse_flags;
   frame::MouseRoutine routine;
+  int32_t cursor;  // the host's cursor code shown over it
 
   bool contains(int32_t px, int32_t py) const;
 };
@@ -56,7 +57,6 @@ GaugeInstance make_gauge_instance(std::string label, LoadedModule* module,
 // Calls one of the element-list routines in a gauge's header.
 void run_element_list_routine(frame::GaugeHeader& header, frame::ElementListSlot which,
                               uint32_t arg);
-
 
 // What the host last saw of the flags of every element on the panel. Module
 // code may change them in any call, so the host looks after each one: a flat

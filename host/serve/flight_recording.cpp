@@ -30,9 +30,9 @@ std::string flight_line(const FlightCommand& command) {
 
 std::string flight_time(uint32_t frame, double frames_per_second) {
   const double exact = frame / frames_per_second;
-  for (int digits = 1; digits <= 17; ++digits) {
+  for (int decimals = 0; decimals <= 9; ++decimals) {
     char pattern[16];
-    std::snprintf(pattern, sizeof pattern, "%%.%dg", digits);
+    std::snprintf(pattern, sizeof pattern, "%%.%df", decimals);
     std::string text = format(pattern, exact);
     if (frames_in(std::strtod(text.c_str(), nullptr), frames_per_second) == frame) return text;
   }

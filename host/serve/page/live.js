@@ -132,7 +132,8 @@ function showEvents(events, fps) {
     if (e.kind === 'stop') continue;
     const item = document.createElement('li');
     item.dataset.kind = e.kind;
-    item.textContent = `${(e.frame / fps).toFixed(2).padStart(8)} s  ${e.kind.padEnd(12)} ${e.what}`;
+    const what = e.what.startsWith(e.kind) ? e.what : `${e.kind} ${e.what}`;
+    item.textContent = `${(e.frame / fps).toFixed(2).padStart(8)} s  ${what}`;
     list.prepend(item);
     while (list.children.length > 300) list.lastChild.remove();
   }

@@ -120,7 +120,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
 
 int serve(const ServeRequest&, std::ostream&, std::ostream& err) {
   err << "gaugehost: serve: this build has no HTTP server (Debian's cpp-httplib is built for "
-         "Linux only; use the native gaugehost)\n";
+         "Linux only, use the native gaugehost)\n";
   return 2;
 }
 

@@ -8,6 +8,8 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -47,20 +49,23 @@ class LiveServerTest : public ::testing::Test {
     c.set_read_timeout(5);
     return c;
   }
-  json state() {
-    auto answer = client().Get("/api/state");
+  json state(uint64_t seen = 0) {
+    auto answer = client().Get("/api/state?version=" + std::to_string(seen));
     EXPECT_TRUE(answer && answer->status == 200);
     return answer ? json::parse(answer->body) : json();
+  }
+  // The state once `ready` says so: each poll waits for the next change.
+  json state_when(const std::function<bool(const json&)>& ready) {
+    json s = state();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!ready(s) && std::chrono::steady_clock::now() < end) s = state(s["version"]);
+    EXPECT_TRUE(ready(s)) << s.dump();
+    return s;
   }
   // Waits until the host's thread has applied what was queued and flown on.
   json state_after(uint32_t frames) {
     const uint32_t from = state()["frame"];
-    for (int i = 0; i < 200; ++i) {
-      json s = state();
-      if (s["frame"] >= from + frames) return s;
-    }
-    ADD_FAILURE() << "the flight did not go on";
-    return state();
+    return state_when([&](const json& s) { return s["frame"] >= from + frames; });
   }
 
   LiveExchange exchange_;
@@ -125,14 +130,12 @@ TEST_F(LiveServerTest, BadRequestsAre4xxAndTheFlightGoesOn) {
 TEST_F(LiveServerTest, PauseStepAndTwoReadersOfOnePanel) {
   auto c = client();
   c.Post("/api/pause", "", "application/x-www-form-urlencoded");
-  json paused = state_after(0);
-  for (int i = 0; i < 50 && !paused["paused"]; ++i) paused = state();
-  ASSERT_TRUE(paused["paused"]);
+  const json paused = state_when([](const json& s) { return s["paused"] == true; });
   const uint32_t frame = paused["frame"];
   c.Post("/api/step", "", "application/x-www-form-urlencoded");
-  json stepped = state();
-  for (int i = 0; i < 50 && stepped["frame"] == frame; ++i) stepped = state();
+  const json stepped = state_when([&](const json& s) { return s["frame"] != frame; });
   EXPECT_EQ(stepped["frame"], frame + 1);
+  EXPECT_TRUE(stepped["paused"]);
 
   auto second = client();
   auto one = c.Get("/api/panel.png");
@@ -145,6 +148,25 @@ TEST_F(LiveServerTest, PauseStepAndTwoReadersOfOnePanel) {
   EXPECT_EQ(layout["gauges"][0]["label"], "radalt");
   EXPECT_EQ(layout["gauges"][0]["areas"][1]["cursor"], 1);
   EXPECT_EQ(layout["gauges"][0]["areas"][1]["repeats"], true);
+}
+
+TEST_F(LiveServerTest, AFlightOfTheScenariosPlaysUntilTakenOver) {
+  auto c = client();
+  const uint64_t first = state()["session"];
+  ASSERT_EQ(
+      c.Post("/api/scenario", "name=radar_altimeter.flight", "application/x-www-form-urlencoded")
+          ->status,
+      200);
+  json s = state_when([&](const json& now) { return now["session"] != first; });
+  EXPECT_EQ(s["title"], "radar_altimeter.flight");
+  EXPECT_TRUE(s["playing"]);
+  const json layout = json::parse(c.Get("/api/panel")->body);
+  EXPECT_EQ(layout["gauges"].size(), 1u) << "the flight's own panel: the radar altimeter alone";
+  c.Post("/api/takeover", "", "application/x-www-form-urlencoded");
+  state_when([](const json& now) { return now["playing"] == false; });
+  const std::string saved = c.Get("/api/flight")->body;
+  EXPECT_NE(saved.find("register radalt_gpws\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("gauge vrn_radalt radalt\n"), std::string::npos) << saved;
 }
 
 TEST_F(LiveServerTest, ThePageIsBuiltInAndFetchesNothingFromElsewhere) {

@@ -136,7 +136,8 @@ bench-run:
 	python3 bench/performance_report.py $(BENCH) $(WIN32)/bin docs/performance.md
 	@if $(DEPS) --check browser; then cmake --build $(BENCH) -j$(JOBS) --target vrn_radalt vrn_gpws \
 	  cabsound sim_root && /usr/bin/python3 bench/live_panel_cpu.py $(BENCH)/bin/gaugehost \
-	  $(BENCH)/root scenarios/approach.flight 20 docs/performance.md; fi
+	  $(BENCH)/root 15 --out docs/performance.md scenarios/panel.cfg scenarios/approach.flight \
+	  bench/live_descent.flight; fi
 
 # The README's picture of the live panel: the browser test's screenshot, made
 # here rather than kept in the repository.

@@ -93,6 +93,9 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
     interrupted = 0;
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
+    // A browser drops connections it no longer needs (a sound it stopped
+    // fetching, a closed tab): writing to one must not end the host.
+    std::signal(SIGPIPE, SIG_IGN);
     std::thread http([&server] { server.listen(); });
     out << "gaugehost: the live panel is at http://" << request.listen << ":" << port
         << "/ (Ctrl-C stops it)" << std::endl;

@@ -73,7 +73,7 @@ def section(gaugehost, seconds, results):
     rows = []
     for flight, (percent, fps, pictures, wall) in results:
         met = "met" if percent < TARGET else "**not met**"
-        rows.append(f"| `{flight}` | {percent:.1f} | {fps:.1f} | {pictures:.1f} | {met} |")
+        rows.append(f"| `{flight}` | {percent:.2f} | {fps:.1f} | {pictures:.1f} | {met} |")
     return "\n".join([
         HEADING,
         "",

@@ -36,11 +36,12 @@ struct LiveView {
   nlohmann::json state;  // frame, time, variables, controls' states
   uint64_t picture = 0;  // counts pictures
   std::shared_ptr<const std::vector<uint8_t>> png;
-  PanelLayout layout;
+  // Shared, not copied, by every reader: replaced when they change.
+  std::shared_ptr<const PanelLayout> layout = std::make_shared<PanelLayout>();
   std::string title;
   uint32_t frame = 0;
-  FlightRecording recording;
-  std::set<std::string> sounds;
+  std::shared_ptr<const FlightRecording> recording = std::make_shared<FlightRecording>();
+  std::shared_ptr<const std::set<std::string>> sounds = std::make_shared<std::set<std::string>>();
 };
 
 struct NumberedEvent {

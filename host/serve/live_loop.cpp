@@ -75,7 +75,7 @@ void LiveLoop::start(const std::string& path) {
   session_ = std::make_unique<LiveSession>(settings_.host, path);
   view_ = std::make_unique<PanelView>(session_->host(), session_->script().layout());
   ++shown_.session;
-  shown_.layout = view_->layout();
+  shown_.layout = std::make_shared<const PanelLayout>(view_->layout());
   shown_.title = fs::path(path).filename().string();
   recording_version_ = UINT64_MAX;
   paused_ = false;
@@ -130,9 +130,11 @@ void LiveLoop::publish() {
   }
   if (session_->recording_version() != recording_version_) {
     recording_version_ = session_->recording_version();
-    shown_.recording = session_->recording();
+    shown_.recording = std::make_shared<const FlightRecording>(session_->recording());
   }
-  shown_.sounds = session_->sounds();
+  if (session_->sounds() != *shown_.sounds) {
+    shown_.sounds = std::make_shared<const std::set<std::string>>(session_->sounds());
+  }
   shown_.frame = host.frame();
   nlohmann::json vars = nlohmann::json::object();
   for (const SimName& name : sim_names()) {

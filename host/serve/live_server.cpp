@@ -44,7 +44,7 @@ uint64_t count_param(const httplib::Request& req, const char* name) {
 
 json layout_json(const LiveView& view) {
   json gauges = json::array();
-  for (const GaugeBox& g : view.layout.gauges) {
+  for (const GaugeBox& g : view.layout->gauges) {
     json areas = json::array();
     for (const AreaBox& a : g.areas) {
       areas.push_back({{"x", a.x},
@@ -63,8 +63,8 @@ json layout_json(const LiveView& view) {
   }
   return {{"session", view.session},
           {"title", view.title},
-          {"width", view.layout.width},
-          {"height", view.layout.height},
+          {"width", view.layout->width},
+          {"height", view.layout->height},
           {"gauges", gauges}};
 }
 
@@ -195,12 +195,12 @@ void LiveServer::routes() {
     const std::string name = "live_" + view.title.substr(0, view.title.find('.')) + ".flight";
     res.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
     res.set_header("Cache-Control", "no-store");
-    res.set_content(view.recording.text(view.frame, "flown live from " + view.title),
+    res.set_content(view.recording->text(view.frame, "flown live from " + view.title),
                     "text/plain; charset=utf-8");
   });
   server_->Get("/api/sound", [this](const httplib::Request& req, httplib::Response& res) {
     const std::string path = param(req, "path");
-    if (exchange_.view().sounds.count(path) == 0) {
+    if (exchange_.view().sounds->count(path) == 0) {
       return answer(res, 404, "no sound '" + path.substr(0, 80) + "' was loaded");
     }
     std::optional<std::string> bytes = read_sound(settings_.sound_root, path);
@@ -224,13 +224,13 @@ void LiveServer::routes() {
   });
   server_->Post("/api/press", [this, line](const httplib::Request& req, httplib::Response& res) {
     Checked<FlightCommand> c =
-        press_request(exchange_.view().layout, param(req, "x"), param(req, "y"));
+        press_request(*exchange_.view().layout, param(req, "x"), param(req, "y"));
     line(res, c);
     if (auto* command = std::get_if<FlightCommand>(&c))
       res.set_content(command->args[0], "text/plain");
   });
   server_->Post("/api/release", [this, line](const httplib::Request& req, httplib::Response& res) {
-    line(res, release_request(exchange_.view().layout, param(req, "gauge")));
+    line(res, release_request(*exchange_.view().layout, param(req, "gauge")));
   });
   const struct {
     const char* path;

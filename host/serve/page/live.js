@@ -53,11 +53,11 @@ async function loadVariables() {
     row.append(label);
     const send = (value) => post('/api/set', { name: v.name, value: String(value) });
     if (v.switch) {
-      const box = document.createElement('input');
-      box.type = 'checkbox';
-      box.dataset.var = v.name;
-      box.addEventListener('change', () => send(box.checked ? 1 : 0));
-      row.append(box, document.createElement('span'));
+      const toggle = document.createElement('input');
+      toggle.type = 'checkbox';
+      toggle.dataset.var = v.name;
+      toggle.addEventListener('change', () => send(toggle.checked ? 1 : 0));
+      row.append(toggle, document.createElement('span'));
     } else {
       const slider = document.createElement('input');
       slider.type = 'range';

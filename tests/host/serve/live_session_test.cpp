@@ -107,6 +107,28 @@ TEST(LiveSession, AScenarioPlaysUntilTakenOverAndItsRampsStopThere) {
   EXPECT_EQ(replay(saved), log.str());
 }
 
+// Taken over while the flight holds the DH knob: the knob is let go, as a
+// line of the saved flight, and the replay matches.
+TEST(LiveSession, TakingOverLetsGoOfAHeldKnob) {
+  std::ostringstream log;
+  std::string saved;
+  double dh_after = 0;
+  {
+    LiveSession session(logged_to(log), SCENARIO_DIR "/radar_altimeter.flight");
+    steps(session, 18 + 4);  // the knob is held from 1 s
+    session.take_over();
+    const int32_t dh = session.host().named_read("radalt_adi");
+    steps(session, 18);
+    dh_after = session.host().named_read("radalt_adi");
+    EXPECT_EQ(dh_after, dh) << "the knob stopped turning";
+    saved = session.recording().text(session.host().frame(), "held");
+  }
+  EXPECT_NE(saved.find("at 1\nhold radalt area 2\nat 1.2\nrelease radalt\n"), std::string::npos)
+      << saved;
+  EXPECT_GT(dh_after, 50);
+  EXPECT_EQ(replay(saved), log.str());
+}
+
 TEST(LiveSession, RefusesWhatIsNoInputAndKeepsNothingOfIt) {
   std::ostringstream log;
   LiveSession session(logged_to(log), kPanel);

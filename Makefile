@@ -17,7 +17,7 @@ DEMO_GROUPS := core voices
 DIST_ZIP := out/dist/vrn_gauges.zip
 
 .PHONY: all deps native win32 test demo demo-build dist clean bench bench-run fuzz fuzz-run \
-  fuzz-config inspect-fuzzer
+  fuzz-config inspect-fuzzer screenshot
 
 all: native win32
 
@@ -134,6 +134,17 @@ bench-run:
 	  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -g -DNDEBUG" -DGAUGES_SANITIZE=OFF -DGAUGES_TESTS=OFF -DGAUGES_BENCH=ON
 	cmake --build $(BENCH) -j$(JOBS) --target gauge_bench update_count gaugehost
 	python3 bench/performance_report.py $(BENCH) $(WIN32)/bin docs/performance.md
+	@if $(DEPS) --check browser; then cmake --build $(BENCH) -j$(JOBS) --target vrn_radalt vrn_gpws \
+	  cabsound sim_root && /usr/bin/python3 bench/live_panel_cpu.py $(BENCH)/bin/gaugehost \
+	  $(BENCH)/root 15 --out docs/performance.md scenarios/panel.cfg scenarios/approach.flight \
+	  bench/live_descent.flight; fi
+
+# The README's picture of the live panel: the browser test's screenshot, made
+# here rather than kept in the repository.
+screenshot: native
+	@$(DEPS) --check browser
+	ctest --test-dir $(NATIVE) -R '^serve\.browser$$' --output-on-failure
+	cp $(NATIVE)/live_panel.png docs/live_panel.png
 
 # The three modules, a sample panel section, the GPWS's spoken callouts, the
 # sound list and the install guide, as one zip to hand out.

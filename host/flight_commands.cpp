@@ -1,5 +1,6 @@
 #include "host/flight_commands.h"
 
+#include <filesystem>
 #include <iterator>
 
 #include "fssound/fssound_host.h"
@@ -77,8 +78,10 @@ void read_rate(FlightSetup& s, const FlightCommand& c) {
 void read_tick_rate(FlightSetup& s, const FlightCommand& c) {
   s.ticks_per_second = f64_arg(c, 0);
 }
+// A panel file is found from the flight's folder, unless its path is full.
 void read_panel(FlightSetup& s, const FlightCommand& c) {
-  for (PanelGauge g : load_panel(s.folder + c.args[0]).gauges()) {
+  const bool full = std::filesystem::path(c.args[0]).is_absolute();
+  for (PanelGauge g : load_panel(full ? c.args[0] : s.folder + c.args[0]).gauges()) {
     g.where = c.where + " " + g.where;
     s.layout.push_back(g);
   }

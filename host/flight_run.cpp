@@ -27,7 +27,22 @@ void FlightRun::note_time_written(const SimName& var) {
 
 void FlightRun::set(const SimName& var, double value) {
   note_time_written(var);
+  std::erase_if(ramps_, [&](const Ramp& r) { return r.var.token == var.token; });
   serve_variable(host_.sim(), var, value);
+}
+
+std::vector<SimName> FlightRun::ramping() const {
+  std::vector<SimName> vars;
+  for (const Ramp& r : ramps_) vars.push_back(r.var);
+  return vars;
+}
+
+std::vector<std::string> FlightRun::held_gauges() const {
+  std::vector<std::string> labels;
+  for (const Held& h : held_) {
+    if (std::find(labels.begin(), labels.end(), h.label) == labels.end()) labels.push_back(h.label);
+  }
+  return labels;
 }
 
 void FlightRun::ramp(const SimName& var, double to, uint32_t frames) {

@@ -25,7 +25,8 @@ class FlightRun {
   void run_until(uint32_t frame) {
     while (host_.frame() < frame) run_frame();
   }
-  // Serves a value in the name's unit, from now on.
+  // Serves a value in the name's unit, from now on: a ramp of the same
+  // variable in progress ends here.
   void set(const SimName& var, double value);
   // Moves a variable in even steps from where it is to `to` over `frames`.
   void ramp(const SimName& var, double to, uint32_t frames);
@@ -33,6 +34,9 @@ class FlightRun {
   size_t press(const FlightCommand& c);
   void hold(const std::string& label, size_t area) { held_.push_back({label, area}); }
   void release(const std::string& label);
+  // The variables a ramp is moving and the gauges held, now.
+  std::vector<SimName> ramping() const;
+  std::vector<std::string> held_gauges() const;
   // Checks the expectations on the host's state whose time has come.
   void check_pending();
   // Stops the host and checks the expectations on the flight's events.

@@ -34,6 +34,7 @@ class FlightScript {
   const std::vector<FlightCommand>& commands() const { return commands_; }
   const std::vector<Expectation>& expectations() const { return expectations_; }
   double frames_per_second() const { return setup_.frames_per_second; }
+  double ticks_per_second() const { return setup_.ticks_per_second; }
   // The gauges placed by `panel` and `gauge` lines, with their places.
   const std::vector<PanelGauge>& layout() const { return setup_.layout; }
   // How long it flies, as its `at`, `wait` and `frames` lines say.

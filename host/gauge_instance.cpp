@@ -34,8 +34,8 @@ std::vector<MouseArea> read_mouse_areas(const std::string& label, frame::GaugeHe
     if (i == kMaxMouseRects) throw HostError(label + ": its mouse list does not end");
     if (rect->kind == frame::kMouseEndOfList) break;
     if (rect->kind == frame::kMouseChild) {
-      areas.push_back(
-          {rect->x, rect->y, rect->width, rect->height, rect->mouse_flags, rect->routine});
+      areas.push_back({rect->x, rect->y, rect->width, rect->height, rect->mouse_flags,
+                       rect->routine, rect->cursor});
     }
   }
   return areas;

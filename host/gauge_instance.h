@@ -27,6 +27,7 @@ struct MouseArea {
   int32_t height;
   uint32_t mouse_flags;
   frame::MouseRoutine routine;
+  int32_t cursor;  // the host's cursor code shown over it
 
   bool contains(int32_t px, int32_t py) const;
 };

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "host/envelope/envelope_command.h"
 #include "host/fly_command.h"
+#include "host/serve/serve_command.h"
 
 namespace host {
 
@@ -20,7 +21,11 @@ int run_gaugehost(const std::vector<std::string>& args, const std::string& progr
   envelope::EnvelopeRequest map;
   map.setup = envelope::SweepSetup{program_dir, "."};
   add_envelope_command(app, map);
+  serve::ServeRequest live;
+  live.modules_dir = program_dir;
+  CLI::App* serve_command = serve::add_serve_command(app, live);
   if (auto status = command_line::parse(app, args, out, err)) return *status;
+  if (serve_command->parsed()) return serve::serve(live, out, err);
   return fly_command->parsed() ? fly(flight, out, err) : envelope::draw_envelope(map, err);
 }
 

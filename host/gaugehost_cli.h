@@ -1,5 +1,5 @@
 #pragma once
-// gaugehost's command line: fly and envelope, --help and --version.
+// gaugehost's command line: fly, serve and envelope, --help and --version.
 #include <ostream>
 #include <string>
 #include <vector>

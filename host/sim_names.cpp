@@ -7,26 +7,29 @@ namespace host {
 namespace {
 
 constexpr SimName kNames[] = {
-    {"altitude_m", 73, 1.0, false, "aircraft altitude, metres"},
-    {"ground_elevation_m", 2, 256.0, false, "ground elevation below the aircraft, metres"},
-    {"vertical_speed_fpm", 65, 1.0, false, "vertical speed, ft/min, negative descending"},
-    {"gear", 332, 1.0, false, "gear position, 0 up .. 16383 down"},
-    {"flaps", 329, 1.0, false, "flap position, 16380 and above: landing flaps"},
-    {"phase", 77, 1.0, false, "above 0 on approach, below 0 departing"},
-    {"glideslope_deviation", 41, 1.0, false, "below -59 is below the glideslope"},
-    {"on_ground", 60, 1.0, false, "1 on the ground, 0 airborne"},
-    {"power", 773, 1.0, false, "GPWS and radar altimeter power, 1 on"},
-    {"terrain_height_m", 614, 1.0, false, "height above the terrain, metres"},
-    {"time_s", 604, 1.0, false, "time, seconds (follows the flight unless set)"},
-    {"climb_altitude", 74, 1.0, false, "altitude measured during a terrain alert"},
-    {"altitude_units", 335, 1.0, false, "2 when climb_altitude is in metres, else feet"},
-    {"display_variant", 10, 1.0, false, "1 selects the radar altimeter's set A"},
-    {"ground_test", 103, 1.0, false, "1 with on_ground 1: the radar altimeter's ground test"},
-    {"radalt_off_flag", 279, 1.0, true, "nonzero keeps the radar altimeter's OFF flag in view"},
-    {"sound1", 632, 1.0, false, "cockpit sound trigger 1"},
-    {"sound2", 651, 1.0, false, "cockpit sound trigger 2"},
-    {"sound3", 670, 1.0, false, "cockpit sound trigger 3"},
-    {"sound4", 689, 1.0, false, "cockpit sound trigger 4"},
+    {"altitude_m", 73, 1.0, false, "aircraft altitude, metres", -500, 12000},
+    {"ground_elevation_m", 2, 256.0, false, "ground elevation below the aircraft, metres", -500,
+     9000},
+    {"vertical_speed_fpm", 65, 1.0, false, "vertical speed, ft/min, negative descending", -10000,
+     10000},
+    {"gear", 332, 1.0, false, "gear position, 0 up .. 16383 down", 0, 16383},
+    {"flaps", 329, 1.0, false, "flap position, 16380 and above: landing flaps", 0, 16383},
+    {"phase", 77, 1.0, false, "above 0 on approach, below 0 departing", -1, 1},
+    {"glideslope_deviation", 41, 1.0, false, "below -59 is below the glideslope", -200, 200},
+    {"on_ground", 60, 1.0, false, "1 on the ground, 0 airborne", 0, 1},
+    {"power", 773, 1.0, false, "GPWS and radar altimeter power, 1 on", 0, 1},
+    {"terrain_height_m", 614, 1.0, false, "height above the terrain, metres", 0, 12000},
+    {"time_s", 604, 1.0, false, "time, seconds (follows the flight unless set)", 0, 1000000},
+    {"climb_altitude", 74, 1.0, false, "altitude measured during a terrain alert", -1000, 50000},
+    {"altitude_units", 335, 1.0, false, "2 when climb_altitude is in metres, else feet", 0, 2},
+    {"display_variant", 10, 1.0, false, "1 selects the radar altimeter's set A", 0, 1},
+    {"ground_test", 103, 1.0, false, "1 with on_ground 1: the radar altimeter's ground test", 0, 1},
+    {"radalt_off_flag", 279, 1.0, true, "nonzero keeps the radar altimeter's OFF flag in view", 0,
+     1},
+    {"sound1", 632, 1.0, false, "cockpit sound trigger 1", 0, 1},
+    {"sound2", 651, 1.0, false, "cockpit sound trigger 2", 0, 1},
+    {"sound3", 670, 1.0, false, "cockpit sound trigger 3", 0, 1},
+    {"sound4", 689, 1.0, false, "cockpit sound trigger 4", 0, 1},
 };
 static_assert(std::size(kNames) == 20);
 
@@ -39,9 +42,13 @@ std::optional<SimName> find_sim_name(const std::string& name) {
   uint32_t token = 0;
   auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), token);
   if (error == std::errc() && end == name.data() + name.size() && token != 0) {
-    return SimName{"token", token, 1.0, false, "a host token"};
+    return SimName{"token", token, 1.0, false, "a host token", -1e300, 1e300};
   }
   return std::nullopt;
+}
+
+std::span<const SimName> sim_names() {
+  return kNames;
 }
 
 std::string sim_names_help() {

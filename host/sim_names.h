@@ -4,6 +4,7 @@
 // served in 1/256 m). A plain token number works as a name too.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace host {
@@ -14,11 +15,18 @@ struct SimName {
   double scale;  // flight value x scale = host value
   bool integer;  // served as a 32-bit integer
   const char* what;
+  // The values a person at the panel sensibly gives it, in the name's unit
+  // (a range of 0 to 1 is a switch).
+  double low;
+  double high;
 };
 
 // The variable `name` stands for, or nothing when it is neither a known name
 // nor a token number.
 std::optional<SimName> find_sim_name(const std::string& name);
+
+// Every readable name, in the table's order.
+std::span<const SimName> sim_names();
 
 // Every known name with its meaning, for the documentation and error messages.
 std::string sim_names_help();

@@ -21,9 +21,9 @@ set -eu
 
 # group   | Debian packages | what needs them (said when it is skipped)
 groups_table='
-core    | cmake make g++ libgtest-dev googletest libcli11-dev libpng-dev nlohmann-json3-dev libopus-dev libogg-dev libjs-dygraphs g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 | the build and its tests, natively and under Wine
+core    | cmake make g++ libgtest-dev googletest libcli11-dev libpng-dev libcpp-httplib-dev nlohmann-json3-dev libopus-dev libogg-dev libjs-dygraphs g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 | the build and its tests, natively and under Wine
 voices  | espeak-ng sox | spoken voices (the demo flies with tones, make dist packs no Sound folder)
-browser | chromium chromium-driver python3-selenium | the report page checked in a headless browser
+browser | chromium chromium-driver python3-selenium | the report page and the live panel checked in a headless browser
 fuzz    | clang libclang-rt-dev | the fuzzers of the modules and of gaugeinspect
 dist    | zip unzip | the package (make dist) and its check
 bench   | valgrind libbenchmark-dev python3 | make bench (timings, instruction counts, docs/performance.md)

@@ -60,6 +60,17 @@ TEST(Flight, RampsMoveInEvenStepsAndTimeFollowsTheFlight) {
   EXPECT_EQ(panel.frame(), 9u);
 }
 
+// A set during a ramp of the same variable takes over from it for good;
+// other variables keep ramping.
+TEST(Flight, ASetEndsTheRampOfItsVariable) {
+  host::PanelHost panel(testing_host::options());
+  fly(panel,
+      "gauge cabsound XML-Sound\nstart\nramp altitude_m 100 over 1\n"
+      "ramp ground_elevation_m 2 over 1\nat 0.5\nset altitude_m 7\nat 1\n");
+  EXPECT_EQ(panel.sim().get(73), 7.0);
+  EXPECT_EQ(panel.sim().get(2), 512.0);
+}
+
 TEST(Flight, TheTickRateMakesTheClockRepeatOrSkip) {
   const struct {
     const char* rates;
@@ -107,6 +118,11 @@ TEST(Flight, APanelPlacesItsGaugesInPanelOrder) {
   ASSERT_EQ(flight.layout().size(), 2u);
   EXPECT_EQ(flight.layout()[0].gauge, "test");
   EXPECT_EQ(flight.layout()[1].x, 60);
+  // A full path is read as it is, from a flight kept anywhere.
+  EXPECT_EQ(host::FlightScript::parse("panel " + dir + "/panel.cfg\n", "elsewhere/f.flight")
+                .layout()
+                .size(),
+            2u);
   flight.run(panel);
   Lines installs;
   for (const std::string& line : testing_host::events(panel)) {

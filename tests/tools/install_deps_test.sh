@@ -58,7 +58,7 @@ has() { case "$1" in *"$2"*) return 0 ;; esac; return 1; }
 run '' i386 0 --list
 expect_rc 0 "--list"
 for row in "core:g++-mingw-w64-i686-posix" "core:wine32:i386" "voices:espeak-ng" "voices:sox" \
-           "browser:chromium" "browser:chromium-driver" "browser:python3-selenium" "core:libopus-dev" "core:libogg-dev" "core:libjs-dygraphs" "fuzz:clang" "fuzz:libclang-rt-dev" "dist:zip" "dist:unzip" \
+           "core:libcpp-httplib-dev" "core:nlohmann-json3-dev" "browser:chromium" "browser:chromium-driver" "browser:python3-selenium" "core:libopus-dev" "core:libogg-dev" "core:libjs-dygraphs" "fuzz:clang" "fuzz:libclang-rt-dev" "dist:zip" "dist:unzip" \
            "bench:valgrind" "bench:libbenchmark-dev"; do
   group=${row%%:*}
   package=${row#*:}

@@ -1,0 +1,195 @@
+#include "host/serve/live_loop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "host/host_error.h"
+#include "host/render/flight_layout.h"
+#include "host/sim_names.h"
+#include "host/sim_write.h"
+
+namespace host::serve {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kFeetPerMetre = 3.28084;
+constexpr uint32_t kTokenAltitude = 73;
+constexpr uint32_t kTokenGroundElevation = 2;  // metres x 256
+constexpr uint32_t kTokenVerticalSpeed = 65;
+// The radar altimeter's DH marker, the needle the report's plot reads too:
+// its value is the knob's decision height in feet.
+constexpr size_t kDhMarkerElement = 7;
+
+std::optional<std::string> radalt_label(const std::vector<PanelGauge>& gauges) {
+  const std::vector<std::string> labels = render::gauge_labels(gauges);
+  for (size_t i = 0; i < gauges.size(); ++i) {
+    if (gauges[i].module == "vrn_radalt" && gauges[i].gauge == "radalt") return labels[i];
+  }
+  return std::nullopt;
+}
+
+nlohmann::json decision_height(const LiveSession& session) {
+  const std::optional<std::string> label = radalt_label(session.script().layout());
+  if (!label || !session.host().started()) return nullptr;
+  const GaugeInstance& radalt = session.host().gauge(*label);
+  if (radalt.elements.size() <= kDhMarkerElement) return nullptr;
+  const ElementState& marker = radalt.elements[kDhMarkerElement];
+  if (marker.record->type != frame::kNeedle || !marker.needle_seen) return nullptr;
+  return marker.last_value;
+}
+
+}  // namespace
+
+LiveLoop::LiveLoop(LiveExchange& exchange, LoopSettings settings)
+    : exchange_(exchange), settings_(std::move(settings)) {
+  start(settings_.path);
+  publish();
+}
+
+LiveLoop::~LiveLoop() {
+  view_.reset();
+  session_.reset();
+}
+
+std::vector<std::string> LiveLoop::scenarios(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+    if (entry.path().extension() == ".flight") names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void LiveLoop::note(const std::string& what) {
+  notes_.push_back({session_ ? session_->host().frame() : 0, "note", what, "", 0, false});
+}
+
+void LiveLoop::start(const std::string& path) {
+  view_.reset();
+  session_.reset();  // one host at a time
+  if (settings_.new_session) settings_.new_session();
+  session_ = std::make_unique<LiveSession>(settings_.host, path);
+  view_ = std::make_unique<PanelView>(session_->host(), session_->script().layout());
+  ++shown_.session;
+  shown_.layout = std::make_shared<const PanelLayout>(view_->layout());
+  shown_.title = fs::path(path).filename().string();
+  recording_version_ = UINT64_MAX;
+  paused_ = false;
+}
+
+void LiveLoop::handle(const LiveInput& input) {
+  try {
+    switch (input.kind) {
+      case LiveInput::kLine:
+        session_->apply(input.line);
+        break;
+      case LiveInput::kPause:
+        paused_ = true;
+        break;
+      case LiveInput::kResume:
+        paused_ = false;
+        break;
+      case LiveInput::kStep:
+        paused_ = true;
+        step_ = true;
+        break;
+      case LiveInput::kSpeed:
+        speed_ = input.number;
+        break;
+      case LiveInput::kTakeOver:
+        session_->take_over();
+        break;
+      case LiveInput::kScenario:
+        try {
+          start(fs::path(settings_.scenarios) / input.path);
+        } catch (const HostError&) {
+          start(settings_.path);  // the page always has a panel to show
+          throw;
+        }
+        break;
+    }
+  } catch (const HostError& error) {
+    note(std::string("refused: ") + error.what());
+  }
+}
+
+void LiveLoop::frame() {
+  session_->step();
+}
+
+void LiveLoop::publish() {
+  PanelHost& host = session_->host();
+  const double fps = session_->frames_per_second();
+  if (std::optional<std::vector<uint8_t>> png = view_->picture_if_changed()) {
+    shown_.png = std::make_shared<const std::vector<uint8_t>>(std::move(*png));
+    ++shown_.picture;
+  }
+  if (session_->recording_version() != recording_version_) {
+    recording_version_ = session_->recording_version();
+    shown_.recording = std::make_shared<const FlightRecording>(session_->recording());
+  }
+  if (session_->sounds() != *shown_.sounds) {
+    shown_.sounds = std::make_shared<const std::set<std::string>>(session_->sounds());
+  }
+  shown_.frame = host.frame();
+  nlohmann::json vars = nlohmann::json::object();
+  for (const SimName& name : sim_names()) {
+    vars[name.name] = variable_value(host.sim(), name);
+  }
+  const SimVariables& sim = host.sim();
+  shown_.state = {
+      {"session", shown_.session},
+      {"title", shown_.title},
+      {"frame", host.frame()},
+      {"time_s", host.frame() / fps},
+      {"fps", fps},
+      {"paused", paused_},
+      {"speed", speed_},
+      {"playing", session_->playing()},
+      {"ended", session_->ended()},
+      {"picture", shown_.picture},
+      {"vars", vars},
+      {"height_ft",
+       (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / 256.0) * kFeetPerMetre},
+      {"vertical_speed_fpm", sim.get(kTokenVerticalSpeed)},
+      {"decision_height_ft", decision_height(*session_)},
+  };
+  std::vector<PageEvent> events = session_->take_events();
+  events.insert(events.end(), notes_.begin(), notes_.end());
+  notes_.clear();
+  exchange_.publish(shown_, std::move(events));
+}
+
+void LiveLoop::run(const std::function<bool()>& keep_going) {
+  Clock::time_point next = Clock::now();
+  while (keep_going() && !exchange_.stopping()) {
+    const Clock::time_point now = Clock::now();
+    const auto wait = paused_ || session_->ended() ? Clock::duration(std::chrono::milliseconds(100))
+                                                   : std::max(Clock::duration::zero(), next - now);
+    std::vector<LiveInput> inputs = exchange_.take(wait);
+    bool changed = !inputs.empty();
+    const bool was_paused = paused_;
+    for (const LiveInput& input : inputs) handle(input);
+    if (was_paused && !paused_) next = Clock::now();
+    if (step_) {
+      step_ = false;
+      frame();
+      changed = true;
+    } else if (!paused_ && !session_->ended() && Clock::now() >= next) {
+      frame();
+      changed = true;
+      next += std::chrono::duration_cast<Clock::duration>(
+          std::chrono::duration<double>(1.0 / (session_->frames_per_second() * speed_)));
+      // Behind by more than half a second (a slow machine, a debugger):
+      // catch up no further, lest the flight rush.
+      if (Clock::now() - next > std::chrono::milliseconds(500)) next = Clock::now();
+    }
+    if (changed) publish();
+  }
+}
+
+}  // namespace host::serve

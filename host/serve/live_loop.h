@@ -1,0 +1,54 @@
+#pragma once
+// The host's thread of a served session: flies the session at its frame
+// rate (paused, stepped or faster when the page asks), applies the page's
+// inputs between frames, and publishes what the page shows after each.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/panel_host.h"
+#include "host/serve/live_exchange.h"
+
+namespace host::serve {
+
+struct LoopSettings {
+  HostOptions host;       // for every session (one at a time)
+  std::string path;       // the panel or flight flown first
+  std::string scenarios;  // the folder the page may start flights from
+  // Called before each session's host is made, e.g. to start its log afresh.
+  std::function<void()> new_session;
+};
+
+class LiveLoop {
+ public:
+  // Starts the first session at once; throws HostError when it cannot.
+  LiveLoop(LiveExchange& exchange, LoopSettings settings);
+  ~LiveLoop();
+
+  // Runs until `keep_going` says no or the exchange stops.
+  void run(const std::function<bool()>& keep_going);
+
+  // The flights in the scenarios folder, by file name.
+  static std::vector<std::string> scenarios(const std::string& folder);
+
+ private:
+  void start(const std::string& path);
+  void handle(const LiveInput& input);
+  void frame();
+  void publish();
+  void note(const std::string& what);
+
+  LiveExchange& exchange_;
+  LoopSettings settings_;
+  std::unique_ptr<LiveSession> session_;
+  std::unique_ptr<PanelView> view_;
+  LiveView shown_;
+  uint64_t recording_version_ = 0;
+  std::vector<PageEvent> notes_;
+  bool paused_ = false;
+  bool step_ = false;
+  double speed_ = 1.0;
+};
+
+}  // namespace host::serve

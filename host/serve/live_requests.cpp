@@ -1,0 +1,96 @@
+#include "host/serve/live_requests.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "host/sim_names.h"
+
+namespace host::serve {
+namespace {
+
+std::string shown(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+// A whole or decimal number, optionally signed and with an exponent; no
+// spaces, no "nan" or "inf", no hexadecimal.
+bool plain_number(const std::string& text) {
+  if (text.empty() || text.size() > 40) return false;
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+  });
+}
+
+Checked<int32_t> pixel(const std::string& what, const std::string& text, int32_t size) {
+  Checked<double> v = number_in(what, text, 0, size - 1);
+  if (auto* refusal = std::get_if<Refusal>(&v)) return *refusal;
+  const double d = std::get<double>(v);
+  if (d != std::floor(d)) return Refusal{400, what + " must be a whole pixel, not " + text};
+  return static_cast<int32_t>(d);
+}
+
+}  // namespace
+
+Checked<double> number_in(const std::string& what, const std::string& text, double low,
+                          double high) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  if (!plain_number(text)) return Refusal{400, what + " must be a number, not '" + text + "'"};
+  auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || stop != end || !std::isfinite(value)) {
+    return Refusal{400, what + " must be a finite number, not '" + text + "'"};
+  }
+  if (value < low || value > high) {
+    return Refusal{
+        400, what + " must be between " + shown(low) + " and " + shown(high) + ", not " + text};
+  }
+  return value;
+}
+
+Checked<FlightCommand> set_request(const std::string& name, const std::string& value) {
+  const auto known =
+      std::ranges::find_if(sim_names(), [&](const SimName& n) { return name == n.name; });
+  if (known == sim_names().end()) {
+    return Refusal{404,
+                   "unknown variable '" + name.substr(0, 64) + "'; known: " + sim_names_help()};
+  }
+  Checked<double> v = number_in(name, value, known->low, known->high);
+  if (auto* refusal = std::get_if<Refusal>(&v)) return *refusal;
+  return FlightCommand{"live", "set", {name, value}};
+}
+
+Checked<FlightCommand> press_request(const PanelLayout& layout, const std::string& x,
+                                     const std::string& y) {
+  Checked<int32_t> px = pixel("x", x, layout.width);
+  if (auto* refusal = std::get_if<Refusal>(&px)) return *refusal;
+  Checked<int32_t> py = pixel("y", y, layout.height);
+  if (auto* refusal = std::get_if<Refusal>(&py)) return *refusal;
+  std::optional<GaugePoint> at = gauge_at(layout, std::get<int32_t>(px), std::get<int32_t>(py));
+  if (!at) return Refusal{400, "no gauge at " + x + ", " + y};
+  return FlightCommand{"live", "hold", {at->label, std::to_string(at->x), std::to_string(at->y)}};
+}
+
+Checked<FlightCommand> release_request(const PanelLayout& layout, const std::string& gauge) {
+  const bool known = std::any_of(layout.gauges.begin(), layout.gauges.end(),
+                                 [&](const GaugeBox& g) { return g.label == gauge; });
+  if (!known) return Refusal{404, "no gauge '" + gauge.substr(0, 64) + "' on this panel"};
+  return FlightCommand{"live", "release", {gauge}};
+}
+
+Checked<double> speed_request(const std::string& value) {
+  return number_in("speed", value, kSlowest, kFastest);
+}
+
+Checked<std::string> scenario_request(const std::vector<std::string>& known,
+                                      const std::string& name) {
+  if (std::find(known.begin(), known.end(), name) == known.end()) {
+    return Refusal{404, "no flight '" + name.substr(0, 64) + "' in the scenarios folder"};
+  }
+  return name;
+}
+
+}  // namespace host::serve

@@ -1,0 +1,189 @@
+// The live panel's HTTP answers, in-process: a session flying on its own
+// thread while bad requests are refused with a 4xx status and a message, the
+// flight going on unharmed; two readers see the same panel; the page's own
+// files are served and fetch nothing from elsewhere.
+#include "host/serve/live_server.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "host/serve/live_loop.h"
+#include "host/serve/page_assets.h"
+#include "host_fixture.h"
+
+namespace {
+
+using nlohmann::json;
+using namespace host::serve;
+
+class LiveServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    loop_ = std::make_unique<LiveLoop>(
+        exchange_,
+        LoopSettings{testing_host::options(), SCENARIO_DIR "/panel.cfg", SCENARIO_DIR, nullptr});
+    server_ = std::make_unique<LiveServer>(
+        exchange_, ServerSettings{"127.0.0.1", 0, SIM_ROOT, LiveLoop::scenarios(SCENARIO_DIR)});
+    port_ = server_->bind();
+    ASSERT_GT(port_, 0);
+    http_ = std::thread([this] { server_->listen(); });
+    host_ = std::thread([this] { loop_->run([this] { return !done_; }); });
+  }
+  void TearDown() override {
+    done_ = true;
+    exchange_.stop();
+    server_->stop();
+    if (http_.joinable()) http_.join();
+    if (host_.joinable()) host_.join();
+    loop_.reset();
+  }
+
+  httplib::Client client() const {
+    httplib::Client c("127.0.0.1", port_);
+    c.set_read_timeout(5);
+    return c;
+  }
+  json state(uint64_t seen = 0) {
+    auto answer = client().Get("/api/state?version=" + std::to_string(seen));
+    EXPECT_TRUE(answer && answer->status == 200);
+    return answer ? json::parse(answer->body) : json();
+  }
+  // The state once `ready` says so: each poll waits for the next change.
+  json state_when(const std::function<bool(const json&)>& ready) {
+    json s = state();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!ready(s) && std::chrono::steady_clock::now() < end) s = state(s["version"]);
+    EXPECT_TRUE(ready(s)) << s.dump();
+    return s;
+  }
+  // Waits until the host's thread has applied what was queued and flown on.
+  json state_after(uint32_t frames) {
+    const uint32_t from = state()["frame"];
+    return state_when([&](const json& s) { return s["frame"] >= from + frames; });
+  }
+
+  LiveExchange exchange_;
+  std::unique_ptr<LiveLoop> loop_;
+  std::unique_ptr<LiveServer> server_;
+  int port_ = 0;
+  std::atomic<bool> done_{false};
+  std::thread http_, host_;
+};
+
+TEST_F(LiveServerTest, BadRequestsAre4xxAndTheFlightGoesOn) {
+  auto c = client();
+  ASSERT_EQ(
+      c.Post("/api/set", "name=altitude_m&value=250", "application/x-www-form-urlencoded")->status,
+      200);
+  const struct {
+    const char* method;
+    const char* path;
+    std::string body;
+    int status;
+    const char* message;  // its beginning
+  } cases[] = {
+      {"POST", "/api/set", "name=altitude&value=1", 404, "unknown variable 'altitude'"},
+      {"POST", "/api/set", "name=73&value=1", 404, "unknown variable '73'"},
+      {"POST", "/api/set", "name=altitude_m&value=low", 400, "altitude_m must be a number"},
+      {"POST", "/api/set", "name=altitude_m&value=NaN", 400, "altitude_m must be a number"},
+      {"POST", "/api/set", "name=altitude_m&value=1e400", 400, "altitude_m must be a finite"},
+      {"POST", "/api/set", "name=altitude_m&value=99999", 400, "altitude_m must be between"},
+      {"POST", "/api/set", "name=altitude_m", 400, "altitude_m must be a number, not ''"},
+      {"POST", "/api/set", "name=altitude_m&value=" + std::string(kMaxBody, '1'), 413,
+       "request too large (at most 4096 bytes)"},
+      {"POST", "/api/press", "x=2000&y=5", 400, "x must be between 0 and"},
+      {"POST", "/api/press", "x=1&y=1", 400, "no gauge at 1, 1"},
+      {"POST", "/api/release", "gauge=../radalt", 404, "no gauge '../radalt' on this panel"},
+      {"POST", "/api/speed", "value=-1", 400, "speed must be between 0.1 and 8"},
+      {"POST", "/api/scenario", "name=../panel.cfg", 404, "no flight '../panel.cfg'"},
+      {"GET", "/api/sound?path=..%2F..%2Fetc%2Fpasswd", "", 404, "no sound '../../etc/passwd'"},
+      {"GET", "/api/nothing", "", 404, "no such page or call: /api/nothing"},
+      {"GET", "/index.php", "", 404, "no such page or call: /index.php"},
+      {"POST", "/api/state", "", 404, "no such page or call"},
+  };
+  for (const auto& t : cases) {
+    SCOPED_TRACE(std::string(t.method) + " " + t.path + " " + t.body.substr(0, 40));
+    auto answer = std::string(t.method) == "GET"
+                      ? c.Get(t.path)
+                      : c.Post(t.path, t.body, "application/x-www-form-urlencoded");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, t.status);
+    EXPECT_EQ(answer->body.rfind(t.message, 0), 0u) << answer->body;
+  }
+  const json after = state_after(3);
+  EXPECT_EQ(after["vars"]["altitude_m"], 250.0) << "only the good value reached the host";
+  EXPECT_FALSE(after["ended"]);
+  auto saved = c.Get("/api/flight");
+  ASSERT_TRUE(saved && saved->status == 200);
+  EXPECT_NE(saved->body.find("set altitude_m 250\n"), std::string::npos) << saved->body;
+  EXPECT_EQ(saved->body.find("set altitude_m 99999"), std::string::npos);
+  EXPECT_EQ(saved->get_header_value("Content-Disposition"),
+            "attachment; filename=\"live_panel.flight\"");
+}
+
+TEST_F(LiveServerTest, PauseStepAndTwoReadersOfOnePanel) {
+  auto c = client();
+  c.Post("/api/pause", "", "application/x-www-form-urlencoded");
+  const json paused = state_when([](const json& s) { return s["paused"] == true; });
+  const uint32_t frame = paused["frame"];
+  c.Post("/api/step", "", "application/x-www-form-urlencoded");
+  const json stepped = state_when([&](const json& s) { return s["frame"] != frame; });
+  EXPECT_EQ(stepped["frame"], frame + 1);
+  EXPECT_TRUE(stepped["paused"]);
+
+  auto second = client();
+  auto one = c.Get("/api/panel.png");
+  auto two = second.Get("/api/panel.png");
+  ASSERT_TRUE(one && two);
+  EXPECT_EQ(one->get_header_value("Content-Type"), "image/png");
+  EXPECT_EQ(one->body, two->body) << "paused: both tabs see the same picture";
+  EXPECT_EQ(one->body.substr(1, 3), "PNG");
+  const json layout = json::parse(second.Get("/api/panel")->body);
+  EXPECT_EQ(layout["gauges"][0]["label"], "radalt");
+  EXPECT_EQ(layout["gauges"][0]["areas"][1]["cursor"], 1);
+  EXPECT_EQ(layout["gauges"][0]["areas"][1]["repeats"], true);
+}
+
+TEST_F(LiveServerTest, AFlightOfTheScenariosPlaysUntilTakenOver) {
+  auto c = client();
+  const uint64_t first = state()["session"];
+  ASSERT_EQ(
+      c.Post("/api/scenario", "name=radar_altimeter.flight", "application/x-www-form-urlencoded")
+          ->status,
+      200);
+  json s = state_when([&](const json& now) { return now["session"] != first; });
+  EXPECT_EQ(s["title"], "radar_altimeter.flight");
+  EXPECT_TRUE(s["playing"]);
+  const json layout = json::parse(c.Get("/api/panel")->body);
+  EXPECT_EQ(layout["gauges"].size(), 1u) << "the flight's own panel: the radar altimeter alone";
+  c.Post("/api/takeover", "", "application/x-www-form-urlencoded");
+  state_when([](const json& now) { return now["playing"] == false; });
+  const std::string saved = c.Get("/api/flight")->body;
+  EXPECT_NE(saved.find("register radalt_gpws\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("gauge vrn_radalt radalt\n"), std::string::npos) << saved;
+}
+
+TEST_F(LiveServerTest, ThePageIsBuiltInAndFetchesNothingFromElsewhere) {
+  auto c = client();
+  auto page = c.Get("/");
+  ASSERT_TRUE(page && page->status == 200);
+  EXPECT_NE(page->body.find("<canvas id=\"panel\""), std::string::npos);
+  EXPECT_EQ(c.Get("/live.js")->get_header_value("Content-Type"), "text/javascript; charset=utf-8");
+  for (const PageAsset& asset : page_assets()) {
+    const std::string text(reinterpret_cast<const char*>(asset.bytes), asset.size);
+    EXPECT_EQ(text.find("://"), std::string::npos) << asset.path << " names another place";
+  }
+  const json variables = json::parse(c.Get("/api/variables")->body);
+  EXPECT_EQ(variables.size(), 20u);
+  EXPECT_EQ(variables[0]["name"], "altitude_m");
+  const json scenarios = json::parse(c.Get("/api/scenarios")->body);
+  EXPECT_NE(std::find(scenarios.begin(), scenarios.end(), "approach.flight"), scenarios.end());
+}
+
+}  // namespace

@@ -31,6 +31,18 @@ std::span<const SimName> sim_names();
 // Every known name with its meaning, for the documentation and error messages.
 std::string sim_names_help();
 
+// The tokens the host itself reads or sets (the report, the live panel, the
+// envelope sweeps), as the table below names them.
+inline constexpr uint32_t kTokenGroundElevation = 2;  // served in 1/256 m
+inline constexpr uint32_t kTokenOnGround = 60;
+inline constexpr uint32_t kTokenVerticalSpeed = 65;  // ft/min
+inline constexpr uint32_t kTokenAltitude = 73;       // metres
+inline constexpr uint32_t kTokenClimbAltitude = 74;
+inline constexpr uint32_t kTokenGear = 332;
 inline constexpr uint32_t kTokenTimeSeconds = 604;
+inline constexpr uint32_t kTokenTerrainHeight = 614;  // metres above the terrain
+inline constexpr uint32_t kTokenPower = 773;
+inline constexpr double kGroundElevationScale = 256.0;  // served per metre
+inline constexpr double kFeetPerMetre = 3.28084;
 
 }  // namespace host

@@ -17,7 +17,7 @@ DescentAlert fly_cell(PanelHost& panel, double height_ft, double vertical_speed_
   panel.run_frame();
   panel.events().clear();
   panel.sim().set(kTokenPower, 1.0);
-  panel.sim().set(kTokenGround, 0.0);
+  panel.sim().set(kTokenGroundElevation, 0.0);
   panel.sim().set(kTokenAltitude, height_ft / kFeetPerMetre);
   panel.sim().set(kTokenVerticalSpeed, vertical_speed_fpm);
   panel.run_frames(kFramesPerCell);

@@ -5,23 +5,11 @@
 #include <string>
 
 #include "host/panel_host.h"
+#include "host/sim_names.h"
 
 namespace host::envelope {
 
-inline constexpr double kFeetPerMetre = 3.28084;
 inline constexpr double kFramesPerSecond = 18.0;
-
-enum GpwsToken : uint32_t {
-  kTokenGround = 2,
-  kTokenVerticalSpeed = 65,
-  kTokenAltitude = 73,
-  kTokenClimbAltitude = 74,
-  kTokenGear = 332,
-  kTokenOnGround = 60,
-  kTokenTimeSeconds = 604,
-  kTokenTerrainHeight = 614,
-  kTokenPower = 773,
-};
 
 // The GPWS's "test" gauge alone: it runs the whole GPWS and carries the
 // PULL UP lamp. Started, powered, airborne.

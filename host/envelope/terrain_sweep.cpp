@@ -22,7 +22,7 @@ bool terrain_alert(const SweepSetup& setup, double height_ft, double closure_fpm
   PanelHost panel(HostOptions{setup.modules_dir, setup.sound_root, nullptr});
   place_gpws(panel);
   panel.sim().set(kTokenAltitude, kAircraftAltitudeM);
-  panel.sim().set(kTokenGround, 0.0);
+  panel.sim().set(kTokenGroundElevation, 0.0);
   panel.sim().set(kTokenClimbAltitude, kClimbAltitudeFt);
   const double feet_per_frame = closure_fpm / 60.0 / kFramesPerSecond;
   const double start_ft = height_ft + feet_per_frame * kRampFrames;

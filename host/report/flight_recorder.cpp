@@ -5,18 +5,15 @@
 #include "host/host_error.h"
 #include "host/panel_host.h"
 #include "host/render/flight_layout.h"
+#include "host/sim_names.h"
+#include "radalt/radalt_elements.h"
 
 namespace host::report {
 namespace {
 
-constexpr uint32_t kTokenGroundElevation = 2;  // metres x 256
-constexpr uint32_t kTokenVerticalSpeed = 65;
-constexpr uint32_t kTokenAltitude = 73;
-constexpr uint32_t kTokenTerrainHeight = 614;  // metres
-constexpr double kGroundScale = 256.0;
 // The radar altimeter's DH marker: a needle whose value is the knob's
 // decision height in feet, asked on every frame whether shown or not.
-constexpr size_t kDhMarkerElement = 7;
+constexpr size_t kDhMarkerElement = radalt::kDhMarkerA;
 // An element's picture beside its name: at most this many pixels high.
 constexpr int64_t kElementSide = 32;
 
@@ -55,11 +52,12 @@ void FlightRecorder::after_frame(uint32_t frame) {
   const SimVariables& sim = panel_.sim();
   FlightSample sample;
   sample.frame = frame;
-  sample.height_ft = (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundScale) *
-                     kReportFeetPerMetre;
+  sample.height_ft =
+      (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundElevationScale) *
+      kFeetPerMetre;
   sample.vertical_speed_fpm = sim.get(kTokenVerticalSpeed);
   sample.height_above_terrain_ft =
-      (sim.get(kTokenAltitude) - sim.get(kTokenTerrainHeight)) * kReportFeetPerMetre;
+      (sim.get(kTokenAltitude) - sim.get(kTokenTerrainHeight)) * kFeetPerMetre;
   sample.decision_height_ft = decision_height();
   samples_.push_back(sample);
 

@@ -22,8 +22,6 @@ class PanelHost;
 
 namespace host::report {
 
-inline constexpr double kReportFeetPerMetre = 3.28084;
-
 struct FlightSample {
   uint32_t frame = 0;
   double height_ft = 0.0;           // altitude (token 73) less ground elevation (token 2 / 256)

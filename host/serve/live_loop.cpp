@@ -8,6 +8,7 @@
 #include "host/render/flight_layout.h"
 #include "host/sim_names.h"
 #include "host/sim_write.h"
+#include "radalt/radalt_elements.h"
 
 namespace host::serve {
 namespace {
@@ -15,13 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr double kFeetPerMetre = 3.28084;
-constexpr uint32_t kTokenAltitude = 73;
-constexpr uint32_t kTokenGroundElevation = 2;  // metres x 256
-constexpr uint32_t kTokenVerticalSpeed = 65;
 // The radar altimeter's DH marker, the needle the report's plot reads too:
 // its value is the knob's decision height in feet.
-constexpr size_t kDhMarkerElement = 7;
+constexpr size_t kDhMarkerElement = radalt::kDhMarkerA;
 
 std::optional<std::string> radalt_label(const std::vector<PanelGauge>& gauges) {
   const std::vector<std::string> labels = render::gauge_labels(gauges);
@@ -154,7 +151,8 @@ void LiveLoop::publish() {
       {"picture", shown_.picture},
       {"vars", vars},
       {"height_ft",
-       (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / 256.0) * kFeetPerMetre},
+       (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundElevationScale) *
+           kFeetPerMetre},
       {"vertical_speed_fpm", sim.get(kTokenVerticalSpeed)},
       {"decision_height_ft", decision_height(*session_)},
   };

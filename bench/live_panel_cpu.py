@@ -90,7 +90,8 @@ def section(gaugehost, seconds, results):
         "|---|---:|---:|---:|---|",
         *rows,
         "",
-        f"Load average {os.getloadavg()[0]:.1f} at the end (other builds were running).",
+        f"Load average {os.getloadavg()[0]:.1f} at the end"
+        + (" (other work was running)." if os.getloadavg()[0] >= 1.5 else "."),
         "",
     ])
 

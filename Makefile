@@ -86,7 +86,7 @@ DEMO_CONFIG := -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBU
 demo-build:
 	@$(DEPS) $(DEMO_GROUPS)
 	@mkdir -p $(DEMO_WIN32) $(DEMO_NATIVE); \
-	  if [ ! -d $(DEMO_WIN32)/wineprefix ]; then \
+	  if [ ! -d $(DEMO_WIN32)/wineprefix ] && command -v wine >/dev/null; then \
 	    ($(DEMO_WINE_ENV) wineboot -i >$(DEMO_WIN32)/wineboot.log 2>&1; \
 	     $(DEMO_WINE_ENV) wineserver -w) & \
 	  fi; \
@@ -97,14 +97,24 @@ demo-build:
 	    -- --no-print-directory; \
 	  status=$$?; wait; exit $$status
 
+WINE_PROBE := sh tools/wine_probe/wine-probe.sh
 demo: demo-build
 	@mkdir -p out
 	@# Spoken callouts when espeak-ng and sox are there, the generated tones otherwise.
+	@# Under Wine against the real modules where this machine runs 32-bit code
+	@# (the same probe as the Wine tests'), natively otherwise.
 	@root=$(DEMO_WIN32)/voices; $(DEPS) --check voices || root=$(DEMO_WIN32)/root; \
 	  [ -d $$root/Sound ] || { echo "demo: no $$root/Sound" >&2; exit 1; }; \
-	  echo "== the default approach under Wine, against the real modules, sounds from $$root"; \
+	  if why=$$($(DEMO_WINE_ENV) $(WINE_PROBE) $(DEMO_WIN32)/bin/wine_probe.exe); then \
+	    echo "== the default approach under Wine, against the real modules, sounds from $$root"; \
+	    host="wine $(DEMO_WIN32)/bin/gaugehost.exe"; \
+	  else \
+	    echo "== Wine cannot run here: $$why"; \
+	    echo "== the default approach natively, sounds from $$root"; \
+	    host=$(DEMO_NATIVE)/bin/gaugehost; \
+	  fi; \
 	  echo "   (event log: out/approach.log, sound track: out/approach.wav) =="; \
-	  $(DEMO_WINE_ENV) wine $(DEMO_WIN32)/bin/gaugehost.exe fly scenarios/approach.flight --root $$root \
+	  $(DEMO_WINE_ENV) $$host fly scenarios/approach.flight --root $$root \
 	  --log out/approach.log.tmp --audio out/approach.wav --summary; \
 	  status=$$?; $(DEMO_WINE_ENV) wineserver -k 2>/dev/null; \
 	  if [ $$status = 0 ]; then mv out/approach.log.tmp out/approach.log; else rm -f out/approach.log.tmp; fi; \

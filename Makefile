@@ -11,7 +11,7 @@ WINE_ENV := $(call wine_env,$(WIN32))
 # they are installed on the way; without root the apt-get line is printed and
 # whatever needs a missing group is skipped with one line saying so.
 DEPS        := ./tools/install-deps.sh
-TEST_GROUPS := core voices browser fuzz dist
+TEST_GROUPS := core wine voices browser fuzz dist
 DEMO_GROUPS := core voices
 
 DIST_ZIP := out/dist/vrn_gauges.zip

@@ -22,6 +22,7 @@ has() { echo "$out" | grep -qF -- "$1"; }
 plan demo
 has "install-deps.sh core voices" || fail "demo does not install core and voices: $out"
 has "install-deps.sh core voices browser" && fail "demo installs the test groups"
+has "install-deps.sh core wine" && fail "demo installs Wine, which it does not need"
 has "$work/b/native" && fail "demo builds the sanitizer test build"
 has "$work/b/win32" && fail "demo builds the Windows test build"
 has "-DGAUGES_TESTS=ON" && fail "demo builds tests"
@@ -35,7 +36,7 @@ for product in out/approach.log out/approach.wav out/approach.html out/pictures 
 done
 
 plan test
-has "install-deps.sh core voices browser fuzz dist" || fail "test's groups: $out"
+has "install-deps.sh core wine voices browser fuzz dist" || fail "test's groups: $out"
 has "install-deps.sh bench" && fail "test installs the bench group"
 has "check_dist.sh" || fail "test does not check the package"
 

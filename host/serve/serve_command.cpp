@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "host/host_error.h"
+#include "host/serve/request_limits.h"
 
 #if defined(GAUGES_HAVE_SERVE)
 #include "host/serve/live_loop.h"
@@ -31,7 +32,16 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       "Open the address it prints. The page shows the panel, takes clicks on its\n"
       "gauges, sets every variable, pauses, steps and speeds the flight, plays the\n"
       "voices, and saves the session as a flight that `gaugehost fly` replays.\n"
-      "Stop it with Ctrl-C.");
+      "Stop it with Ctrl-C.\n\n"
+      "Limits of a request: it arrives whole within " +
+      std::to_string(kRequestSeconds) +
+      " s (else the client is dropped),\n"
+      "a body of at most " +
+      std::to_string(kMaxBody) +
+      " bytes however it is sent (413; compressed bodies: 415),\n"
+      "a header block of at most " +
+      std::to_string(kMaxHeaderBlock) + " bytes in " + std::to_string(kMaxHeaderLines) +
+      " lines (431), a path and query of\nat most " + std::to_string(kMaxTarget) + " bytes (414).");
   serve
       ->add_option("PATH", request.path,
                    "a panel configuration (.cfg) or a flight to start from\n"
@@ -71,7 +81,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
       request.scenarios.empty() ? fs::path(request.path).parent_path().string() : request.scenarios;
   std::ofstream log;
   LoopSettings settings{HostOptions{request.modules_dir, request.sound_root, nullptr}, request.path,
-                        scenarios.empty() ? "." : scenarios, nullptr};
+                        scenarios.empty() ? "." : scenarios, nullptr, &err};
   if (!request.log_path.empty()) {
     settings.host.echo = &log;
     settings.new_session = [&log, &request] {
@@ -83,8 +93,9 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
   try {
     LiveExchange exchange;
     LiveLoop loop(exchange, settings);
-    LiveServer server(exchange, ServerSettings{request.listen, request.port, request.sound_root,
-                                               LiveLoop::scenarios(settings.scenarios)});
+    LiveServer server(exchange,
+                      ServerSettings{request.listen, request.port, request.sound_root,
+                                     LiveLoop::scenarios(settings.scenarios, &err), &err});
     const int port = server.bind();
     if (port < 0) {
       err << "gaugehost: cannot listen on " << request.listen << " port " << request.port << "\n";

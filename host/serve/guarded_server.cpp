@@ -65,7 +65,8 @@ class DeadlineStream final : public httplib::Stream {
     return true;
   }
   void headers_read() { in_headers_ = false; }
-  bool cut_off() const { return cut_off_; }
+  bool cut_off() const { return cut_off_ || (in_headers_ && header_bytes_ > limits_.header_block); }
+  bool in_headers() const { return in_headers_; }
 
   bool is_readable() const override { return buffered() > 0 || wait_for(sock_, POLLIN, deadline_); }
   bool is_writable() const override {
@@ -144,6 +145,8 @@ bool GuardedServer::process_and_close_socket(socket_t sock) {
     if (!stream.next_request()) break;
     bool closed = false;
     ok = process_request(stream, left == 1, closed, [](httplib::Request&) {}) && !closed;
+    // Refused before its headers were read: where it ends is not known.
+    if (stream.in_headers()) break;
   }
   current = nullptr;
   // What the client still sends after a refusal is read and dropped for a

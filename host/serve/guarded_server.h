@@ -17,14 +17,15 @@ struct ConnectionLimits {
   std::chrono::milliseconds request_time{kRequestSeconds * 1000};
   std::chrono::milliseconds idle_time{2000};  // between requests of one connection
   size_t header_bytes = 64 * 1024;            // read before the headers end, at most
+  size_t header_block = kMaxHeaderBlock;      // more, and a failed request is told 431
 };
 
 class GuardedServer : public httplib::Server {
  public:
   explicit GuardedServer(ConnectionLimits limits) : limits_(limits) {}
 
-  // Whether this thread's request was cut off for holding more header
-  // bytes than the limit (the answer is then 431).
+  // Whether this thread's request failed with more header bytes than the
+  // limit, cut off or with a line too long to read (the answer is then 431).
   static bool headers_cut_off();
   // Called once a request's headers are in: their byte limit is lifted.
   static void headers_read();

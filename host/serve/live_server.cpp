@@ -22,6 +22,8 @@ using nlohmann::json;
 // Enough threads for a few tabs, each holding a poll and a picture or two.
 constexpr size_t kThreads = 16;
 constexpr std::chrono::milliseconds kLongestPoll{300};
+// Polls waiting at once: a few tabs' worth, well under the threads.
+constexpr int kMostWaiting = 6;
 
 void answer(httplib::Response& res, int status, const std::string& message) {
   res.status = status;
@@ -120,12 +122,13 @@ const char* content_type(std::string_view path) {
 LiveServer::LiveServer(LiveExchange& exchange, ServerSettings settings)
     : exchange_(exchange),
       settings_(std::move(settings)),
-      server_(std::make_unique<GuardedServer>(ConnectionLimits{})) {
+      server_(std::make_unique<GuardedServer>(ConnectionLimits{})),
+      clients_(settings_.listen, settings_.token) {
   server_->new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
   server_->set_payload_max_length(kMaxBody);
   server_->set_keep_alive_timeout(2);
   server_->set_error_handler([](const httplib::Request& req, httplib::Response& res) {
-    if (GuardedServer::headers_cut_off()) res.status = 431;
+    if (res.status == 400 && GuardedServer::headers_cut_off()) res.status = 431;
     if (!res.body.empty()) return;
     std::string message = status_message(res.status);
     if (res.status == 404) message += ": " + req.path.substr(0, 80);
@@ -154,8 +157,13 @@ LiveServer::LiveServer(LiveExchange& exchange, ServerSettings settings)
   routes();
   server_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
     GuardedServer::headers_read();
-    const std::optional<Refusal> refusal = gate_->refusal(req);
-    if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
+    std::optional<Refusal> refusal = gate_->size_refusal(req);
+    if (!refusal) refusal = clients_.refusal(req);
+    if (!refusal) refusal = gate_->route_refusal(req);
+    if (!refusal) {
+      if (clients_.token_in_url(req)) res.set_header("Set-Cookie", clients_.cookie());
+      return httplib::Server::HandlerResponse::Unhandled;
+    }
     answer(res, refusal->status, refusal->message);
     // Its body, if any, is not read: the connection cannot carry another.
     if (req.get_header_value("Connection") != "close") res.set_header("Connection", "close");
@@ -166,8 +174,11 @@ LiveServer::LiveServer(LiveExchange& exchange, ServerSettings settings)
 LiveServer::~LiveServer() = default;
 
 int LiveServer::bind() {
-  if (settings_.port == 0) return server_->bind_to_any_port(settings_.listen);
-  return server_->bind_to_port(settings_.listen, settings_.port) ? settings_.port : -1;
+  const int port = settings_.port == 0 ? server_->bind_to_any_port(settings_.listen)
+                   : server_->bind_to_port(settings_.listen, settings_.port) ? settings_.port
+                                                                             : -1;
+  clients_.set_port(port);
+  return port;
 }
 
 void LiveServer::listen() {
@@ -216,8 +227,12 @@ void LiveServer::routes() {
     answer_json(res, names);
   });
   get("/api/state", [this](const httplib::Request& req, httplib::Response& res) {
+    // A few polls wait for a change; the rest are answered at once.
+    const bool waits = waiting_.fetch_add(1) < kMostWaiting;
     LiveExchange::Update u =
-        exchange_.update(count_param(req, "version"), count_param(req, "after"), kLongestPoll);
+        exchange_.update(count_param(req, "version"), count_param(req, "after"),
+                         waits ? kLongestPoll : std::chrono::milliseconds(0));
+    waiting_.fetch_sub(1);
     json state = u.view.state;
     state["version"] = u.version;
     state["events"] = events_json(u.events);

@@ -6,6 +6,7 @@
 // with a message; nothing here touches the host.
 #include <httplib.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "host/serve/client_check.h"
 #include "host/serve/live_exchange.h"
 #include "host/serve/live_requests.h"
 #include "host/serve/request_gate.h"
@@ -28,6 +30,7 @@ struct ServerSettings {
   std::string sound_root;
   std::vector<ScenarioFile> scenarios;  // the flights the page may start
   std::ostream* errors = nullptr;       // where a request that failed says why
+  std::string token;                    // empty: none asked for (client_check.h)
 };
 
 class LiveServer {
@@ -52,7 +55,9 @@ class LiveServer {
   std::unique_ptr<GuardedServer> server_;
   std::vector<Route> routes_;
   std::unique_ptr<RequestGate> gate_;
+  ClientCheck clients_;
   std::mutex errors_mutex_;
+  std::atomic<int> waiting_{0};  // long polls waiting for a change
 };
 
 }  // namespace host::serve

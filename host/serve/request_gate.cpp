@@ -11,7 +11,7 @@ std::string lower(std::string text) {
   return text;
 }
 
-std::optional<Refusal> size_refusal(const httplib::Request& req) {
+std::optional<Refusal> limits_refusal(const httplib::Request& req) {
   size_t bytes = 0;
   for (const auto& [name, value] : req.headers) bytes += name.size() + value.size() + 4;
   if (bytes > kMaxHeaderBlock || req.headers.size() > kMaxHeaderLines) {
@@ -50,8 +50,11 @@ std::optional<Refusal> body_refusal(const httplib::Request& req, bool takes_body
 
 }  // namespace
 
-std::optional<Refusal> RequestGate::refusal(const httplib::Request& req) const {
-  if (std::optional<Refusal> r = size_refusal(req)) return r;
+std::optional<Refusal> RequestGate::size_refusal(const httplib::Request& req) const {
+  return limits_refusal(req);
+}
+
+std::optional<Refusal> RequestGate::route_refusal(const httplib::Request& req) const {
   const bool known_path =
       std::ranges::any_of(routes_, [&](const Route& r) { return r.path == req.path; });
   const auto route = std::ranges::find_if(

@@ -23,7 +23,10 @@ class RequestGate {
  public:
   explicit RequestGate(std::vector<Route> routes) : routes_(std::move(routes)) {}
 
-  std::optional<Refusal> refusal(const httplib::Request& req) const;
+  // Over a size limit (431, 414), before anything else is looked at.
+  std::optional<Refusal> size_refusal(const httplib::Request& req) const;
+  // Not a route (404, 405), or a body the route does not take (400, 413, 415).
+  std::optional<Refusal> route_refusal(const httplib::Request& req) const;
 
  private:
   std::vector<Route> routes_;

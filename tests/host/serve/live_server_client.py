@@ -120,7 +120,7 @@ class Server:
         return Answer(out) if out else None
 
     def request(self, method, path, body=b"", headers=(), host=None, origin=True):
-        head = f"{method} {path} HTTP/1.1\r\nHost: {host or f'{self.host}:{self.port}'}\r\n"
+        head = f"{method} {path} HTTP/1.1\r\nHost: {f'{self.host}:{self.port}' if host is None else host}\r\n"
         head += "Connection: close\r\n"
         if origin and method == "POST":
             head += f"Origin: {self.origin}\r\n"

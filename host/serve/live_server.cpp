@@ -126,7 +126,6 @@ LiveServer::LiveServer(LiveExchange& exchange, ServerSettings settings)
       clients_(settings_.listen, settings_.token) {
   server_->new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
   server_->set_payload_max_length(kMaxBody);
-  server_->set_keep_alive_timeout(2);
   server_->set_error_handler([](const httplib::Request& req, httplib::Response& res) {
     if (res.status == 400 && GuardedServer::headers_cut_off()) res.status = 431;
     if (!res.body.empty()) return;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 
 #include "host/host_error.h"
 #include "host/render/flight_layout.h"
+#include "host/serve/page_text.h"
 #include "host/sim_names.h"
 #include "host/sim_write.h"
 #include "radalt/radalt_elements.h"
@@ -51,14 +53,26 @@ LiveLoop::~LiveLoop() {
   session_.reset();
 }
 
-std::vector<std::string> LiveLoop::scenarios(const std::string& folder) {
-  std::vector<std::string> names;
+std::vector<ScenarioFile> LiveLoop::scenarios(const std::string& folder, std::ostream* warnings) {
+  std::vector<std::string> files;
   std::error_code error;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-    if (entry.path().extension() == ".flight") names.push_back(entry.path().filename().string());
+    if (entry.path().extension() == ".flight") files.push_back(entry.path().filename().string());
   }
-  std::sort(names.begin(), names.end());
-  return names;
+  std::sort(files.begin(), files.end());
+  std::vector<ScenarioFile> out;
+  for (const std::string& file : files) {
+    ScenarioFile f{shown_text(file), (fs::path(folder) / file).string()};
+    if (std::ranges::any_of(out, [&](const ScenarioFile& o) { return o.shown == f.shown; })) {
+      if (warnings != nullptr) {
+        *warnings << "gaugehost: the page cannot tell flight '" << f.shown
+                  << "' from another of that name: left out of its list\n";
+      }
+      continue;
+    }
+    out.push_back(std::move(f));
+  }
+  return out;
 }
 
 void LiveLoop::note(const std::string& what) {
@@ -102,16 +116,27 @@ void LiveLoop::handle(const LiveInput& input) {
         break;
       case LiveInput::kScenario:
         try {
-          start(fs::path(settings_.scenarios) / input.path);
-        } catch (const HostError&) {
+          start(input.path);
+        } catch (const std::exception& error) {
           start(settings_.path);  // the page always has a panel to show
-          throw;
+          const std::string why =
+              "cannot fly " + fs::path(input.path).filename().string() + ": " + error.what();
+          if (settings_.errors) *settings_.errors << "gaugehost: " << shown_text(why) << "\n";
+          note(why);
         }
         break;
     }
   } catch (const HostError& error) {
     note(std::string("refused: ") + error.what());
   }
+}
+
+void LiveLoop::end_session(const std::string& why) {
+  const std::string said = "the flight " + shown_text(shown_.title) + " ended: " + why;
+  if (settings_.errors != nullptr) *settings_.errors << "gaugehost: " << shown_text(said) << "\n";
+  start(settings_.path);
+  note(said);
+  publish();
 }
 
 void LiveLoop::frame() {
@@ -160,6 +185,8 @@ void LiveLoop::publish() {
   events.insert(events.end(), notes_.begin(), notes_.end());
   notes_.clear();
   exchange_.publish(shown_, std::move(events));
+  // The session's log as far as it is flown, for whoever compares it.
+  if (settings_.host.echo != nullptr) settings_.host.echo->flush();
 }
 
 void LiveLoop::run(const std::function<bool()>& keep_going) {
@@ -171,22 +198,28 @@ void LiveLoop::run(const std::function<bool()>& keep_going) {
     std::vector<LiveInput> inputs = exchange_.take(wait);
     bool changed = !inputs.empty();
     const bool was_paused = paused_;
-    for (const LiveInput& input : inputs) handle(input);
-    if (was_paused && !paused_) next = Clock::now();
-    if (step_) {
-      step_ = false;
-      frame();
-      changed = true;
-    } else if (!paused_ && !session_->ended() && Clock::now() >= next) {
-      frame();
-      changed = true;
-      next += std::chrono::duration_cast<Clock::duration>(
-          std::chrono::duration<double>(1.0 / (session_->frames_per_second() * speed_)));
-      // Behind by more than half a second (a slow machine, a debugger):
-      // catch up no further, lest the flight rush.
-      if (Clock::now() - next > std::chrono::milliseconds(500)) next = Clock::now();
+    // Whatever goes wrong in a session ends that session, not the server.
+    try {
+      for (const LiveInput& input : inputs) handle(input);
+      if (was_paused && !paused_) next = Clock::now();
+      if (step_) {
+        step_ = false;
+        frame();
+        changed = true;
+      } else if (!paused_ && !session_->ended() && Clock::now() >= next) {
+        frame();
+        changed = true;
+        next += std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(1.0 / (session_->frames_per_second() * speed_)));
+        // Behind by more than half a second (a slow machine, a debugger):
+        // catch up no further, lest the flight rush.
+        if (Clock::now() - next > std::chrono::milliseconds(500)) next = Clock::now();
+      }
+      if (changed) publish();
+    } catch (const std::exception& error) {
+      end_session(error.what());
+      next = Clock::now();
     }
-    if (changed) publish();
   }
 }
 

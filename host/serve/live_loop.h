@@ -4,11 +4,13 @@
 // inputs between frames, and publishes what the page shows after each.
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
 #include "host/panel_host.h"
 #include "host/serve/live_exchange.h"
+#include "host/serve/live_requests.h"
 
 namespace host::serve {
 
@@ -18,6 +20,8 @@ struct LoopSettings {
   std::string scenarios;  // the folder the page may start flights from
   // Called before each session's host is made, e.g. to start its log afresh.
   std::function<void()> new_session;
+  // Where a session that ends on an error says why (the page is told too).
+  std::ostream* errors = nullptr;
 };
 
 class LiveLoop {
@@ -29,8 +33,11 @@ class LiveLoop {
   // Runs until `keep_going` says no or the exchange stops.
   void run(const std::function<bool()>& keep_going);
 
-  // The flights in the scenarios folder, by file name.
-  static std::vector<std::string> scenarios(const std::string& folder);
+  // The flights in the scenarios folder, by file name, each as the page
+  // shows it; a name shown like another's is left out, with a line on
+  // `warnings`.
+  static std::vector<ScenarioFile> scenarios(const std::string& folder,
+                                             std::ostream* warnings = nullptr);
 
  private:
   void start(const std::string& path);
@@ -38,6 +45,8 @@ class LiveLoop {
   void frame();
   void publish();
   void note(const std::string& what);
+  // Ends the session on an error: says why, and the panel comes back.
+  void end_session(const std::string& why);
 
   LiveExchange& exchange_;
   LoopSettings settings_;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/flight_script.h"
+#include "host/host_error.h"
 #include "host/sim_names.h"
 
 namespace host::serve {
@@ -85,12 +87,27 @@ Checked<double> speed_request(const std::string& value) {
   return number_in("speed", value, kSlowest, kFastest);
 }
 
-Checked<std::string> scenario_request(const std::vector<std::string>& known,
+Checked<std::string> scenario_request(const std::vector<ScenarioFile>& known,
                                       const std::string& name) {
-  if (std::find(known.begin(), known.end(), name) == known.end()) {
+  const auto found =
+      std::ranges::find_if(known, [&](const ScenarioFile& f) { return f.shown == name; });
+  if (found == known.end()) {
     return Refusal{404, "no flight '" + name.substr(0, 64) + "' in the scenarios folder"};
   }
-  return name;
+  return found->path;
+}
+
+Checked<std::string> flyable_scenario(const std::vector<ScenarioFile>& known,
+                                      const std::string& name) {
+  Checked<std::string> path = scenario_request(known, name);
+  if (auto* found = std::get_if<std::string>(&path)) {
+    try {
+      FlightScript::load(*found);
+    } catch (const HostError& error) {
+      return Refusal{400, "cannot fly " + name + ": " + error.what()};
+    }
+  }
+  return path;
 }
 
 }  // namespace host::serve

@@ -35,8 +35,17 @@ Checked<FlightCommand> release_request(const PanelLayout& layout, const std::str
 inline constexpr double kSlowest = 0.1;
 inline constexpr double kFastest = 8.0;
 Checked<double> speed_request(const std::string& value);
-// A flight of the scenarios folder, by file name.
-Checked<std::string> scenario_request(const std::vector<std::string>& known,
+// A flight of the scenarios folder: its file name as the page shows it
+// (any bytes, shown as page_text.h writes them) and the file's path.
+struct ScenarioFile {
+  std::string shown;
+  std::string path;
+};
+// The file of the flight the page names, by its shown name.
+Checked<std::string> scenario_request(const std::vector<ScenarioFile>& known,
+                                      const std::string& name);
+// The same, once the file reads as a flight (400 saying why when not).
+Checked<std::string> flyable_scenario(const std::vector<ScenarioFile>& known,
                                       const std::string& name);
 
 }  // namespace host::serve

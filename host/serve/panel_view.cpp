@@ -60,6 +60,12 @@ std::vector<uint64_t> PanelView::visible_state() const {
 }
 
 std::optional<std::vector<uint8_t>> PanelView::picture_if_changed() {
+  // A flight's `stop` takes its gauges away: the last picture stays.
+  if (host_.started()) {
+    was_started_ = true;
+  } else if (was_started_) {
+    return std::nullopt;
+  }
   std::vector<uint64_t> state = visible_state();
   if (drawn_ && state == last_state_) return std::nullopt;
   drawn_ = true;

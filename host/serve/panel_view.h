@@ -63,6 +63,7 @@ class PanelView {
   PanelLayout layout_;
   std::vector<uint64_t> last_state_;
   bool drawn_ = false;
+  bool was_started_ = false;  // once stopped, its gauges are gone
 };
 
 }  // namespace host::serve

@@ -1,14 +1,18 @@
 #include "host/serve/serve_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "host/host_error.h"
+#include "host/serve/request_limits.h"
 
 #if defined(GAUGES_HAVE_SERVE)
+#include "host/serve/client_check.h"
 #include "host/serve/live_loop.h"
 #include "host/serve/live_server.h"
 #endif
@@ -31,7 +35,16 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       "Open the address it prints. The page shows the panel, takes clicks on its\n"
       "gauges, sets every variable, pauses, steps and speeds the flight, plays the\n"
       "voices, and saves the session as a flight that `gaugehost fly` replays.\n"
-      "Stop it with Ctrl-C.");
+      "Stop it with Ctrl-C.\n\n"
+      "Limits of a request: it arrives whole within " +
+      std::to_string(kRequestSeconds) +
+      " s (else the client is dropped),\n"
+      "a body of at most " +
+      std::to_string(kMaxBody) +
+      " bytes however it is sent (413; compressed bodies: 415),\n"
+      "a header block of at most " +
+      std::to_string(kMaxHeaderBlock) + " bytes in " + std::to_string(kMaxHeaderLines) +
+      " lines (431), a path and query of\nat most " + std::to_string(kMaxTarget) + " bytes (414).");
   serve
       ->add_option("PATH", request.path,
                    "a panel configuration (.cfg) or a flight to start from\n"
@@ -51,8 +64,22 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       ->type_name("DIR");
   serve
       ->add_option("--listen", request.listen,
-                   "the address to listen on (default: 127.0.0.1, this machine only)")
+                   "the address to listen on (default: 127.0.0.1, this machine only;\n"
+                   "any other than loopback asks every client for a token)")
       ->type_name("ADDR");
+  serve
+      ->add_option("--token", request.token,
+                   "the token every client must bring (default: none on loopback,\n"
+                   "a random one otherwise; the address printed carries it)")
+      ->type_name("TOKEN")
+      ->check(CLI::Validator(
+          [](const std::string& token) -> std::string {
+            const bool plain = std::all_of(token.begin(), token.end(), [](char c) {
+              return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+            });
+            return plain && token.size() >= 8 ? "" : "at least 8 letters, digits, '-' or '_'";
+          },
+          "", ""));
   serve->add_option("--port", request.port, "the port (default: 8018; 0: any free one)")
       ->type_name("N")
       ->check(CLI::Range(0, 65535));
@@ -71,7 +98,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
       request.scenarios.empty() ? fs::path(request.path).parent_path().string() : request.scenarios;
   std::ofstream log;
   LoopSettings settings{HostOptions{request.modules_dir, request.sound_root, nullptr}, request.path,
-                        scenarios.empty() ? "." : scenarios, nullptr};
+                        scenarios.empty() ? "." : scenarios, nullptr, &err};
   if (!request.log_path.empty()) {
     settings.host.echo = &log;
     settings.new_session = [&log, &request] {
@@ -83,8 +110,12 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
   try {
     LiveExchange exchange;
     LiveLoop loop(exchange, settings);
-    LiveServer server(exchange, ServerSettings{request.listen, request.port, request.sound_root,
-                                               LiveLoop::scenarios(settings.scenarios)});
+    const std::string token = !request.token.empty()                    ? request.token
+                              : reaches_beyond_loopback(request.listen) ? random_token()
+                                                                        : "";
+    LiveServer server(exchange,
+                      ServerSettings{request.listen, request.port, request.sound_root,
+                                     LiveLoop::scenarios(settings.scenarios, &err), &err, token});
     const int port = server.bind();
     if (port < 0) {
       err << "gaugehost: cannot listen on " << request.listen << " port " << request.port << "\n";
@@ -97,8 +128,8 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
     // fetching, a closed tab): writing to one must not end the host.
     std::signal(SIGPIPE, SIG_IGN);
     std::thread http([&server] { server.listen(); });
-    out << "gaugehost: the live panel is at http://" << request.listen << ":" << port
-        << "/ (Ctrl-C stops it)" << std::endl;
+    out << "gaugehost: the live panel is at http://" << url_authority(request.listen, port) << "/"
+        << (token.empty() ? "" : "?token=" + token) << " (Ctrl-C stops it)" << std::endl;
     int status = 0;
     try {
       loop.run([] { return interrupted == 0; });

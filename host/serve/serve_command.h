@@ -17,6 +17,7 @@ struct ServeRequest {
   std::string scenarios;  // default: the folder of `path`
   std::string listen = "127.0.0.1";
   int port = 8018;
+  std::string token;     // asked of every client; made up when `listen` is not loopback
   std::string log_path;  // the session's event log; none when empty
 };
 

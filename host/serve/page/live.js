@@ -130,6 +130,7 @@ function showEvents(events, fps) {
     after = Math.max(after, e.n);
     if (e.sound !== undefined) playVoice(e);
     if (e.kind === 'stop') continue;
+    if (e.kind === 'note') say(e.what);
     const item = document.createElement('li');
     item.dataset.kind = e.kind;
     const what = e.what.startsWith(e.kind) ? e.what : `${e.kind} ${e.what}`;

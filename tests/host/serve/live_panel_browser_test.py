@@ -98,9 +98,12 @@ def main():
     try:
         fly(driver, url)
     finally:
-        driver.quit()
         host.send_signal(signal.SIGINT)
         status = host.wait(timeout=30)
+        try:
+            with_token(driver)
+        finally:
+            driver.quit()
     check(status == 0, f"Ctrl-C stops the host cleanly (status {status})")
     replay()
     if failures:
@@ -181,6 +184,35 @@ def fly(driver, url):
     saved = os.path.join(OUT, "live_panel.flight")
     wait_for("the saved flight", lambda: os.path.exists(saved))
     check(True, "the page saved the flight")
+
+
+def with_token(driver):
+    """A host asking for a token: the page opened at the address printed
+    works, and again without the token in its address (the cookie)."""
+    token = "browser-test-token"
+    host = subprocess.Popen(
+        [GAUGEHOST, "serve", os.path.join(SCENARIOS, "panel.cfg"), "--root", SIM_ROOT,
+         "--port", "0", "--token", token],
+        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    try:
+        line = host.stdout.readline()
+        url = line[line.index("http://"):].split()[0]
+        check(url.endswith(f"/?token={token}"), f"the address printed carries the token ({url})")
+        base = url[:url.index("?")]
+        frame = lambda: int(driver.find_element(By.ID, "frame").text or 0)
+        asked = lambda: urllib.request.Request(base + "api/state",
+                                               headers={"Cookie": f"gaugehost_token={token}"})
+        for opened in [url, base]:
+            driver.get(opened)
+            wait_for(f"the page at {opened} to follow the flight", lambda: frame() > 3)
+            power = lambda: json.load(urllib.request.urlopen(asked()))["vars"]["power"]
+            wanted = 1 - power()
+            driver.find_element(By.CSS_SELECTOR, 'input[data-var="power"]').click()
+            wait_for("the switch to reach the host", lambda: power() == wanted)
+            check(True, f"with a token, the page at {opened} flies")
+    finally:
+        host.send_signal(signal.SIGINT)
+        host.wait(timeout=30)
 
 
 def replay():

@@ -98,8 +98,14 @@ TEST(LiveRequests, SpeedsAndScenariosComeFromTheirLists) {
   EXPECT_EQ(outcome(host::serve::speed_request("2")), "2.000000");
   EXPECT_EQ(outcome(host::serve::speed_request("0")), "400 speed must be between 0.1 and 8, not 0");
   EXPECT_EQ(outcome(host::serve::speed_request("9")), "400 speed must be between 0.1 and 8, not 9");
-  const std::vector<std::string> known{"approach.flight", "terrain.flight"};
+  const std::vector<host::serve::ScenarioFile> known{{"approach.flight", "approach.flight"},
+                                                     {"terrain.flight", "terrain.flight"},
+                                                     {"latin\\xE9.flight", "latin\xe9.flight"}};
   EXPECT_EQ(outcome(host::serve::scenario_request(known, "terrain.flight")), "terrain.flight");
+  EXPECT_EQ(outcome(host::serve::scenario_request(known, "latin\\xE9.flight")), "latin\xe9.flight")
+      << "a name shown escaped chooses the file of that name";
+  EXPECT_EQ(outcome(host::serve::scenario_request(known, "latin\xe9.flight")),
+            "404 no flight 'latin\xe9.flight' in the scenarios folder");
   EXPECT_EQ(outcome(host::serve::scenario_request(known, "../approach.flight")),
             "404 no flight '../approach.flight' in the scenarios folder");
   EXPECT_EQ(outcome(host::serve::scenario_request(known, "")),

@@ -26,10 +26,11 @@ class LiveServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     loop_ = std::make_unique<LiveLoop>(
-        exchange_,
-        LoopSettings{testing_host::options(), SCENARIO_DIR "/panel.cfg", SCENARIO_DIR, nullptr});
+        exchange_, LoopSettings{testing_host::options(), SCENARIO_DIR "/panel.cfg", SCENARIO_DIR,
+                                nullptr, nullptr});
     server_ = std::make_unique<LiveServer>(
-        exchange_, ServerSettings{"127.0.0.1", 0, SIM_ROOT, LiveLoop::scenarios(SCENARIO_DIR)});
+        exchange_,
+        ServerSettings{"127.0.0.1", 0, SIM_ROOT, LiveLoop::scenarios(SCENARIO_DIR), nullptr, ""});
     port_ = server_->bind();
     ASSERT_GT(port_, 0);
     http_ = std::thread([this] { server_->listen(); });
@@ -47,6 +48,8 @@ class LiveServerTest : public ::testing::Test {
   httplib::Client client() const {
     httplib::Client c("127.0.0.1", port_);
     c.set_read_timeout(5);
+    // As the page's own requests are: changes come from its origin.
+    c.set_default_headers({{"Origin", "http://127.0.0.1:" + std::to_string(port_)}});
     return c;
   }
   json state(uint64_t seen = 0) {

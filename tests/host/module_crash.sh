@@ -45,4 +45,12 @@ start
 frames 3
 click crash area 1
 frames 5" "$@"
+# The gauge whose code faulted is named, not the first on the panel.
+check second_gauge "gaugehost: crash crashed in update at frame 3" "000003 lookup 999 = 1" \
+  "gauge cabsound XML-Sound
+gauge crashing_gauge crash
+start
+frames 2
+set 999 1
+frames 5" "$@"
 exit $status

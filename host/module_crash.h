@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace host {
 
@@ -23,6 +24,16 @@ struct ModuleCall {
 // Installs the handlers once per process; `log` (may be null) is flushed
 // before the program ends on a crash.
 void guard_module_calls(std::ostream* log);
+// Until the next guard_module_calls, a failed call (below) is a HostError
+// instead; a fault the handlers see still ends the program.
+void unguard_module_calls();
+
+// A call into module code that its space saw fail without a signal (an
+// emulated fault, a run past the instruction budget, a write outside the
+// module's memory): while guarded the same end as a fault, with `reason` on
+// the next line; otherwise a HostError "GAUGE crashed in SERVICE at frame N:
+// reason".
+[[noreturn]] void module_call_failed(const std::string& reason);
 
 // What the fault handlers read. Only the host's one thread writes them, and
 // every module call and service passes through here, so they are inline.

@@ -7,6 +7,7 @@
 #include "host/envelope/envelope_picture.h"
 #include "host/envelope/terrain_sweep.h"
 #include "host/host_error.h"
+#include "host/module_loader.h"
 #include "host/progress_line.h"
 #include "host/render/png_writer.h"
 
@@ -26,6 +27,11 @@ CLI::App* add_envelope_command(CLI::App& gaugehost, EnvelopeRequest& request) {
       ->add_option("--modules", request.setup.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
+  envelope->add_option("--loader", request.setup.loader, "which loader puts the modules in memory: native (dlopen,\n"
+                  "LoadLibrary in the Windows build) or emulated (the real 32-bit\n"
+                  ".gau files in the CPU emulator); default: emulated when DIR\n"
+                  "holds a NAME.gau without a NAME.so, else native")
+      ->type_name("native|emulated");
   envelope
       ->add_option("--root", request.setup.sound_root,
                    "the folder holding Sound\\*.wav (default: the current\n"
@@ -71,6 +77,7 @@ int draw_envelope(const EnvelopeRequest& request, std::ostream& err) {
   });
   const auto cell_done = [&] { progress.update(++done, cells); };
   try {
+    say_loader(request.setup.modules_dir, request.setup.loader, err);
     const auto descent = sweep_descent(request.setup, GridAxis{0.0, 2600.0, grid},
                                        GridAxis{0.0, -8000.0, grid}, cell_done);
     const auto terrain = sweep_terrain(request.setup, GridAxis{0.0, 2000.0, grid},

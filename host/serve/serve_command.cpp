@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "host/host_error.h"
+#include "host/module_loader.h"
 
 #if defined(GAUGES_HAVE_SERVE)
 #include "host/serve/live_loop.h"
@@ -41,6 +42,11 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       ->add_option("--modules", request.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
+  serve->add_option("--loader", request.loader, "which loader puts the modules in memory: native (dlopen,\n"
+                  "LoadLibrary in the Windows build) or emulated (the real 32-bit\n"
+                  ".gau files in the CPU emulator); default: emulated when DIR\n"
+                  "holds a NAME.gau without a NAME.so, else native")
+      ->type_name("native|emulated");
   serve
       ->add_option("--root", request.sound_root,
                    "the folder holding Sound\\*.wav (default: the current folder)")
@@ -72,6 +78,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
   std::ofstream log;
   LoopSettings settings{HostOptions{request.modules_dir, request.sound_root, nullptr}, request.path,
                         scenarios.empty() ? "." : scenarios, nullptr};
+  settings.host.loader = request.loader;
   if (!request.log_path.empty()) {
     settings.host.echo = &log;
     settings.new_session = [&log, &request] {
@@ -81,6 +88,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
     };
   }
   try {
+    say_loader(request.modules_dir, request.loader, err);
     LiveExchange exchange;
     LiveLoop loop(exchange, settings);
     LiveServer server(exchange, ServerSettings{request.listen, request.port, request.sound_root,

@@ -157,8 +157,10 @@ Flown fly_approach(uint32_t keep_from, bool echo) {
     if (keep_from != 0 && frame == keep_from) panel.events().set_capture(true);
     if (frame != kCheckFrame) return;
     for (const host::PanelGauge& g : flight.layout()) {
-      for (const host::ElementState& e : panel.gauge(g.gauge).elements) {
-        flown.flags.push_back(e.record->image_flags);
+      const host::GaugeInstance& gauge = panel.gauge(g.gauge);
+      for (size_t i = 0; i < gauge.elements.size(); ++i) {
+        const host::ElementState& e = gauge.elements[i];
+        flown.flags.push_back(gauge.flags(i));
         if (e.needle_seen) flown.needles.push_back(std::bit_cast<uint64_t>(e.last_value));
       }
     }

@@ -114,31 +114,39 @@ class EmulatedSpace final : public ModuleSpace {
     return table_;
   }
 
-  void call_routine(RecordRef routine) override { check(machine_.call(guest(routine), {})); }
+  void call_routine(RecordRef routine) override { check(call(guest(routine), {})); }
   void call_routine_arg(RecordRef routine, uint32_t arg) override {
-    check(machine_.call(guest(routine), {arg}));
+    check(call(guest(routine), {arg}));
   }
-  void call_gauge(RecordRef callback, RecordRef header, uint32_t service,
-                  uint32_t extra) override {
-    check(machine_.call(guest(callback), {guest(header), service, extra}));
+  void call_gauge(RecordRef callback, RecordRef header, uint32_t service, uint32_t extra) override {
+    check(call(guest(callback), {guest(header), service, extra}));
   }
   uint32_t call_mouse(RecordRef routine, int32_t x, int32_t y, uint32_t flags) override {
     if (position_ == 0) position_ = machine_.host_block(8, "a mouse position");
     machine_.write_u32(position_, static_cast<uint32_t>(x));
     machine_.write_u32(position_ + 4, static_cast<uint32_t>(y));
-    const CallResult result = machine_.call(guest(routine), {position_, flags});
+    const CallResult result = call(guest(routine), {position_, flags});
     check(result);
     return result.eax;
   }
   double call_needle(RecordRef callback, RecordRef element) override {
-    const CallResult result = machine_.call(guest(callback), {guest(element)});
+    const CallResult result = call(guest(callback), {guest(element)});
     check(result);
     return result.st0;
   }
 
-  uint64_t module_heap_calls() const override { return machine_.heap_calls(); }
+  uint64_t module_heap_calls() const override { return heap_calls_; }
 
  private:
+  // A call into module code, counting the heap calls it made. The library's
+  // runtime starting and ending (its entry point) is not the host's call.
+  CallResult call(GuestAddr function, std::initializer_list<uint32_t> args) {
+    const uint64_t before = machine_.heap_calls();
+    CallResult result = machine_.call(function, args);
+    heap_calls_ += machine_.heap_calls() - before;
+    return result;
+  }
+
   static emu::MachineOptions machine_options(const EmulationSettings& settings) {
     emu::MachineOptions options;
     options.instruction_budget = settings.instruction_budget;
@@ -170,12 +178,10 @@ class EmulatedSpace final : public ModuleSpace {
     std::vector<GuestAddr> slots(frame::kServiceSlotCount);
     for (uint32_t slot = 0; slot < frame::kServiceSlotCount; ++slot) {
       // It cannot know how many arguments its caller pushed: it pops none.
-      slots[slot] = machine_.make_stub("stray service " + std::to_string(slot), 0,
-                                       [slot](StubCall& call) {
-                                         return serve(call, [&](ServiceSink& sink) {
-                                           sink.stray_service(slot);
-                                         });
-                                       });
+      slots[slot] =
+          machine_.make_stub("stray service " + std::to_string(slot), 0, [slot](StubCall& call) {
+            return serve(call, [&](ServiceSink& sink) { sink.stray_service(slot); });
+          });
     }
     for (uint32_t slot : {frame::kSlotQuery, frame::kSlotInitialize, frame::kSlotUpdate,
                           frame::kSlotDraw, frame::kSlotKill}) {
@@ -221,6 +227,7 @@ class EmulatedSpace final : public ModuleSpace {
   mutable emu::GuestMachine machine_;
   GuestAddr table_ = 0;
   GuestAddr position_ = 0;
+  uint64_t heap_calls_ = 0;
 };
 
 }  // namespace

@@ -50,11 +50,7 @@ CLI::App* add_fly_command(CLI::App& gaugehost, FlyRequest& request) {
   fly->add_option("--modules", request.modules_dir,
                   "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
-  fly->add_option("--loader", request.loader, "which loader puts the modules in memory: native (dlopen,\n"
-                  "LoadLibrary in the Windows build) or emulated (the real 32-bit\n"
-                  ".gau files in the CPU emulator); default: emulated when DIR\n"
-                  "holds a NAME.gau without a NAME.so, else native")
-      ->type_name("native|emulated");
+  fly->add_option("--loader", request.loader, kLoaderOptionHelp)->type_name("native|emulated");
   fly->add_option("--root", request.sound_root,
                   "the folder holding Sound\\*.wav (default: the current folder)")
       ->type_name("DIR");
@@ -119,8 +115,8 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     // The report's envelope map is swept before the flight's panel host starts.
     std::optional<report::ReportSetup> report_setup;
     if (!request.report_path.empty()) {
-      report_setup = report::prepare_report(
-          flight, {options.modules_dir, options.sound_root, options.loader});
+      report_setup =
+          report::prepare_report(flight, {options.modules_dir, options.sound_root, options.loader});
     }
     say_loader(options.modules_dir, options.loader, err);
     PanelHost panel(options);

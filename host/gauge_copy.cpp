@@ -42,8 +42,8 @@ GaugeCopy::GaugeCopy(ModuleSpace& space, RecordRef header, const std::vector<Rec
   // (the next element, then the null that ends it) per element.
   const uint64_t element_room = aligned(l.needle_size);
   const uint64_t list_room = aligned(2 * pointer);
-  const uint64_t size = aligned(l.gauge_size) + aligned(pointer) +
-                        chain.size() * (element_room + list_room);
+  const uint64_t size =
+      aligned(l.gauge_size) + aligned(pointer) + chain.size() * (element_room + list_room);
   const RecordRef block = space.allocate(size, "a gauge's own copy");
   header_ = block;
   const RecordRef element_list = block + aligned(l.gauge_size);

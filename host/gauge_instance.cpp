@@ -156,8 +156,7 @@ void ElementWatch::add(const GaugeInstance& gauge, uint32_t gauge_index) {
   const uint32_t flags = gauge.space->layout().element_image_flags;
   for (size_t i = 0; i < gauge.elements.size(); ++i) {
     const RecordRef at = gauge.elements[i].record + flags;
-    it->watched.push_back(
-        {at, gauge.space->u32(at), gauge_index, static_cast<uint32_t>(i)});
+    it->watched.push_back({at, gauge.space->u32(at), gauge_index, static_cast<uint32_t>(i)});
   }
 }
 

@@ -47,13 +47,21 @@ inline void enter_module(const ModuleCall& call) {
   crash_state::current = call;
   crash_state::running = 1;
 }
-inline void leave_module() { crash_state::running = 0; }
+inline void leave_module() {
+  crash_state::running = 0;
+}
 // Host code that module code called (a service, the sound library) is no
 // module code; pause, then resume the same call.
-inline void pause_module() { crash_state::running = 0; }
-inline void resume_module() { crash_state::running = 1; }
+inline void pause_module() {
+  crash_state::running = 0;
+}
+inline void resume_module() {
+  crash_state::running = 1;
+}
 
 // Whether module code is running now.
-inline bool in_module() { return crash_state::running != 0; }
+inline bool in_module() {
+  return crash_state::running != 0;
+}
 
 }  // namespace host

@@ -12,6 +12,7 @@
 namespace host {
 namespace {
 
+#if !defined(_WIN32)
 namespace fs = std::filesystem;
 
 // A NAME.gau with no NAME.so beside it: only the emulated loader can fly it.
@@ -27,6 +28,7 @@ bool holds_gau_without_so(const std::string& folder) {
   }
   return false;
 }
+#endif
 
 }  // namespace
 
@@ -35,6 +37,7 @@ std::string pick_loader(const std::string& modules_dir, const std::string& loade
     throw HostError("unknown loader \"" + loader + "\" (native or emulated)");
   }
 #if defined(_WIN32)
+  static_cast<void>(modules_dir);
   if (loader == "emulated") {
     throw HostError("the Windows build loads modules with LoadLibrary only (--loader native)");
   }

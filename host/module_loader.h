@@ -23,6 +23,13 @@ struct EmulationSettings {
   bool check_writes = false;
 };
 
+// What --loader of fly, serve and envelope says of itself.
+inline constexpr const char* kLoaderOptionHelp =
+    "which loader puts the modules in memory: native (dlopen,\n"
+    "LoadLibrary in the Windows build) or emulated (the real 32-bit\n"
+    ".gau files in the CPU emulator); default: emulated when DIR\n"
+    "holds a NAME.gau without a NAME.so, else native";
+
 // "native" or "emulated" for `loader` ("native", "emulated", or empty: the
 // emulated loader when `modules_dir` holds a NAME.gau without a NAME.so
 // beside it, else native). Throws HostError for another name, or for the

@@ -95,8 +95,10 @@ class ModuleSpace {
   virtual uint32_t call_mouse(RecordRef routine, int32_t x, int32_t y, uint32_t flags) = 0;
   virtual double call_needle(RecordRef callback, RecordRef element) = 0;
 
-  // Heap calls module code made, where the space counts them (emulated: at
-  // its runtime's heap functions); 0 where it does not.
+  // Heap calls module code made in the host's calls into it, where the space
+  // counts them (emulated: at its runtime's heap functions; the runtime's own
+  // start and end in the library's entry point are not counted); 0 where it
+  // does not.
   virtual uint64_t module_heap_calls() const { return 0; }
 
  private:

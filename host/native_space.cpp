@@ -77,8 +77,7 @@ class NativeSpace final : public ModuleSpace {
   void call_routine_arg(RecordRef routine, uint32_t arg) override {
     function<frame::ElementListRoutineArg>(routine)(arg);
   }
-  void call_gauge(RecordRef callback, RecordRef header, uint32_t service,
-                  uint32_t extra) override {
+  void call_gauge(RecordRef callback, RecordRef header, uint32_t service, uint32_t extra) override {
     function<frame::GaugeCallback>(callback)(pointer<frame::GaugeHeader>(header), service, extra);
   }
   uint32_t call_mouse(RecordRef routine, int32_t x, int32_t y, uint32_t flags) override {

@@ -18,8 +18,8 @@ struct RecordLayout {
   uint32_t gauge_size, gauge_name, gauge_element_list;
   uint32_t gauge_routine[7];  // query, install, initialize, update, generate, draw, kill
   uint32_t gauge_mouse_rects, gauge_callback;
-  uint32_t element_bitmap_id, element_x, element_y, element_pivot_x, element_pivot_y,
-      element_gauge, element_next_list, element_image_flags;
+  uint32_t element_bitmap_id, element_x, element_y, element_pivot_x, element_pivot_y, element_gauge,
+      element_next_list, element_image_flags;
   uint32_t static_size, icon_size, needle_size, element_header_size;
   uint32_t icon_source, needle_source, needle_table, needle_table_count, needle_callback;
   uint32_t entry_size, entry_value;

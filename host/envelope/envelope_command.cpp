@@ -27,10 +27,7 @@ CLI::App* add_envelope_command(CLI::App& gaugehost, EnvelopeRequest& request) {
       ->add_option("--modules", request.setup.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
-  envelope->add_option("--loader", request.setup.loader, "which loader puts the modules in memory: native (dlopen,\n"
-                  "LoadLibrary in the Windows build) or emulated (the real 32-bit\n"
-                  ".gau files in the CPU emulator); default: emulated when DIR\n"
-                  "holds a NAME.gau without a NAME.so, else native")
+  envelope->add_option("--loader", request.setup.loader, kLoaderOptionHelp)
       ->type_name("native|emulated");
   envelope
       ->add_option("--root", request.setup.sound_root,

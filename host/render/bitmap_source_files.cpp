@@ -54,7 +54,8 @@ std::unique_ptr<BitmapSource> module_bitmaps(const LoadedModule& module) {
   if (module.file().carries_bitmaps()) return std::make_unique<FileResources>(module.file());
   // The file the module's own records were loaded from, wherever that was.
   Dl_info info{};
-  const void* records = reinterpret_cast<const void*>(static_cast<uintptr_t>(module.import_table()));
+  const void* records =
+      reinterpret_cast<const void*>(static_cast<uintptr_t>(module.import_table()));
   if (dladdr(records, &info) == 0 || info.dli_fname == nullptr) {
     throw HostError("module " + module.name() + ": cannot tell which file it was loaded from");
   }

@@ -42,11 +42,7 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       ->add_option("--modules", request.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
-  serve->add_option("--loader", request.loader, "which loader puts the modules in memory: native (dlopen,\n"
-                  "LoadLibrary in the Windows build) or emulated (the real 32-bit\n"
-                  ".gau files in the CPU emulator); default: emulated when DIR\n"
-                  "holds a NAME.gau without a NAME.so, else native")
-      ->type_name("native|emulated");
+  serve->add_option("--loader", request.loader, kLoaderOptionHelp)->type_name("native|emulated");
   serve
       ->add_option("--root", request.sound_root,
                    "the folder holding Sound\\*.wav (default: the current folder)")

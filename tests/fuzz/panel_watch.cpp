@@ -77,8 +77,8 @@ void PanelWatch::check_sound_call(const host::Event& e, const char* after) {
   // never does.
   if (e.code == 0 && e.kind != host::EventKind::kSoundPlay) return;
   if (loaded_handles_.count(e.code) == 0)
-    fail(after, "the sound library was called with a handle it never gave out: " +
-                    host::event_text(e));
+    fail(after,
+         "the sound library was called with a handle it never gave out: " + host::event_text(e));
 }
 
 void PanelWatch::check(const char* after) {

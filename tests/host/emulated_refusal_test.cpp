@@ -70,8 +70,9 @@ class EmulatedRefusals : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!have_gau_files()) GTEST_SKIP() << "no .gau files in " << testing_host::module_dir();
-    dir_ = fs::temp_directory_path() /
-           ("emulated_refusals_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    dir_ =
+        fs::temp_directory_path() /
+        ("emulated_refusals_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::create_directories(dir_);
   }
   void TearDown() override {
@@ -79,7 +80,8 @@ class EmulatedRefusals : public ::testing::Test {
   }
   std::string write_module(const std::string& name, const Bytes& bytes) {
     std::ofstream out(dir_ / (name + ".gau"), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return name;
   }
   host::HostOptions options() const {
@@ -103,10 +105,15 @@ TEST_F(EmulatedRefusals, BrokenFilesAreRefusedWithOneLine) {
   const Row rows[] = {
       {"truncated", [](Bytes& b) { b.resize(300); }},
       {"empty", [](Bytes& b) { b.clear(); }},
-      {"no_pe_signature", [&](Bytes& b) { put(b, pe.header, {'X', 'E', 0, 0}); }},
-      {"not_i386", [&](Bytes& b) { put(b, pe.header + 4, {0x64, 0x86}); }},
-      {"sections_past_the_end",
-       [&](Bytes& b) { b.resize(pe.offset_of(pe.entry_rva()) / 2); }},
+      {"no_pe_signature",
+       [&](Bytes& b) {
+         put(b, pe.header, {'X', 'E', 0, 0});
+       }},
+      {"not_i386",
+       [&](Bytes& b) {
+         put(b, pe.header + 4, {0x64, 0x86});
+       }},
+      {"sections_past_the_end", [&](Bytes& b) { b.resize(pe.offset_of(pe.entry_rva()) / 2); }},
       {"unknown_library",
        [](Bytes& b) {
          const std::string from = "KERNEL32.dll";
@@ -116,13 +123,19 @@ TEST_F(EmulatedRefusals, BrokenFilesAreRefusedWithOneLine) {
        }},
       // xor eax, eax; ret 12: the entry point says no.
       {"entry_point_fails",
-       [&](Bytes& b) { put(b, pe.offset_of(pe.entry_rva()), {0x31, 0xc0, 0xc2, 0x0c, 0x00}); }},
+       [&](Bytes& b) {
+         put(b, pe.offset_of(pe.entry_rva()), {0x31, 0xc0, 0xc2, 0x0c, 0x00});
+       }},
       // mov [0], eax: the entry point faults.
       {"entry_point_faults",
-       [&](Bytes& b) { put(b, pe.offset_of(pe.entry_rva()), {0xa3, 0, 0, 0, 0}); }},
+       [&](Bytes& b) {
+         put(b, pe.offset_of(pe.entry_rva()), {0xa3, 0, 0, 0, 0});
+       }},
       // jmp $: the entry point never returns.
       {"entry_point_loops",
-       [&](Bytes& b) { put(b, pe.offset_of(pe.entry_rva()), {0xeb, 0xfe}); }},
+       [&](Bytes& b) {
+         put(b, pe.offset_of(pe.entry_rva()), {0xeb, 0xfe});
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -141,7 +154,8 @@ TEST_F(EmulatedRefusals, BrokenFilesAreRefusedWithOneLine) {
 // naming the gauge, the call, the frame and what happened; the host goes on.
 TEST_F(EmulatedRefusals, MisbehavingCallsEndWithTheGaugeNamed) {
   for (const char* module : {"misbehaving_gauge", "crashing_gauge"}) {
-    fs::copy_file(testing_host::module_dir() + "/" + module + ".gau", dir_ / (std::string(module) + ".gau"));
+    fs::copy_file(testing_host::module_dir() + "/" + module + ".gau",
+                  dir_ / (std::string(module) + ".gau"));
   }
   struct Row {
     const char* module;
@@ -151,7 +165,8 @@ TEST_F(EmulatedRefusals, MisbehavingCallsEndWithTheGaugeNamed) {
     const char* says;
   };
   const Row rows[] = {
-      {"misbehaving_gauge", "misbehave", 998, 1.0, "misbehave crashed in update at frame 2: it ran too long"},
+      {"misbehaving_gauge", "misbehave", 998, 1.0,
+       "misbehave crashed in update at frame 2: it ran too long"},
       {"misbehaving_gauge", "misbehave", 998, 2.0,
        "misbehave crashed in update at frame 2: it wrote outside its memory"},
       {"crashing_gauge", "crash", 999, 1.0, "crash crashed in update at frame 2: it faulted"},
@@ -181,7 +196,8 @@ TEST_F(EmulatedRefusals, MisbehavingCallsEndWithTheGaugeNamed) {
 // Module code that allocates after install breaks the zero-allocation rule:
 // the emulated loader counts its heap calls.
 TEST_F(EmulatedRefusals, HeapCallsInAnUpdateAreCounted) {
-  fs::copy_file(testing_host::module_dir() + "/misbehaving_gauge.gau", dir_ / "misbehaving_gauge.gau");
+  fs::copy_file(testing_host::module_dir() + "/misbehaving_gauge.gau",
+                dir_ / "misbehaving_gauge.gau");
   host::PanelHost panel(options());
   panel.add_gauge("misbehaving_gauge", "misbehave");
   panel.start();

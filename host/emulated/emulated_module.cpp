@@ -57,7 +57,10 @@ struct EmulatedModule::State {
   void unmap() {
     if (!mapped) return;
     GuestMachine::Impl& m = machine->impl();
+    // Code translated from this image must not run for the next one mapped
+    // here; dropping the range alone is not enough in Unicorn 2.0.1.
     uc_ctl_remove_cache(m.uc, uint64_t{base}, uint64_t{base} + size);
+    uc_ctl_flush_tlb(m.uc);
     m.unmap(base, size);
     m.remove_writable(base, size);
     mapped = false;

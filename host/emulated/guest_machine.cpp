@@ -152,6 +152,8 @@ void on_stub(uc_engine* uc, uint64_t address, uint32_t, void* user) {
     eax = m.stubs[index].fn(call);
   } catch (const std::exception& e) {
     call.fail(CallStatus::kHostError, m.stubs[index].name + ": " + e.what());
+  } catch (...) {  // nothing may unwind through the emulator
+    call.fail(CallStatus::kHostError, m.stubs[index].name + " failed");
   }
   uc_reg_write(uc, UC_X86_REG_EAX, &eax);
   if (call.st0_set()) {

@@ -121,8 +121,9 @@ void on_block(uc_engine*, uint64_t, uint32_t, void* user) {
   }
 }
 
-void on_instruction(uc_engine*, uint64_t, uint32_t, void* user) {
+void on_instruction(uc_engine*, uint64_t address, uint32_t, void* user) {
   auto& m = *static_cast<GuestMachine::Impl*>(user);
+  if (address >= layout::kSentinels && address < layout::kSentinels + layout::kPage) return;
   if (++m.instructions > m.options.instruction_budget && m.options.instruction_budget != 0) {
     m.stop(CallStatus::kBudgetExceeded,
            "ran past " + std::to_string(m.options.instruction_budget) + " instructions");

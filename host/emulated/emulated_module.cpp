@@ -57,7 +57,6 @@ struct EmulatedModule::State {
   void unmap() {
     if (!mapped) return;
     GuestMachine::Impl& m = machine->impl();
-    uc_ctl_remove_cache(m.uc, uint64_t{base}, uint64_t{base} + size);
     m.unmap(base, size);
     m.remove_writable(base, size);
     mapped = false;
@@ -109,6 +108,13 @@ void EmulatedModule::State::map_image() {
                    image + at, std::filesystem::path(path).filename().string());
     mapped = true;
     first = last;
+  }
+  // Code translated from an image mapped here before must not run for this
+  // one. Unicorn drops a range only from an executable page on.
+  for (size_t first = 0; first < perms.size(); ++first) {
+    if ((perms[first] & UC_PROT_EXEC) == 0) continue;
+    const uint64_t at = base + first * uint64_t{layout::kPage};
+    uc_ctl_remove_cache(m.uc, at, at + layout::kPage);
   }
 }
 

@@ -21,7 +21,8 @@ class EmulatedModule {
   // than i386, an import the loader does not provide, an entry point that
   // returns 0 or fails.
   static std::unique_ptr<EmulatedModule> load(GuestMachine& machine, const std::string& path);
-  ~EmulatedModule();  // DLL_PROCESS_DETACH (errors ignored)
+  // DLL_PROCESS_DETACH (errors ignored). A module goes before its machine.
+  ~EmulatedModule();
   EmulatedModule(const EmulatedModule&) = delete;
   EmulatedModule& operator=(const EmulatedModule&) = delete;
 

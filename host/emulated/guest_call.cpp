@@ -93,12 +93,13 @@ CallResult GuestMachine::call(GuestAddr function, std::initializer_list<uint32_t
   std::string outer_reason = std::move(m.stop_reason);
   const uint64_t outer_blocks = m.blocks;
   const uint64_t outer_instructions = m.instructions;
+  m.returned = false;
   m.stop_status = CallStatus::kOk;
   m.stop_reason.clear();
   m.blocks = 0;
   m.instructions = 0;
   ++m.depth;
-  const uc_err err = uc_emu_start(m.uc, function, sentinel, 0, 0);
+  const uc_err err = uc_emu_start(m.uc, function, kNeverReached, 0, 0);
   --m.depth;
 
   int ids[] = {UC_X86_REG_EAX, UC_X86_REG_ESP, UC_X86_REG_EIP, UC_X86_REG_FPSW};
@@ -118,7 +119,7 @@ CallResult GuestMachine::call(GuestAddr function, std::initializer_list<uint32_t
   } else if (err != UC_ERR_OK) {
     result.status = CallStatus::kFault;
     result.what = engine_error(err, eip);
-  } else if (eip != sentinel) {
+  } else if (!m.returned) {
     result.status = CallStatus::kHostError;
     result.what = "the emulation stopped at eip " + hex(eip) + " before the call returned";
   } else {
@@ -138,6 +139,7 @@ CallResult GuestMachine::call(GuestAddr function, std::initializer_list<uint32_t
     const uint32_t clean_flags = 0x2;
     uc_reg_write(m.uc, UC_X86_REG_EFLAGS, &clean_flags);
   }
+  m.returned = false;
   m.stop_status = outer_status;
   m.stop_reason = std::move(outer_reason);
   m.blocks = outer_blocks + m.blocks;

@@ -17,18 +17,28 @@ inline constexpr uint32_t kPeb = 0x00011000;
 inline constexpr uint32_t kGdt = 0x00012000;
 inline constexpr uint32_t kSystemSize = 0x3000;
 
-// Stubs: a fixed-size piece of code each; a code hook on this range only
-// enters the host.
+// Stubs: each one jump whose code hook (on this range only) enters the host,
+// to a tail outside the range that loads st0 when asked and returns, so that
+// a stub call runs the hook once.
 inline constexpr uint32_t kStubs = 0x00020000;
-inline constexpr uint32_t kStubBytes = 32;
-inline constexpr uint32_t kStubsSize = 0x10000;
+inline constexpr uint32_t kStubBytes = 8;
+inline constexpr uint32_t kMaxStubs = 2048;
+inline constexpr uint32_t kStubsSize = kStubBytes * kMaxStubs;
+inline constexpr uint32_t kStubTails = 0x00028000;
+inline constexpr uint32_t kStubTailBytes = 32;
+inline constexpr uint32_t kStubTailsSize = kStubTailBytes * kMaxStubs;
 
-// Where calls into module code return to: one stop address per nesting depth.
-inline constexpr uint32_t kSentinels = 0x00030000;
+// Where calls into module code return to: one stop address per nesting depth,
+// right after the stubs so that the same code hook ends the emulation there.
+// (Unicorn's own stop address is translated anew on every run, which costs
+// more than the rest of a short call.)
+inline constexpr uint32_t kSentinels = kStubs + kStubsSize;
 inline constexpr uint32_t kSentinelBytes = 16;
 inline constexpr uint32_t kMaxDepth = 8;
+// The stop address given to Unicorn: never mapped, never reached.
+inline constexpr uint32_t kNeverReached = 0xfffff000;
 // What stubs hand back to their code: a flag and the double to load into st0.
-inline constexpr uint32_t kScratch = 0x00031000;
+inline constexpr uint32_t kScratch = kStubTails + kStubTailsSize;
 inline constexpr uint32_t kScratchSt0Flag = kScratch;
 inline constexpr uint32_t kScratchSt0Value = kScratch + 8;
 

@@ -121,8 +121,9 @@ void on_block(uc_engine*, uint64_t, uint32_t, void* user) {
   }
 }
 
-void on_instruction(uc_engine*, uint64_t, uint32_t, void* user) {
+void on_instruction(uc_engine*, uint64_t address, uint32_t, void* user) {
   auto& m = *static_cast<GuestMachine::Impl*>(user);
+  if (address >= layout::kSentinels && address < layout::kSentinels + layout::kPage) return;
   if (++m.instructions > m.options.instruction_budget && m.options.instruction_budget != 0) {
     m.stop(CallStatus::kBudgetExceeded,
            "ran past " + std::to_string(m.options.instruction_budget) + " instructions");
@@ -131,8 +132,17 @@ void on_instruction(uc_engine*, uint64_t, uint32_t, void* user) {
 
 void on_stub(uc_engine* uc, uint64_t address, uint32_t, void* user) {
   auto& m = *static_cast<GuestMachine::Impl*>(user);
+  if (address >= layout::kSentinels) {
+    // The call returned: the code after the stop address spins until the
+    // engine sees the stop.
+    if ((address - layout::kSentinels) % layout::kSentinelBytes == 0) {
+      m.returned = true;
+      uc_emu_stop(uc);
+    }
+    return;
+  }
   const uint64_t offset = address - layout::kStubs;
-  if (offset % layout::kStubBytes != 0) return;  // the stub's own return code
+  if (offset % layout::kStubBytes != 0) return;
   const size_t index = offset / layout::kStubBytes;
   if (index >= m.stubs.size()) return;
   uint32_t esp = 0;
@@ -143,6 +153,8 @@ void on_stub(uc_engine* uc, uint64_t address, uint32_t, void* user) {
     eax = m.stubs[index].fn(call);
   } catch (const std::exception& e) {
     call.fail(CallStatus::kHostError, m.stubs[index].name + ": " + e.what());
+  } catch (...) {  // nothing may unwind through the emulator
+    call.fail(CallStatus::kHostError, m.stubs[index].name + " failed");
   }
   uc_reg_write(uc, UC_X86_REG_EAX, &eax);
   if (call.st0_set()) {
@@ -188,8 +200,12 @@ GuestMachine::Impl::Impl(GuestMachine& owner, MachineOptions opts) : self(owner)
   std::memcpy(system + (kGdt - kTib) + kFsIndex * 8, &fs, 8);
 
   map(kStubs, kStubsSize, UC_PROT_READ | UC_PROT_EXEC, "stubs");
+  map(kStubTails, kStubTailsSize, UC_PROT_READ | UC_PROT_EXEC, "stub tails");
   uint8_t* sentinels = map(kSentinels, kPage, UC_PROT_READ | UC_PROT_EXEC, "return sentinels").host;
-  std::memset(sentinels, 0xf4, kPage);  // hlt: never run, the emulation stops before
+  for (uint32_t at = 0; at + kSentinelBytes <= kPage; at += kSentinelBytes) {
+    const uint8_t stop[] = {0x90, 0xeb, 0xfe};  // nop (the hook stops here); jmp $
+    std::memcpy(sentinels + at, stop, sizeof stop);
+  }
   scratch_host = map(kScratch, kPage, UC_PROT_READ | UC_PROT_WRITE, "stub scratch").host;
   stack_host = map(kStackBottom, kStackSize, UC_PROT_READ | UC_PROT_WRITE, "stack").host;
   map(kHeap, kHeapSize, UC_PROT_READ | UC_PROT_WRITE, "heap");
@@ -222,7 +238,7 @@ GuestMachine::Impl::Impl(GuestMachine& owner, MachineOptions opts) : self(owner)
   uc_reg_write(uc, UC_X86_REG_MXCSR, &mxcsr);
 
   add_hook(uc, UC_HOOK_CODE, reinterpret_cast<void*>(&on_stub), this, kStubs,
-           uint64_t{kStubs} + kStubsSize - 1);
+           uint64_t{kSentinels} + kPage - 1);
   add_hook(uc, UC_HOOK_MEM_INVALID, reinterpret_cast<void*>(&on_invalid_memory), this, 1, 0);
   add_hook(uc, UC_HOOK_INTR, reinterpret_cast<void*>(&on_interrupt), this, 1, 0);
   add_instruction_hook(uc, reinterpret_cast<void*>(&on_invalid_instruction), this);
@@ -270,20 +286,26 @@ GuestAddr GuestMachine::make_stub(std::string name, uint32_t arg_bytes, StubFn f
                                   Convention convention) {
   Impl& m = *impl_;
   using namespace layout;
-  if (m.stubs.size() >= kStubsSize / kStubBytes) {
+  if (m.stubs.size() >= kMaxStubs) {
     throw EmulationError("no room for the stub " + name);
   }
   if (arg_bytes > 0xffff) throw EmulationError("the stub " + name + " takes too many arguments");
-  const GuestAddr at = kStubs + static_cast<GuestAddr>(m.stubs.size()) * kStubBytes;
-  // nop (the hook runs the host function here); when the host set st0:
-  // clear the flag and load the value; return, popping stdcall arguments.
-  uint8_t code[kStubBytes] = {0x90, 0x80, 0x3d, 0, 0,    0,    0,    0x00, 0x74, 0x0d, 0xc6, 0x05,
-                              0,    0,    0,    0, 0x00, 0xdd, 0x05, 0,    0,    0,    0};
-  put_u32(code + 3, kScratchSt0Flag);
-  put_u32(code + 12, kScratchSt0Flag);
-  put_u32(code + 19, kScratchSt0Value);
+  const uint32_t index = static_cast<uint32_t>(m.stubs.size());
+  const GuestAddr at = kStubs + index * kStubBytes;
+  const GuestAddr tail = kStubTails + index * kStubTailBytes;
+  // jmp tail: the hook runs the host function before it.
+  uint8_t entry[kStubBytes] = {0xe9};
+  put_u32(entry + 1, tail - (at + 5));
+  // The tail: when the host set st0, clear the flag and load the value
+  // (cmp byte [flag], 0; je +13; mov byte [flag], 0; fld qword [value]);
+  // then return, popping stdcall arguments.
+  uint8_t code[kStubTailBytes] = {0x80, 0x3d, 0, 0, 0,    0,    0x00, 0x74, 0x0d, 0xc6, 0x05,
+                                  0,    0,    0, 0, 0x00, 0xdd, 0x05, 0,    0,    0,    0};
+  put_u32(code + 2, kScratchSt0Flag);
+  put_u32(code + 11, kScratchSt0Flag);
+  put_u32(code + 18, kScratchSt0Value);
   const uint32_t popped = convention == Convention::kStdcall ? arg_bytes : 0;
-  size_t end = 23;
+  size_t end = 22;
   if (popped == 0) {
     code[end++] = 0xc3;
   } else {
@@ -292,7 +314,8 @@ GuestAddr GuestMachine::make_stub(std::string name, uint32_t arg_bytes, StubFn f
     code[end++] = static_cast<uint8_t>(popped >> 8);
   }
   m.stubs.push_back({std::move(name), arg_bytes, std::move(fn), convention});
-  if (uc_mem_write(m.uc, at, code, sizeof code) != UC_ERR_OK) {
+  if (uc_mem_write(m.uc, tail, code, sizeof code) != UC_ERR_OK ||
+      uc_mem_write(m.uc, at, entry, sizeof entry) != UC_ERR_OK) {
     throw EmulationError("cannot write the stub " + m.stubs.back().name);
   }
   return at;

@@ -85,6 +85,7 @@ struct GuestMachine::Impl {
 
   // The call in progress.
   int depth = 0;
+  bool returned = false;  // the call in progress reached its stop address
   CallStatus stop_status = CallStatus::kOk;
   std::string stop_reason;
   uint64_t blocks = 0;

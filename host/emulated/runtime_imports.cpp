@@ -70,7 +70,10 @@ GuestAddr make_shim(GuestMachine& machine, const RuntimeShim& shim) {
     return at;
   }
   if (!shim.code.empty()) {
-    const GuestAddr at = machine.host_block(shim.code.size(), shim.name);
+    // A page of its own: module writes to host blocks beside translated
+    // code would each make the emulator check that code for changes.
+    const GuestAddr block = machine.host_block(2 * layout::kPage, shim.name);
+    const GuestAddr at = (block + layout::kPage - 1) & ~(layout::kPage - 1);
     machine.write(at, shim.code.data(), shim.code.size());
     return at;
   }

@@ -198,6 +198,42 @@ TEST(GuestMachine, StubsMayCallBackIntoGuestCode) {
   EXPECT_EQ(r.eax, 51u);
 }
 
+TEST(GuestMachine, CountsTheInstructionsOfACallWhenAsked) {
+  MachineOptions options;
+  options.count_instructions = true;
+  options.instruction_budget = 2002;
+  GuestMachine machine(options);
+  // mov ecx, [esp+4]; dec ecx; jnz -3; ret 4: 2 + 2n instructions
+  const GuestAddr loop =
+      place(machine, {0x8b, 0x4c, 0x24, 0x04, 0x49, 0x75, 0xfd, 0xc2, 0x04, 0x00});
+  EXPECT_EQ(machine.call(loop, {1000}).instructions, 2002u);
+  EXPECT_EQ(machine.call(loop, {1}).instructions, 4u);
+  EXPECT_EQ(machine.call(loop, {1001}).status, CallStatus::kBudgetExceeded);
+}
+
+TEST(GuestMachine, TheBudgetStopsOnlyCallsThatRunPastIt) {
+  MachineOptions options;
+  options.instruction_budget = 2002;  // counted in blocks: never more than the instructions
+  GuestMachine machine(options);
+  const GuestAddr loop =
+      place(machine, {0x8b, 0x4c, 0x24, 0x04, 0x49, 0x75, 0xfd, 0xc2, 0x04, 0x00});
+  EXPECT_EQ(machine.call(loop, {1000}).status, CallStatus::kOk);
+  EXPECT_EQ(machine.call(loop, {3000}).status, CallStatus::kBudgetExceeded);
+}
+
+TEST(GuestMachine, FsPointsAtAThreadBlockThatNamesItself) {
+  GuestMachine machine;
+  // mov eax, fs:[0x18]; mov ecx, [eax+0x18]; sub eax, ecx; ret (0 when they agree)
+  const GuestAddr self =
+      place(machine, {0x64, 0xa1, 0x18, 0, 0, 0, 0x8b, 0x48, 0x18, 0x29, 0xc8, 0xc3});
+  const CallResult r = machine.call(self, {}, Conv::kCdecl);
+  ASSERT_EQ(r.status, CallStatus::kOk) << r.what;
+  EXPECT_EQ(r.eax, 0u);
+  // fs:[0x2c], the implicit TLS slots, is readable memory.
+  const GuestAddr tls = place(machine, {0x64, 0xa1, 0x2c, 0, 0, 0, 0x8b, 0x00, 0xc3});
+  EXPECT_EQ(machine.call(tls, {}, Conv::kCdecl).status, CallStatus::kOk);
+}
+
 TEST(GuestMachine, ReadsAndWritesAreBoundsChecked) {
   GuestMachine machine;
   uint32_t word = 0;
@@ -231,9 +267,9 @@ TEST(GuestMachine, PrintsWhatACallCosts) {
     const Bytes tail = calls(stub, 4);
     with_stub.insert(with_stub.end(), tail.begin(), tail.end());
     const GuestAddr stubbed = place(machine, with_stub);
-    for (const auto& [what, routine, count] : {std::tuple{"empty call", trivial, 200000},
-                                               std::tuple{"call into one stub", stubbed, 200000},
-                                               std::tuple{"1000-iteration loop", loop, 2000}}) {
+    for (const auto& [what, routine, count] : {std::tuple{"empty call", trivial, 20000},
+                                               std::tuple{"call into one stub", stubbed, 20000},
+                                               std::tuple{"1000-iteration loop", loop, 200}}) {
       const auto start = std::chrono::steady_clock::now();
       for (int i = 0; i < count; ++i) ASSERT_EQ(machine.call(routine, {0}).status, CallStatus::kOk);
       const double ns =

@@ -188,65 +188,136 @@ struct HostServiceTable {
   ModuleRoutine slot[kServiceSlotCount];  // each cast to its service's own type at the call
 };
 
+// The 32-bit layout's sizes and offsets, named once: the 32-bit build
+// asserts its records against them, and a host that reads a module's records
+// in 32-bit memory (the emulated loader) reads at them.
+namespace layout32 {
+inline constexpr uint32_t kPointerSize = 4;
+inline constexpr uint32_t kImportTableSize = 16;
+inline constexpr uint32_t kImportTableServices = 4;
+inline constexpr uint32_t kLinkageInit = 4;
+inline constexpr uint32_t kLinkageDeinit = 8;
+inline constexpr uint32_t kLinkageGauges = 24;
+inline constexpr uint32_t kModuleVarSize = 28;
+inline constexpr uint32_t kModuleVarPointer = 4;
+inline constexpr uint32_t kModuleVarValue = 12;
+inline constexpr uint32_t kModuleVarReserved20 = 20;
+inline constexpr uint32_t kGaugeHeaderSize = 120;
+inline constexpr uint32_t kGaugeHeaderName = 4;
+inline constexpr uint32_t kGaugeHeaderElementList = 8;
+inline constexpr uint32_t kGaugeHeaderQuery = 12;
+inline constexpr uint32_t kGaugeHeaderInstall = 16;
+inline constexpr uint32_t kGaugeHeaderInitialize = 20;
+inline constexpr uint32_t kGaugeHeaderUpdate = 24;
+inline constexpr uint32_t kGaugeHeaderGenerate = 28;
+inline constexpr uint32_t kGaugeHeaderDraw = 32;
+inline constexpr uint32_t kGaugeHeaderKill = 36;
+inline constexpr uint32_t kGaugeHeaderDefaultSize = 44;
+inline constexpr uint32_t kGaugeHeaderMouseRects = 80;
+inline constexpr uint32_t kGaugeHeaderCallback = 84;
+inline constexpr uint32_t kFailureListSize = 24;
+inline constexpr uint32_t kElementHeaderSize = 60;
+inline constexpr uint32_t kElementBitmapId = 4;
+inline constexpr uint32_t kElementX = 8;
+inline constexpr uint32_t kElementY = 12;
+inline constexpr uint32_t kElementPivotX = 24;
+inline constexpr uint32_t kElementPivotY = 28;
+inline constexpr uint32_t kElementGauge = 32;
+inline constexpr uint32_t kElementNextList = 40;
+inline constexpr uint32_t kElementFailureList = 44;
+inline constexpr uint32_t kElementImageFlags = 48;
+inline constexpr uint32_t kStaticElementSize = 96;
+inline constexpr uint32_t kIconElementSize = 136;
+inline constexpr uint32_t kIconSource = 60;
+inline constexpr uint32_t kIconWord = 112;
+inline constexpr uint32_t kNeedleEntrySize = 24;
+inline constexpr uint32_t kNeedleEntryValue = 8;
+inline constexpr uint32_t kNeedleElementSize = 236;
+inline constexpr uint32_t kNeedleSource = 60;
+inline constexpr uint32_t kNeedleTable = 112;
+inline constexpr uint32_t kNeedleTableCount = 116;
+inline constexpr uint32_t kNeedleCallback = 224;
+inline constexpr uint32_t kMouseRectSize = 44;
+inline constexpr uint32_t kMouseRectX = 4;
+inline constexpr uint32_t kMouseRectY = 8;
+inline constexpr uint32_t kMouseRectWidth = 12;
+inline constexpr uint32_t kMouseRectHeight = 16;
+inline constexpr uint32_t kMouseRectCursor = 20;
+inline constexpr uint32_t kMouseRectFlags = 28;
+inline constexpr uint32_t kMouseRectRoutine = 36;
+inline constexpr uint32_t kMouseRectRoutineData = 40;
+inline constexpr uint32_t kServiceTableSize = 4 * kServiceSlotCount;
+}  // namespace layout32
+
 #if GAUGE_ABI_32
 #pragma pack(pop)
+namespace L = layout32;
 
-static_assert(sizeof(ImportTableRecord) == 16);
-static_assert(offsetof(ImportTableRecord, services) == 4);
+static_assert(sizeof(void*) == L::kPointerSize);
+static_assert(sizeof(ImportTableRecord) == L::kImportTableSize);
+static_assert(offsetof(ImportTableRecord, services) == L::kImportTableServices);
+static_assert(offsetof(LinkageRecord<1>, init) == L::kLinkageInit);
+static_assert(offsetof(LinkageRecord<1>, deinit) == L::kLinkageDeinit);
 static_assert(sizeof(LinkageRecord<1>) == 32);
-static_assert(offsetof(LinkageRecord<4>, gauges) == 24);
+static_assert(offsetof(LinkageRecord<4>, gauges) == L::kLinkageGauges);
 static_assert(sizeof(LinkageRecord<4>) == 44);
 
-static_assert(sizeof(ModuleVar) == 28);
-static_assert(offsetof(ModuleVar, pointer) == 4);
-static_assert(offsetof(ModuleVar, value) == 12);
-static_assert(offsetof(ModuleVar, reserved_20) == 20);
+static_assert(sizeof(ModuleVar) == L::kModuleVarSize);
+static_assert(offsetof(ModuleVar, pointer) == L::kModuleVarPointer);
+static_assert(offsetof(ModuleVar, value) == L::kModuleVarValue);
+static_assert(offsetof(ModuleVar, reserved_20) == L::kModuleVarReserved20);
 
-static_assert(sizeof(GaugeHeader) == 120);
-static_assert(offsetof(GaugeHeader, name) == 4);
-static_assert(offsetof(GaugeHeader, element_list) == 8);
-static_assert(offsetof(GaugeHeader, query) == 12);
-static_assert(offsetof(GaugeHeader, install) == 16);
-static_assert(offsetof(GaugeHeader, initialize) == 20);
-static_assert(offsetof(GaugeHeader, update) == 24);
-static_assert(offsetof(GaugeHeader, generate) == 28);
-static_assert(offsetof(GaugeHeader, draw) == 32);
-static_assert(offsetof(GaugeHeader, kill) == 36);
-static_assert(offsetof(GaugeHeader, default_size_mm) == 44);
-static_assert(offsetof(GaugeHeader, mouse_rects) == 80);
-static_assert(offsetof(GaugeHeader, callback) == 84);
+static_assert(sizeof(GaugeHeader) == L::kGaugeHeaderSize);
+static_assert(offsetof(GaugeHeader, name) == L::kGaugeHeaderName);
+static_assert(offsetof(GaugeHeader, element_list) == L::kGaugeHeaderElementList);
+static_assert(offsetof(GaugeHeader, query) == L::kGaugeHeaderQuery);
+static_assert(offsetof(GaugeHeader, install) == L::kGaugeHeaderInstall);
+static_assert(offsetof(GaugeHeader, initialize) == L::kGaugeHeaderInitialize);
+static_assert(offsetof(GaugeHeader, update) == L::kGaugeHeaderUpdate);
+static_assert(offsetof(GaugeHeader, generate) == L::kGaugeHeaderGenerate);
+static_assert(offsetof(GaugeHeader, draw) == L::kGaugeHeaderDraw);
+static_assert(offsetof(GaugeHeader, kill) == L::kGaugeHeaderKill);
+static_assert(offsetof(GaugeHeader, default_size_mm) == L::kGaugeHeaderDefaultSize);
+static_assert(offsetof(GaugeHeader, mouse_rects) == L::kGaugeHeaderMouseRects);
+static_assert(offsetof(GaugeHeader, callback) == L::kGaugeHeaderCallback);
 
-static_assert(sizeof(FailureList) == 24);
+static_assert(sizeof(FailureList) == L::kFailureListSize);
 
-static_assert(sizeof(ElementHeader) == 60);
-static_assert(offsetof(ElementHeader, bitmap_id) == 4);
-static_assert(offsetof(ElementHeader, x) == 8);
-static_assert(offsetof(ElementHeader, y) == 12);
-static_assert(offsetof(ElementHeader, pivot_x) == 24);
-static_assert(offsetof(ElementHeader, pivot_y) == 28);
-static_assert(offsetof(ElementHeader, gauge) == 32);
-static_assert(offsetof(ElementHeader, next_list) == 40);
-static_assert(offsetof(ElementHeader, failure_list) == 44);
-static_assert(offsetof(ElementHeader, image_flags) == 48);
+static_assert(sizeof(ElementHeader) == L::kElementHeaderSize);
+static_assert(offsetof(ElementHeader, bitmap_id) == L::kElementBitmapId);
+static_assert(offsetof(ElementHeader, x) == L::kElementX);
+static_assert(offsetof(ElementHeader, y) == L::kElementY);
+static_assert(offsetof(ElementHeader, pivot_x) == L::kElementPivotX);
+static_assert(offsetof(ElementHeader, pivot_y) == L::kElementPivotY);
+static_assert(offsetof(ElementHeader, gauge) == L::kElementGauge);
+static_assert(offsetof(ElementHeader, next_list) == L::kElementNextList);
+static_assert(offsetof(ElementHeader, failure_list) == L::kElementFailureList);
+static_assert(offsetof(ElementHeader, image_flags) == L::kElementImageFlags);
 
-static_assert(sizeof(StaticElement) == 96);
-static_assert(sizeof(IconElement) == 136);
-static_assert(offsetof(IconElement, source) == 60);
-static_assert(offsetof(IconElement, icon_word) == 112);
-static_assert(sizeof(NeedleEntry) == 24);
-static_assert(sizeof(NeedleElement) == 236);
-static_assert(offsetof(NeedleElement, source) == 60);
+static_assert(sizeof(StaticElement) == L::kStaticElementSize);
+static_assert(sizeof(IconElement) == L::kIconElementSize);
+static_assert(offsetof(IconElement, source) == L::kIconSource);
+static_assert(offsetof(IconElement, icon_word) == L::kIconWord);
+static_assert(sizeof(NeedleEntry) == L::kNeedleEntrySize);
+static_assert(offsetof(NeedleEntry, value) == L::kNeedleEntryValue);
+static_assert(sizeof(NeedleElement) == L::kNeedleElementSize);
+static_assert(offsetof(NeedleElement, source) == L::kNeedleSource);
 static_assert(offsetof(NeedleElement, source) + offsetof(ModuleVar, value) == 72);
-static_assert(offsetof(NeedleElement, table) == 112);
-static_assert(offsetof(NeedleElement, table_count) == 116);
-static_assert(offsetof(NeedleElement, callback) == 224);
+static_assert(offsetof(NeedleElement, table) == L::kNeedleTable);
+static_assert(offsetof(NeedleElement, table_count) == L::kNeedleTableCount);
+static_assert(offsetof(NeedleElement, callback) == L::kNeedleCallback);
 
-static_assert(sizeof(MouseRect) == 44);
-static_assert(offsetof(MouseRect, cursor) == 20);
-static_assert(offsetof(MouseRect, mouse_flags) == 28);
-static_assert(offsetof(MouseRect, routine) == 36);
-static_assert(offsetof(MouseRect, routine_data) == 40);
+static_assert(sizeof(MouseRect) == L::kMouseRectSize);
+static_assert(offsetof(MouseRect, x) == L::kMouseRectX);
+static_assert(offsetof(MouseRect, y) == L::kMouseRectY);
+static_assert(offsetof(MouseRect, width) == L::kMouseRectWidth);
+static_assert(offsetof(MouseRect, height) == L::kMouseRectHeight);
+static_assert(offsetof(MouseRect, cursor) == L::kMouseRectCursor);
+static_assert(offsetof(MouseRect, mouse_flags) == L::kMouseRectFlags);
+static_assert(offsetof(MouseRect, routine) == L::kMouseRectRoutine);
+static_assert(offsetof(MouseRect, routine_data) == L::kMouseRectRoutineData);
 
+static_assert(sizeof(HostServiceTable) == L::kServiceTableSize);
 static_assert(offsetof(HostServiceTable, slot) + 4 * kSlotLookupVariable == 0xa0);
 #endif
 

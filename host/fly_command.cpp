@@ -11,6 +11,7 @@
 #include "host/flight_script.h"
 #include "host/flight_summary.h"
 #include "host/host_error.h"
+#include "host/module_loader.h"
 #include "host/panel_host.h"
 #include "host/progress_line.h"
 #include "host/render/png_writer.h"
@@ -49,6 +50,7 @@ CLI::App* add_fly_command(CLI::App& gaugehost, FlyRequest& request) {
   fly->add_option("--modules", request.modules_dir,
                   "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
+  fly->add_option("--loader", request.loader, kLoaderOptionHelp)->type_name("native|emulated");
   fly->add_option("--root", request.sound_root,
                   "the folder holding Sound\\*.wav (default: the current folder)")
       ->type_name("DIR");
@@ -93,6 +95,7 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
 
   HostOptions options{request.modules_dir, request.sound_root, nullptr};
   options.own_copies = request.own_copies;
+  options.loader = request.loader;
   try {
     FlightScript flight = FlightScript::load(request.flight_path);
     if (!flight.past_longest().empty() && !request.long_flight) {
@@ -112,8 +115,10 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
     // The report's envelope map is swept before the flight's panel host starts.
     std::optional<report::ReportSetup> report_setup;
     if (!request.report_path.empty()) {
-      report_setup = report::prepare_report(flight, {options.modules_dir, options.sound_root});
+      report_setup =
+          report::prepare_report(flight, {options.modules_dir, options.sound_root, options.loader});
     }
+    say_loader(options.modules_dir, options.loader, err);
     PanelHost panel(options);
     std::unique_ptr<render::PanelSnapshots> pictures;
     if (!request.pictures_dir.empty()) {

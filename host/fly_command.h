@@ -14,6 +14,7 @@ namespace host {
 struct FlyRequest {
   std::string flight_path;
   std::string modules_dir;  // default: beside gaugehost
+  std::string loader;       // "native", "emulated", empty: by the files in modules_dir
   std::string sound_root = ".";
   std::string log_path;  // empty: standard output
   bool summary = false;

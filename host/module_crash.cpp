@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/host_error.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -18,19 +20,27 @@ using crash_state::running;
 
 std::ostream* crash_log = nullptr;
 bool installed = false;
+bool guarding = false;
 
 const char* text_or(const char* text, const char* otherwise) {
   return text != nullptr ? text : otherwise;
 }
 
+std::string crash_line() {
+  return std::string(text_or(current.gauge, "a module")) + " crashed in " +
+         text_or(current.service, "a call") + " at frame " + std::to_string(current.frame);
+}
+
 // Module code faulted: the host's own state is sound (the fault is not in
-// its code), so the log can be flushed before the program ends.
-[[noreturn]] void end_on_crash() {
+// its code), so the log can be flushed before the program ends. `reason`
+// (may be null) says why, on a line of its own.
+[[noreturn]] void end_on_crash(const char* reason = nullptr) {
   if (crash_log != nullptr) crash_log->flush();
   std::fflush(stdout);
   std::fprintf(stderr, "gaugehost: %s crashed in %s at frame %u\n",
                text_or(current.gauge, "a module"), text_or(current.service, "a call"),
                static_cast<unsigned>(current.frame));
+  if (reason != nullptr) std::fprintf(stderr, "gaugehost: %s\n", reason);
   std::fflush(stderr);
   std::_Exit(kCrashExitStatus);
 }
@@ -105,9 +115,21 @@ void install() {
 
 void guard_module_calls(std::ostream* log) {
   crash_log = log;
+  guarding = true;
   if (installed) return;
   installed = true;
   install();
+}
+
+void unguard_module_calls() {
+  crash_log = nullptr;
+  guarding = false;
+}
+
+void module_call_failed(const std::string& reason) {
+  crash_state::running = 0;
+  if (guarding) end_on_crash(reason.c_str());
+  throw HostError(crash_line() + ": " + reason);
 }
 
 }  // namespace host

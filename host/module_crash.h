@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace host {
 
@@ -23,6 +24,16 @@ struct ModuleCall {
 // Installs the handlers once per process; `log` (may be null) is flushed
 // before the program ends on a crash.
 void guard_module_calls(std::ostream* log);
+// Until the next guard_module_calls, a failed call (below) is a HostError
+// instead; a fault the handlers see still ends the program.
+void unguard_module_calls();
+
+// A call into module code that its space saw fail without a signal (an
+// emulated fault, a run past the instruction budget, a write outside the
+// module's memory): while guarded the same end as a fault, with `reason` on
+// the next line; otherwise a HostError "GAUGE crashed in SERVICE at frame N:
+// reason".
+[[noreturn]] void module_call_failed(const std::string& reason);
 
 // What the fault handlers read. Only the host's one thread writes them, and
 // every module call and service passes through here, so they are inline.
@@ -36,13 +47,21 @@ inline void enter_module(const ModuleCall& call) {
   crash_state::current = call;
   crash_state::running = 1;
 }
-inline void leave_module() { crash_state::running = 0; }
+inline void leave_module() {
+  crash_state::running = 0;
+}
 // Host code that module code called (a service, the sound library) is no
 // module code; pause, then resume the same call.
-inline void pause_module() { crash_state::running = 0; }
-inline void resume_module() { crash_state::running = 1; }
+inline void pause_module() {
+  crash_state::running = 0;
+}
+inline void resume_module() {
+  crash_state::running = 1;
+}
 
 // Whether module code is running now.
-inline bool in_module() { return crash_state::running != 0; }
+inline bool in_module() {
+  return crash_state::running != 0;
+}
 
 }  // namespace host

@@ -22,8 +22,9 @@ std::vector<NamedVariables::Entry>::const_iterator NamedVariables::lower_bound(
   return first_not_before(entries_, name);
 }
 
-void NamedVariables::register_storage(const std::string& name, void* storage, uint32_t type_code) {
-  if (storage == nullptr) return;
+void NamedVariables::register_storage(const std::string& name, RecordRef storage,
+                                      uint32_t type_code) {
+  if (storage == 0) return;
   Entry entry{name, storage, type_code, load(storage)};
   auto it = lower_bound(name);
   if (it != entries_.end() && it->name == name) {
@@ -38,27 +39,27 @@ void NamedVariables::unregister(const std::string& name) {
   if (it != entries_.end() && it->name == name) entries_.erase(it);
 }
 
-void* NamedVariables::find(const std::string& name) const {
+RecordRef NamedVariables::find(const std::string& name) const {
   auto it = lower_bound(name);
-  return it != entries_.end() && it->name == name ? it->storage : nullptr;
+  return it != entries_.end() && it->name == name ? it->storage : 0;
 }
 
-int32_t* NamedVariables::host_storage(const std::string& name) {
-  auto& slot = owned_[name];
-  if (!slot) slot = std::make_unique<int32_t>(0);
-  register_storage(name, slot.get(), 0);
-  return slot.get();
+RecordRef NamedVariables::host_storage(const std::string& name) {
+  RecordRef& slot = owned_[name];
+  if (slot == 0) slot = space_->allocate(sizeof(int32_t), "a host-owned named variable");
+  register_storage(name, slot, 0);
+  return slot;
 }
 
 void NamedVariables::write(const std::string& name, int32_t value) {
-  void* storage = find(name);
-  if (storage == nullptr) storage = host_storage(name);
-  std::memcpy(storage, &value, sizeof value);
+  RecordRef storage = find(name);
+  if (storage == 0) storage = host_storage(name);
+  space_->write_u32(storage, static_cast<uint32_t>(value));
 }
 
 int32_t NamedVariables::read(const std::string& name) const {
-  void* storage = find(name);
-  return storage == nullptr ? 0 : load(storage);
+  RecordRef storage = find(name);
+  return storage == 0 ? 0 : load(storage);
 }
 
 std::vector<NamedVariables::Change> NamedVariables::take_changes() {

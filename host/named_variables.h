@@ -7,11 +7,11 @@
 // variables sit in one flat list in name order and a look that finds nothing
 // new allocates nothing.
 #include <cstdint>
-#include <cstring>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "host/module_space.h"
 
 namespace host {
 
@@ -22,16 +22,21 @@ class NamedVariables {
     int32_t value;
   };
 
-  // A later registration of the same name replaces the earlier one.
-  void register_storage(const std::string& name, void* storage, uint32_t type_code);
-  void unregister(const std::string& name);
-  // The registered storage, or null when nobody has registered the name.
-  void* find(const std::string& name) const;
-  bool registered(const std::string& name) const { return find(name) != nullptr; }
+  // The storage lives in `space` (the host's own memory until attached to
+  // the space its modules live in).
+  void attach(ModuleSpace& space) { space_ = &space; }
 
-  // Storage the host owns, for instruments outside our modules (a registrar
-  // the flight stands in for). Registered under `name` at once.
-  int32_t* host_storage(const std::string& name);
+  // A later registration of the same name replaces the earlier one.
+  void register_storage(const std::string& name, RecordRef storage, uint32_t type_code);
+  void unregister(const std::string& name);
+  // The registered storage, or 0 when nobody has registered the name.
+  RecordRef find(const std::string& name) const;
+  bool registered(const std::string& name) const { return find(name) != 0; }
+
+  // Storage the host owns, in the modules' space, for instruments outside
+  // our modules (a registrar the flight stands in for). Registered under
+  // `name` at once.
+  RecordRef host_storage(const std::string& name);
 
   // Writes a variable as a linked writer does: through the registered
   // storage, or into host storage when nobody has registered the name.
@@ -58,20 +63,17 @@ class NamedVariables {
  private:
   struct Entry {
     std::string name;
-    void* storage;
+    RecordRef storage;
     uint32_t type_code;
     int32_t last_seen;
   };
-  static int32_t load(const void* storage) {
-    int32_t value = 0;
-    std::memcpy(&value, storage, sizeof value);
-    return value;
-  }
+  int32_t load(RecordRef storage) const { return space_->i32(storage); }
   std::vector<Entry>::iterator lower_bound(const std::string& name);
   std::vector<Entry>::const_iterator lower_bound(const std::string& name) const;
 
   std::vector<Entry> entries_;  // sorted by name
-  std::map<std::string, std::unique_ptr<int32_t>> owned_;
+  std::map<std::string, RecordRef> owned_;
+  ModuleSpace* space_ = &native_records();
 };
 
 }  // namespace host

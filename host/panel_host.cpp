@@ -9,6 +9,7 @@
 #include "host/event_text.h"
 #include "host/host_error.h"
 #include "host/module_crash.h"
+#include "host/module_loader.h"
 
 namespace host {
 namespace {
@@ -87,14 +88,20 @@ EventKind sound_event_kind(uint32_t operation) {
 
 PanelHost::PanelHost(HostOptions options) : options_(std::move(options)) {
   if (active_host != nullptr) throw HostError("only one panel host can run at a time");
+  space_ = make_module_space(options_.modules_dir, options_.loader, options_.emulation);
   active_host = this;
+  named_.attach(*space_);
   events_.set_capture(options_.capture_events);
   if (options_.echo != nullptr) {
     text_log_ = std::make_unique<EventLog>(*options_.echo);
     events_.subscribe(text_log_.get());
   }
   events_.set_active_hook(&PanelHost::stream_active_changed, this);
-  if (options_.guard_module_faults) guard_module_calls(options_.echo);
+  if (options_.guard_module_faults) {
+    guard_module_calls(options_.echo);
+  } else {
+    unguard_module_calls();
+  }
   set_service_sink(this);
   FSSound_HostAttach(options_.sound_root.c_str(), &PanelHost::sound_call, this);
   FSSound_HostReport(events_.active() ? 1 : 0);
@@ -108,6 +115,7 @@ PanelHost::~PanelHost() {
   FSSound_HostAttach("", nullptr, nullptr);
   FSSound_HostCallHook(nullptr);
   set_service_sink(nullptr);
+  unguard_module_calls();
   active_host = nullptr;
 }
 
@@ -115,17 +123,17 @@ LoadedModule& PanelHost::load_module(const std::string& module) {
   for (auto& loaded : modules_) {
     if (loaded->name() == module) return *loaded;
   }
-  std::string path = options_.modules_dir.empty()
-                         ? module_file_name(module)
-                         : options_.modules_dir + "/" + module_file_name(module);
-  auto loaded = std::make_unique<LoadedModule>(module, path);
-  loaded->import_table()->services = service_table();
+  const std::string file = space_->file_name(module);
+  std::string path = options_.modules_dir.empty() ? file : options_.modules_dir + "/" + file;
+  auto loaded = std::make_unique<LoadedModule>(module, path, *space_);
+  space_->write_ref(loaded->import_table() + space_->layout().import_services,
+                    space_->service_table());
   if (events_.active()) {
     events_.publish(EventKind::kModuleLoaded, [&](Event& e) { e.text = events_.intern(module); });
   }
-  if (loaded->init_routine() != nullptr) {
+  if (loaded->init_routine() != 0) {
     InModule in_module(events_.intern(module), "its init routine", frame_);
-    loaded->init_routine()();
+    space_->call_routine(loaded->init_routine());
   }
   observe(loaded.get());
   modules_.push_back(std::move(loaded));
@@ -136,11 +144,11 @@ std::string PanelHost::add_gauge(const std::string& module, const std::string& g
   if (started_)
     throw HostError("gauge " + gauge_name + ": gauges are placed before the flight starts");
   LoadedModule& loaded = load_module(module);
-  frame::GaugeHeader* header = loaded.find_gauge(gauge_name);
-  if (header == nullptr) {
+  const RecordRef header = loaded.find_gauge(gauge_name);
+  if (header == 0) {
     std::string known;
-    for (frame::GaugeHeader* g : loaded.gauges())
-      known += std::string(known.empty() ? "" : ", ") + g->name;
+    for (const LoadedModule::Gauge& g : loaded.gauges())
+      known += std::string(known.empty() ? "" : ", ") + g.name;
     throw HostError("module " + module + " has no gauge \"" + gauge_name + "\" (it has: " + known +
                     ")");
   }
@@ -228,10 +236,9 @@ void PanelHost::press(GaugeInstance& gauge, size_t index, int32_t x, int32_t y) 
       e.element = static_cast<uint32_t>(index + 1);
     });
   }
-  if (area.routine != nullptr) {
-    int32_t position[2] = {x, y};
+  if (area.routine != 0) {
     InModule in_module(gauge.event_label, "a mouse routine", frame_);
-    area.routine(position, frame::kMouseLeftSingle);
+    space_->call_mouse(area.routine, x, y, frame::kMouseLeftSingle);
   }
   observe(gauge.module);
 }
@@ -242,9 +249,9 @@ void PanelHost::stop() {
     started_ = false;
   }
   for (auto& module : modules_) {
-    if (module->deinit_routine() != nullptr) {
+    if (module->deinit_routine() != 0) {
       InModule in_module(events_.intern(module->name()), "its deinit routine", frame_);
-      module->deinit_routine()();
+      space_->call_routine(module->deinit_routine());
     }
     observe(module.get());
     if (events_.active()) {
@@ -264,10 +271,9 @@ void PanelHost::send(const std::string& label, uint32_t service) {
 void PanelHost::call_element_list_routine(const std::string& label, frame::ElementListSlot which,
                                           uint32_t arg) {
   GaugeInstance& gauge = find(label);
-  frame::GaugeHeader* h = gauge.header;
   {
     InModule in_module(gauge.event_label, "an element-list routine", frame_);
-    run_element_list_routine(*h, which, arg);
+    run_element_list_routine(*space_, gauge.header, which, arg);
   }
   observe(gauge.module);
 }
@@ -280,7 +286,7 @@ uint32_t PanelHost::element_flags(const std::string& label, size_t index) const 
   const GaugeInstance& g = gauge(label);
   if (index >= g.elements.size())
     throw HostError("gauge " + label + " has no element " + std::to_string(index));
-  return g.elements[index].record->image_flags;
+  return g.flags(index);
 }
 
 bool PanelHost::element_hidden(const std::string& label, size_t index) const {
@@ -302,9 +308,10 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
       e.code = service;
     });
   }
-  if (gauge.header->callback != nullptr) {
+  const RecordRef callback = space_->ref(gauge.header + space_->layout().gauge_callback);
+  if (callback != 0) {
     InModule in_module(gauge.event_label, gauge_call_name(service), frame_);
-    gauge.header->callback(gauge.header, service, extra);
+    space_->call_gauge(callback, gauge.header, service, extra);
   }
   observe(gauge.module);
 }
@@ -312,15 +319,17 @@ void PanelHost::call_gauge(GaugeInstance& gauge, uint32_t service, uint32_t extr
 // After the update: refresh each needle's source and ask its value callback,
 // in chain order, hidden or not.
 void PanelHost::update_needles(GaugeInstance& gauge) {
+  const RecordLayout& l = space_->layout();
   for (size_t i : gauge.needles) {
     ElementState& state = gauge.elements[i];
-    auto* needle = reinterpret_cast<frame::NeedleElement*>(state.record);
-    if (needle->source.token != 0) sim_.write_value(needle->source);
-    if (needle->callback == nullptr) continue;
+    const RecordRef source = state.record + l.needle_source;
+    if (space_->u32(source) != 0) sim_.write_value(*space_, source);
+    const RecordRef callback = space_->ref(state.record + l.needle_callback);
+    if (callback == 0) continue;
     double value = 0.0;
     {
       InModule in_module(gauge.event_label, "a needle callback", frame_);
-      value = needle->callback(state.record);
+      value = space_->call_needle(callback, state.record);
     }
     // Bit for bit, so that a NaN or a change of sign of zero is seen too.
     if (!state.needle_seen ||
@@ -389,7 +398,7 @@ const char* PanelHost::sound_path_text(const FSSoundCall& call) {
   return text;
 }
 
-void PanelHost::name_element(Event& event, const frame::ElementHeader* element) {
+void PanelHost::name_element(Event& event, RecordRef element) {
   for (const GaugeInstance& gauge : gauges_) {
     for (size_t i = 0; i < gauge.elements.size(); ++i) {
       if (gauge.elements[i].record == element) {
@@ -407,11 +416,10 @@ void PanelHost::name_element(Event& event, const frame::ElementHeader* element) 
       }
     }
   }
-  event.text = events_.intern(element == nullptr ? "null" : "?");
+  event.text = events_.intern(element == 0 ? "null" : "?");
 }
 
-void PanelHost::element_list_service(uint32_t slot, frame::ElementHeader* first,
-                                     const uint32_t* arg) {
+void PanelHost::element_list_service(uint32_t slot, RecordRef first, const uint32_t* arg) {
   InHost in_host;
   if (!events_.active()) return;
   events_.publish(EventKind::kElementList, [&](Event& e) {
@@ -433,7 +441,7 @@ void PanelHost::key_event(uint32_t event_id, uint32_t value) {
   });
 }
 
-void PanelHost::register_variable(void* storage, uint32_t type_code, const char* name) {
+void PanelHost::register_variable(RecordRef storage, uint32_t type_code, const char* name) {
   InHost in_host;
   if (events_.active()) {
     events_.publish(EventKind::kRegister, [&](Event& e) {
@@ -444,32 +452,32 @@ void PanelHost::register_variable(void* storage, uint32_t type_code, const char*
   if (name != nullptr) named_.register_storage(name, storage, type_code);
 }
 
-void PanelHost::link_variable(frame::ModuleVar* var, const char* name) {
+void PanelHost::link_variable(RecordRef var, const char* name) {
   InHost in_host;
-  void* storage = name == nullptr ? nullptr : named_.find(name);
+  const RecordRef storage = name == nullptr ? 0 : named_.find(name);
   if (events_.active()) {
     events_.publish(EventKind::kLink, [&](Event& e) {
       e.text = name == nullptr ? nullptr : events_.intern(name);
-      e.result = storage != nullptr ? 1 : 0;
+      e.result = storage != 0 ? 1 : 0;
     });
   }
-  if (var != nullptr) var->pointer = storage;
+  if (var != 0) space_->write_ref(var + space_->layout().var_pointer, storage);
 }
 
-void PanelHost::lookup_variable(frame::ModuleVar* var) {
+void PanelHost::lookup_variable(RecordRef var) {
   // Gauges look up many variables a frame: when neither a reader nor a call
   // hook is watching, serving the value is all there is to do.
   if (module_call_hook == nullptr && !events_.active()) {
-    if (var != nullptr) sim_.write_value(*var);
+    if (var != 0) sim_.write_value(*space_, var);
     return;
   }
   InHost in_host;
-  if (var == nullptr) return;
-  sim_.write_value(*var);
+  if (var == 0) return;
+  const uint32_t token = sim_.write_value(*space_, var);
   if (!events_.active()) return;
   events_.publish(EventKind::kLookup, [&](Event& e) {
-    e.code = var->token;
-    e.value = sim_.get(var->token);
+    e.code = token;
+    e.value = sim_.get(token);
   });
 }
 

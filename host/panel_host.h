@@ -18,6 +18,7 @@
 #include "host/fssound/fssound_host.h"
 #include "host/gauge_instance.h"
 #include "host/loaded_module.h"
+#include "host/module_loader.h"
 #include "host/named_variables.h"
 #include "host/service_table.h"
 #include "host/sim_variables.h"
@@ -48,6 +49,10 @@ struct HostOptions {
   // Whether a fault in module code ends the program with a message naming
   // the gauge (see module_crash.h); a fuzzer leaves faults to itself.
   bool guard_module_faults = true;
+  // "native", "emulated", or empty to pick by the files in modules_dir
+  // (see module_loader.h).
+  std::string loader = {};
+  EmulationSettings emulation = {};  // for the emulated loader
 };
 
 class PanelHost final : public ServiceSink {
@@ -106,6 +111,11 @@ class PanelHost final : public ServiceSink {
   EventStream& events() { return events_; }
   const EventStream& events() const { return events_; }
   bool started() const { return started_; }
+  // Where this host's modules live, and which loader put them there.
+  ModuleSpace& space() { return *space_; }
+  const char* loader_name() const { return space_->loader_name(); }
+  // Heap calls module code made, where the space counts them (see ModuleSpace).
+  uint64_t module_heap_calls() const { return space_->module_heap_calls(); }
   uint32_t frame() const { return frame_; }
 
   const GaugeInstance& gauge(const std::string& label) const;
@@ -113,12 +123,11 @@ class PanelHost final : public ServiceSink {
   bool element_hidden(const std::string& label, size_t index) const;
 
   // ServiceSink
-  void element_list_service(uint32_t slot, frame::ElementHeader* first,
-                            const uint32_t* arg) override;
+  void element_list_service(uint32_t slot, RecordRef first, const uint32_t* arg) override;
   void key_event(uint32_t event_id, uint32_t value) override;
-  void register_variable(void* storage, uint32_t type_code, const char* name) override;
-  void link_variable(frame::ModuleVar* var, const char* name) override;
-  void lookup_variable(frame::ModuleVar* var) override;
+  void register_variable(RecordRef storage, uint32_t type_code, const char* name) override;
+  void link_variable(RecordRef var, const char* name) override;
+  void lookup_variable(RecordRef var) override;
   void unregister_variable(const char* name) override;
   void stray_service(uint32_t slot) override;
 
@@ -141,9 +150,11 @@ class PanelHost final : public ServiceSink {
   const char* sound_path_text(const FSSoundCall& call);
   // The element the host passes, as events name it: its gauge's label and
   // index, or no label and the text "null" or "?".
-  void name_element(Event& event, const frame::ElementHeader* element);
+  void name_element(Event& event, RecordRef element);
 
   HostOptions options_;
+  // Where the modules live; outlives everything that refers to their records.
+  std::unique_ptr<ModuleSpace> space_;
   EventStream events_;
   std::unique_ptr<EventLog> text_log_;
   SimVariables sim_;

@@ -7,14 +7,19 @@ namespace {
 
 ServiceSink* active_sink = nullptr;
 
+template <typename T>
+RecordRef ref(T* record) {
+  return static_cast<RecordRef>(reinterpret_cast<uintptr_t>(record));
+}
+
 template <uint32_t Slot>
 void GAUGE_CALL element_list(frame::ElementHeader* first) {
-  if (active_sink != nullptr) active_sink->element_list_service(Slot, first, nullptr);
+  if (active_sink != nullptr) active_sink->element_list_service(Slot, ref(first), nullptr);
 }
 
 template <uint32_t Slot>
 void GAUGE_CALL element_list_arg(frame::ElementHeader* first, uint32_t arg) {
-  if (active_sink != nullptr) active_sink->element_list_service(Slot, first, &arg);
+  if (active_sink != nullptr) active_sink->element_list_service(Slot, ref(first), &arg);
 }
 
 void GAUGE_CALL key_event(uint32_t event_id, uint32_t value) {
@@ -22,15 +27,15 @@ void GAUGE_CALL key_event(uint32_t event_id, uint32_t value) {
 }
 
 void GAUGE_CALL register_variable(void* storage, uint32_t type_code, const char* name) {
-  if (active_sink != nullptr) active_sink->register_variable(storage, type_code, name);
+  if (active_sink != nullptr) active_sink->register_variable(ref(storage), type_code, name);
 }
 
 void GAUGE_CALL link_variable(frame::ModuleVar* var, const char* name) {
-  if (active_sink != nullptr) active_sink->link_variable(var, name);
+  if (active_sink != nullptr) active_sink->link_variable(ref(var), name);
 }
 
 void GAUGE_CALL lookup_variable(frame::ModuleVar* var) {
-  if (active_sink != nullptr) active_sink->lookup_variable(var);
+  if (active_sink != nullptr) active_sink->lookup_variable(ref(var));
 }
 
 void GAUGE_CALL unregister_variable(const char* name) {
@@ -81,6 +86,10 @@ frame::HostServiceTable* service_table() {
 
 void set_service_sink(ServiceSink* sink) {
   active_sink = sink;
+}
+
+ServiceSink* service_sink() {
+  return active_sink;
 }
 
 }  // namespace host

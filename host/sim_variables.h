@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frame/records.h"
+#include "host/module_space.h"
 
 namespace host {
 
@@ -34,6 +35,15 @@ class SimVariables {
     uint64_t image = slot == nullptr ? 0 : slot->image;
     static_assert(sizeof image == sizeof var.value);
     std::memcpy(&var.value, &image, sizeof image);
+  }
+  // The same into the module variable record at `var` in `space`; returns
+  // its token.
+  uint32_t write_value(ModuleSpace& space, RecordRef var) const {
+    const uint32_t token = space.u32(var);
+    const Slot* slot = find(token);
+    uint64_t image = slot == nullptr ? 0 : slot->image;
+    space.write(var + space.layout().var_value, &image, sizeof image);
+    return token;
   }
 
  private:

@@ -35,7 +35,9 @@ SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& he
   SweepMap<DescentAlert> map{height_ft, vertical_speed_fpm, {}};
   map.cells.reserve(static_cast<size_t>(height_ft.cells) *
                     static_cast<size_t>(vertical_speed_fpm.cells));
-  PanelHost panel(HostOptions{setup.modules_dir, setup.sound_root, nullptr});
+  HostOptions options{setup.modules_dir, setup.sound_root, nullptr};
+  options.loader = setup.loader;
+  PanelHost panel(options);
   place_gpws(panel);
   for (int32_t row = 0; row < height_ft.cells; ++row) {
     for (int32_t column = 0; column < vertical_speed_fpm.cells; ++column) {

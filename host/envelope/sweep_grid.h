@@ -23,6 +23,7 @@ struct GridAxis {
 struct SweepSetup {
   std::string modules_dir;
   std::string sound_root;
+  std::string loader = {};  // see HostOptions::loader
 };
 
 // One value per cell, rows along the first axis and columns along the second.

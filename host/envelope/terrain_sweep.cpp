@@ -19,7 +19,9 @@ constexpr double kClimbAltitudeFt = 5000.0;
 bool terrain_alert(const SweepSetup& setup, double height_ft, double closure_fpm) {
   // The estimator is never reset while the module is loaded, so every cell
   // gets a module of its own.
-  PanelHost panel(HostOptions{setup.modules_dir, setup.sound_root, nullptr});
+  HostOptions options{setup.modules_dir, setup.sound_root, nullptr};
+  options.loader = setup.loader;
+  PanelHost panel(options);
   place_gpws(panel);
   panel.sim().set(kTokenAltitude, kAircraftAltitudeM);
   panel.sim().set(kTokenGroundElevation, 0.0);

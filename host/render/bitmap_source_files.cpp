@@ -1,4 +1,5 @@
-// Native builds: the pictures the build copied beside the module file.
+// Native builds: the pictures the build copied beside the module file, or,
+// for a .gau in the emulated loader, its own BITMAP resources.
 #include <dlfcn.h>
 
 #include <fstream>
@@ -33,12 +34,29 @@ class BitmapFiles final : public BitmapSource {
   std::string folder_;
 };
 
+class FileResources final : public BitmapSource {
+ public:
+  explicit FileResources(const ModuleFile& file) : file_(file) {}
+
+  std::vector<uint8_t> dib(uint32_t id) const override {
+    std::vector<uint8_t> bytes = file_.bitmap_resource(id);
+    if (bytes.empty()) throw HostError("the module has no such BITMAP resource");
+    return bytes;
+  }
+
+ private:
+  const ModuleFile& file_;
+};
+
 }  // namespace
 
 std::unique_ptr<BitmapSource> module_bitmaps(const LoadedModule& module) {
+  if (module.file().carries_bitmaps()) return std::make_unique<FileResources>(module.file());
   // The file the module's own records were loaded from, wherever that was.
   Dl_info info{};
-  if (dladdr(module.import_table(), &info) == 0 || info.dli_fname == nullptr) {
+  const void* records =
+      reinterpret_cast<const void*>(static_cast<uintptr_t>(module.import_table()));
+  if (dladdr(records, &info) == 0 || info.dli_fname == nullptr) {
     throw HostError("module " + module.name() + ": cannot tell which file it was loaded from");
   }
   std::string file = info.dli_fname;

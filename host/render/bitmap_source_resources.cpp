@@ -38,7 +38,7 @@ std::unique_ptr<BitmapSource> module_bitmaps(const LoadedModule& module) {
   HMODULE handle = nullptr;
   if (!GetModuleHandleExA(
           GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(module.import_table()), &handle)) {
+          reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(module.import_table())), &handle)) {
     throw HostError("module " + module.name() + ": cannot find its handle");
   }
   return std::make_unique<BitmapResources>(handle);

@@ -41,10 +41,12 @@ PanelSnapshots::PanelSnapshots(const PanelHost& panel, std::string folder,
 std::vector<uint64_t> PanelSnapshots::visible_state() const {
   std::vector<uint64_t> state;
   for (const Placement& p : layout_) {
-    for (const ElementState& e : panel_.gauge(p.label).elements) {
-      if ((e.record->image_flags & frame::kImageHidden) != 0) {
+    const GaugeInstance& gauge = panel_.gauge(p.label);
+    for (size_t i = 0; i < gauge.elements.size(); ++i) {
+      const ElementState& e = gauge.elements[i];
+      if ((gauge.flags(i) & frame::kImageHidden) != 0) {
         state.push_back(kHidden);
-      } else if (e.record->type != frame::kNeedle) {
+      } else if (e.type != frame::kNeedle) {
         state.push_back(kShown);
       } else if (!e.needle_seen) {
         state.push_back(kNeedleNoValue);

@@ -44,7 +44,7 @@ std::optional<double> FlightRecorder::decision_height() const {
   const GaugeInstance& radalt = panel_.gauge(*radalt_label_);
   if (radalt.elements.size() <= kDhMarkerElement) return std::nullopt;
   const ElementState& marker = radalt.elements[kDhMarkerElement];
-  if (marker.record->type != frame::kNeedle || !marker.needle_seen) return std::nullopt;
+  if (marker.type != frame::kNeedle || !marker.needle_seen) return std::nullopt;
   return marker.last_value;
 }
 
@@ -100,7 +100,7 @@ std::optional<size_t> FlightRecorder::element_picture(const std::string& label, 
   try {
     const GaugeInstance& gauge = panel_.gauge(label);
     if (element < gauge.elements.size()) {
-      render::Image picture = bitmaps_.get(gauge.module, gauge.elements[element].record->bitmap_id);
+      render::Image picture = bitmaps_.get(gauge.module, gauge.fields(element).bitmap_id);
       // Small beside the text: at most kElementSide high and twice as wide.
       const int64_t w = picture.width();
       const int64_t h = picture.height();

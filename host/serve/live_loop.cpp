@@ -36,7 +36,7 @@ nlohmann::json decision_height(const LiveSession& session) {
   const GaugeInstance& radalt = session.host().gauge(*label);
   if (radalt.elements.size() <= kDhMarkerElement) return nullptr;
   const ElementState& marker = radalt.elements[kDhMarkerElement];
-  if (marker.record->type != frame::kNeedle || !marker.needle_seen) return nullptr;
+  if (marker.type != frame::kNeedle || !marker.needle_seen) return nullptr;
   return marker.last_value;
 }
 

@@ -51,8 +51,10 @@ PanelView::PanelView(const PanelHost& host, const std::vector<PanelGauge>& gauge
 std::vector<uint64_t> PanelView::visible_state() const {
   std::vector<uint64_t> state;
   for (const render::Placement& p : placements_) {
-    for (const ElementState& e : host_.gauge(p.label).elements) {
-      state.push_back(e.record->image_flags);
+    const GaugeInstance& gauge = host_.gauge(p.label);
+    for (size_t i = 0; i < gauge.elements.size(); ++i) {
+      const ElementState& e = gauge.elements[i];
+      state.push_back(gauge.flags(i));
       state.push_back(e.needle_seen ? std::bit_cast<uint64_t>(e.last_value) : 0);
     }
   }

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "host/host_error.h"
+#include "host/module_loader.h"
 #include "host/serve/request_limits.h"
 
 #if defined(GAUGES_HAVE_SERVE)
@@ -54,6 +55,7 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       ->add_option("--modules", request.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
+  serve->add_option("--loader", request.loader, kLoaderOptionHelp)->type_name("native|emulated");
   serve
       ->add_option("--root", request.sound_root,
                    "the folder holding Sound\\*.wav (default: the current folder)")
@@ -99,6 +101,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
   std::ofstream log;
   LoopSettings settings{HostOptions{request.modules_dir, request.sound_root, nullptr}, request.path,
                         scenarios.empty() ? "." : scenarios, nullptr, &err};
+  settings.host.loader = request.loader;
   if (!request.log_path.empty()) {
     settings.host.echo = &log;
     settings.new_session = [&log, &request] {
@@ -108,6 +111,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
     };
   }
   try {
+    say_loader(request.modules_dir, request.loader, err);
     LiveExchange exchange;
     LiveLoop loop(exchange, settings);
     const std::string token = !request.token.empty()                    ? request.token

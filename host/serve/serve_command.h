@@ -13,6 +13,7 @@ namespace host::serve {
 struct ServeRequest {
   std::string path = "scenarios/panel.cfg";
   std::string modules_dir;  // default: beside gaugehost
+  std::string loader;       // see HostOptions::loader
   std::string sound_root = ".";
   std::string scenarios;  // default: the folder of `path`
   std::string listen = "127.0.0.1";

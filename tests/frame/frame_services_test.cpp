@@ -10,6 +10,7 @@
 #include "frame/record_builders.h"
 #include "frame/sound_slot.h"
 #include "fssound/fssound_host.h"
+#include "host/module_space.h"
 #include "host/service_table.h"
 
 namespace frame_test {
@@ -43,7 +44,7 @@ using namespace frame;
 
 struct Call {
   uint32_t slot;
-  ElementHeader* first;
+  host::RecordRef first;
   bool has_arg;
   uint32_t arg;
   bool operator==(const Call&) const = default;
@@ -51,15 +52,16 @@ struct Call {
 
 class Recorder : public host::ServiceSink {
  public:
-  void element_list_service(uint32_t slot, ElementHeader* first, const uint32_t* arg) override {
+  void element_list_service(uint32_t slot, host::RecordRef first, const uint32_t* arg) override {
     calls.push_back({slot, first, arg != nullptr, arg != nullptr ? *arg : 0});
   }
   void key_event(uint32_t id, uint32_t value) override {
     lines.push_back("key " + std::to_string(id) + " " + std::to_string(value));
   }
-  void register_variable(void*, uint32_t, const char*) override {}
-  void link_variable(ModuleVar*, const char*) override {}
-  void lookup_variable(ModuleVar* var) override {
+  void register_variable(host::RecordRef, uint32_t, const char*) override {}
+  void link_variable(host::RecordRef, const char*) override {}
+  void lookup_variable(host::RecordRef ref) override {
+    auto* var = reinterpret_cast<ModuleVar*>(static_cast<uintptr_t>(ref));
     lines.push_back("lookup " + std::to_string(var->token));
     var->value = lookup_result;
   }
@@ -108,7 +110,7 @@ TEST_F(FrameServices, ElementListRoutinesPassTheFirstGaugesFirstElement) {
       ASSERT_EQ(recorder.calls.size(), 1u);
       const Call& got = recorder.calls[0];
       EXPECT_EQ(got.slot, c.slot);
-      EXPECT_EQ(got.first, &frame_test::first_background.header);
+      EXPECT_EQ(got.first, host::ref_of(&frame_test::first_background.header));
       EXPECT_EQ(got.has_arg, c.has_arg);
       if (c.has_arg) {
         EXPECT_EQ(got.arg, c.slot == 25 ? 0xdeadbeefu : 7u);

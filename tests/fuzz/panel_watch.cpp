@@ -28,9 +28,12 @@ PanelWatch::PanelWatch(host::PanelHost& panel, const std::vector<std::string>& l
     : panel_(panel) {
   for (const std::string& label : labels) {
     for (const host::ElementState& state : panel.gauge(label).elements) {
-      Element e{state.record, *state.record, nullptr, 0, nullptr, {}};
-      if (state.record->type == frame::kNeedle) {
-        const auto* needle = reinterpret_cast<const frame::NeedleElement*>(state.record);
+      // The fuzzers fly the native modules: the records are in this memory.
+      const auto* record =
+          reinterpret_cast<const frame::ElementHeader*>(static_cast<uintptr_t>(state.record));
+      Element e{record, *record, nullptr, 0, nullptr, {}};
+      if (record->type == frame::kNeedle) {
+        const auto* needle = reinterpret_cast<const frame::NeedleElement*>(record);
         e.table_at = needle->table;
         e.table_count = needle->table_count;
         e.callback = needle->callback;
@@ -74,8 +77,8 @@ void PanelWatch::check_sound_call(const host::Event& e, const char* after) {
   // never does.
   if (e.code == 0 && e.kind != host::EventKind::kSoundPlay) return;
   if (loaded_handles_.count(e.code) == 0)
-    fail(after, "the sound library was called with a handle it never gave out: " +
-                    host::event_text(e));
+    fail(after,
+         "the sound library was called with a handle it never gave out: " + host::event_text(e));
 }
 
 void PanelWatch::check(const char* after) {

@@ -102,9 +102,9 @@ TEST(HostSpeedNamed, ChangesInNameOrderOnlyOnce) {
   int32_t zulu = 0;
   int32_t alpha = 0;
   int32_t mike = 0;
-  named.register_storage("zulu", &zulu, 0);
-  named.register_storage("alpha", &alpha, 0);
-  named.register_storage("mike", &mike, 0);
+  named.register_storage("zulu", host::ref_of(&zulu), 0);
+  named.register_storage("alpha", host::ref_of(&alpha), 0);
+  named.register_storage("mike", host::ref_of(&mike), 0);
   EXPECT_TRUE(changes(named).empty());
   zulu = 3;
   alpha = -1;
@@ -120,8 +120,8 @@ TEST(HostSpeedNamed, ChangesInNameOrderOnlyOnce) {
   EXPECT_EQ(listed[0].value, 6);
 
   int32_t other = 9;
-  named.register_storage("mike", &other, 0);  // replaces, and is seen as it is
-  EXPECT_EQ(named.find("mike"), &other);
+  named.register_storage("mike", host::ref_of(&other), 0);  // replaces, and is seen as it is
+  EXPECT_EQ(named.find("mike"), host::ref_of(&other));
   EXPECT_TRUE(changes(named).empty());
   named.unregister("alpha");
   alpha = 2;
@@ -134,8 +134,8 @@ TEST(HostSpeedNamed, ChangesInNameOrderOnlyOnce) {
 struct Flown {
   std::vector<std::string> lines;  // the captured events as the log words them
   size_t lines_at_switch = 0;      // events when the switch frame ended
-  std::vector<uint32_t> flags;    // every element's flags, at the check frame
-  std::vector<uint64_t> needles;  // every needle's last value, bit for bit
+  std::vector<uint32_t> flags;     // every element's flags, at the check frame
+  std::vector<uint64_t> needles;   // every needle's last value, bit for bit
   int32_t radalt_gpws = 0;
   std::string echoed;
   uint32_t sound_events = 0;  // kept by the sound library for the audio track
@@ -157,8 +157,10 @@ Flown fly_approach(uint32_t keep_from, bool echo) {
     if (keep_from != 0 && frame == keep_from) panel.events().set_capture(true);
     if (frame != kCheckFrame) return;
     for (const host::PanelGauge& g : flight.layout()) {
-      for (const host::ElementState& e : panel.gauge(g.gauge).elements) {
-        flown.flags.push_back(e.record->image_flags);
+      const host::GaugeInstance& gauge = panel.gauge(g.gauge);
+      for (size_t i = 0; i < gauge.elements.size(); ++i) {
+        const host::ElementState& e = gauge.elements[i];
+        flown.flags.push_back(gauge.flags(i));
         if (e.needle_seen) flown.needles.push_back(std::bit_cast<uint64_t>(e.last_value));
       }
     }

@@ -2,7 +2,8 @@
 # A module that faults ends the flight with a message naming the gauge, the
 # call and the frame, exit status 3, and the log written up to the fault.
 # usage: module_crash.sh WORK_DIR HOST_COMMAND...   (the host finds the
-# crashing_gauge module beside itself)
+# crashing_gauge module beside itself, or where CRASH_MODULES names; a host
+# that says why on a line after the crash line is read by the crash line)
 set -eu
 work=$1
 shift
@@ -14,8 +15,9 @@ check() {
   shift 4
   printf '%s\n' "$flight" > "$work/$name.flight"
   rc=0
-  "$@" fly "$work/$name.flight" --log "$work/$name.log" 2> "$work/$name.err" || rc=$?
-  got_message=$(tr -d '\r' < "$work/$name.err" | grep '^gaugehost: ' | tail -1)
+  "$@" fly "$work/$name.flight" --log "$work/$name.log" ${CRASH_MODULES:+--modules "$CRASH_MODULES"} \
+    2> "$work/$name.err" || rc=$?
+  got_message=$(tr -d '\r' < "$work/$name.err" | grep '^gaugehost: .* crashed in ' | tail -1)
   got_last=$(tail -1 "$work/$name.log")
   if [ "$rc" != 3 ] || [ "$got_message" != "$message" ] || [ "$got_last" != "$last" ]; then
     echo "$name: exit $rc, \"$got_message\", last log line \"$got_last\""

@@ -5,18 +5,38 @@
 // are rendered by the log's own formatter, not read back from log text.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "host/event_text.h"
 #include "host/host_error.h"
+#include "host/module_loader.h"
 #include "host/panel_host.h"
 
 namespace testing_host {
 
+// The modules the tests fly: this build's (MODULE_DIR), or the folder
+// GAUGE_MODULE_DIR names (e.g. the Windows build's .gau files, which the
+// native host flies in its emulated loader).
+inline std::string module_dir() {
+  const char* dir = std::getenv("GAUGE_MODULE_DIR");
+  return dir != nullptr && *dir != '\0' ? dir : MODULE_DIR;
+}
+// The loader GAUGE_LOADER asks for ("native", "emulated"); empty: the host picks.
+inline std::string loader() {
+  const char* name = std::getenv("GAUGE_LOADER");
+  return name != nullptr ? name : "";
+}
+inline bool emulated() {
+  return host::pick_loader(module_dir(), loader()) == "emulated";
+}
+
 inline host::HostOptions options(const std::string& sound_root = SIM_ROOT) {
-  return host::HostOptions{MODULE_DIR, sound_root, nullptr};
+  host::HostOptions options{module_dir(), sound_root, nullptr};
+  options.loader = loader();
+  return options;
 }
 
 // The events from the `from`th on, as the log words them without frame

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/pe_image.h"
 #include "tests/wine/loaded_gau.h"
-#include "tools/gaugeinspect/pe_image.h"
 
 namespace wine_tests {
 namespace {

@@ -7,20 +7,20 @@
 #include <optional>
 #include <string>
 
-#include "tools/gaugeinspect/pe_image.h"
+#include "formats/pe_image.h"
 
 namespace wine_tests {
 
 // The file reader is shared with gaugeinspect; the tests use its names as their own.
-using gaugeinspect::ByteRangeError;
-using gaugeinspect::ByteReader;
-using gaugeinspect::kDirectoryExport;
-using gaugeinspect::kDirectoryImport;
-using gaugeinspect::PeExport;
-using gaugeinspect::PeImage;
-using gaugeinspect::PeImportedDll;
-using gaugeinspect::PeSection;
-using gaugeinspect::read_file_bytes;
+using formats::ByteRangeError;
+using formats::ByteReader;
+using formats::kDirectoryExport;
+using formats::kDirectoryImport;
+using formats::PeExport;
+using formats::PeImage;
+using formats::PeImportedDll;
+using formats::PeSection;
+using formats::read_file_bytes;
 
 // Where the build put cabsound.gau, in a form Windows (or Wine, from any
 // current directory) can open.

@@ -1,6 +1,6 @@
 // The PE reader itself: it lists what a known library exports and refuses,
 // rather than reads past, a file whose offsets or counts are wrong.
-#include "tools/gaugeinspect/pe_image.h"
+#include "formats/pe_image.h"
 
 #include <gtest/gtest.h>
 

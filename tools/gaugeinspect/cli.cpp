@@ -16,11 +16,12 @@ namespace {
 Module load(const std::string& path) {
   std::error_code ec;
   const uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec) throw PeError("cannot open " + path + ": " + ec.message());
+  if (ec) throw formats::PeError("cannot open " + path + ": " + ec.message());
   if (size > kMaxFileBytes) {
-    throw PeError(path + ": " + std::to_string(size) + " bytes is more than a gauge module holds");
+    throw formats::PeError(path + ": " + std::to_string(size) +
+                           " bytes is more than a gauge module holds");
   }
-  return read_module(read_file_bytes(path));
+  return read_module(formats::read_file_bytes(path));
 }
 
 int check_files(const std::vector<std::string>& files, std::ostream& out) {

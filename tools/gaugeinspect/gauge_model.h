@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/base_relocations.h"
 #include "formats/dib_header.h"
+#include "formats/pe_image.h"
+#include "formats/resource_tree.h"
 #include "formats/riff_wave.h"
-#include "tools/gaugeinspect/base_relocations.h"
 #include "tools/gaugeinspect/image_view.h"
-#include "tools/gaugeinspect/pe_image.h"
-#include "tools/gaugeinspect/resource_tree.h"
 
 namespace gaugeinspect {
 
@@ -137,15 +137,15 @@ struct LinkageRecord {
 };
 
 struct ResourceInfo {
-  Resource resource;
+  formats::Resource resource;
   bool is_bitmap = false;
   BitmapHeader bitmap;
   std::optional<WaveFormat> wave;
 };
 
 struct Module {
-  std::unique_ptr<PeImage> pe;  // owns the file bytes the resources point into
-  BaseRelocations relocations;
+  std::unique_ptr<formats::PeImage> pe;  // owns the file bytes the resources point into
+  formats::BaseRelocations relocations;
   std::vector<ResourceInfo> resources;
   std::string resource_error;
   std::optional<ImportTableRecord> import_table;

@@ -42,7 +42,7 @@ Pointer Record::pointer(uint32_t offset) const {
 }
 
 Record ImageView::record(uint32_t rva, uint32_t length, const std::string& what) const {
-  const PeSection* s = pe_.section_at(rva);
+  const formats::PeSection* s = pe_.section_at(rva);
   if (s == nullptr) throw RecordError(what + " at RVA " + hex32(rva) + " is in no section");
   const uint64_t into = rva - s->virtual_address;
   if (length > s->mapped_size() - into) {
@@ -52,7 +52,7 @@ Record ImageView::record(uint32_t rva, uint32_t length, const std::string& what)
   std::vector<uint8_t> bytes(length, 0);
   if (into < s->size_of_raw_data) {
     const uint64_t held = std::min<uint64_t>(length, s->size_of_raw_data - into);
-    const ByteReader file(pe_.file_bytes());
+    const formats::ByteReader file(pe_.file_bytes());
     const uint64_t at = uint64_t{s->pointer_to_raw_data} + into;
     if (!file.fits(at, held)) {
       throw RecordError(what + " at RVA " + hex32(rva) + " lies past the end of the file");
@@ -81,7 +81,7 @@ Pointer ImageView::pointer(uint32_t field_rva, uint32_t raw) const {
 }
 
 std::string ImageView::c_string(uint32_t rva, size_t max_length, const std::string& what) const {
-  const PeSection* s = pe_.section_at(rva);
+  const formats::PeSection* s = pe_.section_at(rva);
   if (s == nullptr) throw RecordError(what + " at RVA " + hex32(rva) + " is in no section");
   const uint64_t room =
       std::min<uint64_t>(s->mapped_size() - (rva - s->virtual_address), uint64_t{max_length} + 1);
@@ -97,12 +97,12 @@ std::string ImageView::c_string(uint32_t rva, size_t max_length, const std::stri
 }
 
 bool ImageView::in_code(uint32_t rva) const {
-  const PeSection* s = pe_.section_at(rva);
+  const formats::PeSection* s = pe_.section_at(rva);
   return s != nullptr && s->executable();
 }
 
 bool ImageView::in_data(uint32_t rva) const {
-  const PeSection* s = pe_.section_at(rva);
+  const formats::PeSection* s = pe_.section_at(rva);
   return s != nullptr && s->data();
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/gaugeinspect/base_relocations.h"
-#include "tools/gaugeinspect/pe_image.h"
+#include "formats/base_relocations.h"
+#include "formats/pe_image.h"
 
 namespace gaugeinspect {
 
@@ -55,7 +55,7 @@ class Record {
 
 class ImageView {
  public:
-  ImageView(const PeImage& pe, const BaseRelocations& relocations)
+  ImageView(const formats::PeImage& pe, const formats::BaseRelocations& relocations)
       : pe_(pe), relocations_(relocations) {}
 
   // `length` bytes at `rva`, all inside one section; bytes the section maps
@@ -68,11 +68,11 @@ class ImageView {
 
   bool in_code(uint32_t rva) const;
   bool in_data(uint32_t rva) const;
-  const PeImage& pe() const { return pe_; }
+  const formats::PeImage& pe() const { return pe_; }
 
  private:
-  const PeImage& pe_;
-  const BaseRelocations& relocations_;
+  const formats::PeImage& pe_;
+  const formats::BaseRelocations& relocations_;
 };
 
 std::string hex32(uint32_t value);

@@ -10,9 +10,9 @@ namespace {
 // Members are added in the order of the records' fields: an ordered_json
 // object keeps them so, and the report reads that way.
 
-Json pe_tables(const PeImage& pe, Json doc) {
+Json pe_tables(const formats::PeImage& pe, Json doc) {
   Json sections = Json::array();
-  for (const PeSection& s : pe.sections()) {
+  for (const formats::PeSection& s : pe.sections()) {
     sections.push_back({{"name", s.name},
                         {"rva", s.virtual_address},
                         {"virtual_size", s.virtual_size},
@@ -21,7 +21,7 @@ Json pe_tables(const PeImage& pe, Json doc) {
                         {"data", s.data()}});
   }
   Json exports = Json::array();
-  for (const PeExport& e : pe.exports()) {
+  for (const formats::PeExport& e : pe.exports()) {
     exports.push_back({{"name", e.name.empty() ? Json() : Json(e.name)},
                        {"ordinal", e.ordinal},
                        {"rva", e.rva},
@@ -29,7 +29,7 @@ Json pe_tables(const PeImage& pe, Json doc) {
                        {"data", e.in_data_section}});
   }
   Json imports = Json::array();
-  for (const PeImportedDll& d : pe.imports()) {
+  for (const formats::PeImportedDll& d : pe.imports()) {
     imports.push_back({{"dll", d.dll}, {"ordinals", Json(d.ordinals)}, {"names", Json(d.names)}});
   }
   doc["sections"] = std::move(sections);
@@ -122,8 +122,8 @@ Json gauge_json(const GaugeRecord& g) {
 }
 
 Json resource_json(const ResourceInfo& info) {
-  const Resource& r = info.resource;
-  Json j = {{"type", resource_type_name(r.type)}};
+  const formats::Resource& r = info.resource;
+  Json j = {{"type", formats::resource_type_name(r.type)}};
   if (!r.type.is_text) j["type_id"] = r.type.id;
   j["name"] = r.name.is_text ? Json(r.name.text) : Json(r.name.id);
   j["language"] = r.language;
@@ -160,7 +160,7 @@ Json pointer_json(const Pointer& p) {
 }
 
 Json json_report(const Module& m) {
-  const PeImage& pe = *m.pe;
+  const formats::PeImage& pe = *m.pe;
   Json doc = {{"machine", machine_name(pe.machine())},
               {"image_base", pe.image_base()},
               {"relocations", m.relocations.addresses().size()}};

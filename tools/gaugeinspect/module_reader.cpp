@@ -7,23 +7,23 @@
 namespace gaugeinspect {
 namespace {
 
-const PeExport* find_export(const PeImage& pe, const std::string& name) {
+const formats::PeExport* find_export(const formats::PeImage& pe, const std::string& name) {
   const auto e = std::find_if(pe.exports().begin(), pe.exports().end(),
-                              [&](const PeExport& x) { return x.name == name; });
+                              [&](const formats::PeExport& x) { return x.name == name; });
   return e == pe.exports().end() ? nullptr : &*e;
 }
 
 void read_resource_infos(Module& m) {
-  std::vector<Resource> found;
+  std::vector<formats::Resource> found;
   try {
-    found = read_resources(*m.pe);
+    found = formats::read_resources(*m.pe);
   } catch (const std::runtime_error& e) {
     m.resource_error = e.what();
     return;
   }
-  for (Resource& r : found) {
+  for (formats::Resource& r : found) {
     ResourceInfo info;
-    info.is_bitmap = !r.type.is_text && r.type.id == kResourceTypeBitmap;
+    info.is_bitmap = !r.type.is_text && r.type.id == formats::kResourceTypeBitmap;
     if (info.is_bitmap) {
       info.bitmap = r.data_error.empty() ? formats::read_bitmap_header(r.data) : BitmapHeader{};
       if (!r.data_error.empty()) info.bitmap.error = r.data_error;
@@ -36,7 +36,7 @@ void read_resource_infos(Module& m) {
 }
 
 void read_import_table(Module& m, const ImageView& view) {
-  const PeExport* e = find_export(*m.pe, "ImportTable");
+  const formats::PeExport* e = find_export(*m.pe, "ImportTable");
   if (e == nullptr) {
     m.import_table_error = "no export named ImportTable";
     return;
@@ -55,7 +55,7 @@ void read_import_table(Module& m, const ImageView& view) {
 }
 
 void read_linkage(Module& m, const ImageView& view) {
-  const PeExport* e = find_export(*m.pe, "Linkage");
+  const formats::PeExport* e = find_export(*m.pe, "Linkage");
   if (e == nullptr) {
     m.linkage_error = "no export named Linkage";
     return;
@@ -105,8 +105,8 @@ const ResourceInfo* Module::bitmap(uint32_t id) const {
 
 Module read_module(std::vector<uint8_t> file) {
   Module m;
-  m.pe = std::make_unique<PeImage>(std::move(file));
-  m.relocations = BaseRelocations(*m.pe);
+  m.pe = std::make_unique<formats::PeImage>(std::move(file));
+  m.relocations = formats::BaseRelocations(*m.pe);
   read_resource_infos(m);
   const ImageView view(*m.pe, m.relocations);
   read_import_table(m, view);

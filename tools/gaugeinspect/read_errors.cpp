@@ -11,7 +11,7 @@ std::vector<std::string> read_errors(const Module& m) {
   if (!m.resource_error.empty()) out.push_back("resources: " + m.resource_error);
   for (const ResourceInfo& r : m.resources) {
     if (!r.resource.data_error.empty()) {
-      out.push_back("resource " + resource_type_name(r.resource.type) + " " +
+      out.push_back("resource " + formats::resource_type_name(r.resource.type) + " " +
                     r.resource.name.display() + ": " + r.resource.data_error);
     }
   }

@@ -56,7 +56,7 @@ std::vector<std::string> image_flag_names(uint32_t flags) {
 }
 
 std::string machine_name(uint16_t machine) {
-  if (machine == 0x14C) return "i386";
+  if (machine == formats::kMachineI386) return "i386";
   return hex32(machine);
 }
 

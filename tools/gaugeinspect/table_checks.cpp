@@ -9,7 +9,6 @@
 namespace gaugeinspect {
 namespace {
 
-constexpr uint16_t kMachineI386 = 0x14C;
 constexpr uint32_t kImportTableId = 15;
 constexpr uint32_t kLinkageId = 19;
 
@@ -18,10 +17,10 @@ std::string lower(std::string text) {
   return text;
 }
 
-void check_exports(const PeImage& pe, std::vector<std::string>& out) {
+void check_exports(const formats::PeImage& pe, std::vector<std::string>& out) {
   bool seen_import_table = false;
   bool seen_linkage = false;
-  for (const PeExport& e : pe.exports()) {
+  for (const formats::PeExport& e : pe.exports()) {
     const std::string label =
         "export " + (e.name.empty() ? "#" + std::to_string(e.ordinal) : "'" + e.name + "'");
     if (e.name == "ImportTable") {
@@ -39,8 +38,8 @@ void check_exports(const PeImage& pe, std::vector<std::string>& out) {
   if (!seen_linkage) out.push_back("no export named Linkage");
 }
 
-void check_imports(const PeImage& pe, std::vector<std::string>& out) {
-  for (const PeImportedDll& d : pe.imports()) {
+void check_imports(const formats::PeImage& pe, std::vector<std::string>& out) {
+  for (const formats::PeImportedDll& d : pe.imports()) {
     // The outside sound library is bound by ordinal; its names differ
     // between its versions.
     if (lower(d.dll) != "fssound.dll") continue;
@@ -78,7 +77,8 @@ void check_records(const Module& m, std::vector<std::string>& out) {
 
 void check_resources(const Module& m, std::vector<std::string>& out) {
   for (const ResourceInfo& r : m.resources) {
-    const std::string label = resource_type_name(r.resource.type) + " " + r.resource.name.display();
+    const std::string label =
+        formats::resource_type_name(r.resource.type) + " " + r.resource.name.display();
     if (r.is_bitmap && !r.bitmap.valid() && r.resource.data_error.empty())
       out.push_back(label + ": " + r.bitmap.error);
     if (r.wave && !r.wave->valid()) out.push_back(label + ": " + r.wave->error);
@@ -89,7 +89,7 @@ void check_resources(const Module& m, std::vector<std::string>& out) {
 
 std::vector<std::string> check_tables(const Module& m) {
   std::vector<std::string> out;
-  if (m.pe->machine() != kMachineI386)
+  if (m.pe->machine() != formats::kMachineI386)
     out.push_back("machine " + machine_name(m.pe->machine()) + " is not i386");
   check_exports(*m.pe, out);
   check_imports(*m.pe, out);

@@ -29,11 +29,11 @@ std::string joined(const std::vector<std::string>& items, const char* sep) {
 }
 
 void pe_tables(std::ostream& out, const Module& m) {
-  const PeImage& pe = *m.pe;
+  const formats::PeImage& pe = *m.pe;
   out << "PE32 " << machine_name(pe.machine()) << ", image base " << hex32(pe.image_base()) << ", "
       << pe.sections().size() << " sections, " << m.relocations.addresses().size()
       << " relocated addresses\n";
-  for (const PeSection& s : pe.sections()) {
+  for (const formats::PeSection& s : pe.sections()) {
     out << "  section " << printable(s.name) << " rva " << hex32(s.virtual_address) << " size "
         << s.virtual_size << " raw " << s.size_of_raw_data
         << (s.executable() ? " code"
@@ -42,13 +42,13 @@ void pe_tables(std::ostream& out, const Module& m) {
         << "\n";
   }
   out << "exports:\n";
-  for (const PeExport& e : pe.exports()) {
+  for (const formats::PeExport& e : pe.exports()) {
     out << "  #" << e.ordinal << " " << (e.name.empty() ? "(no name)" : printable(e.name))
         << " rva " << hex32(e.rva) << " in " << (e.section.empty() ? "no section" : e.section)
         << (e.in_data_section ? " (data)" : "") << "\n";
   }
   out << "imports:\n";
-  for (const PeImportedDll& d : pe.imports()) {
+  for (const formats::PeImportedDll& d : pe.imports()) {
     std::vector<std::string> items;
     for (uint16_t o : d.ordinals) items.push_back("#" + std::to_string(o));
     for (const std::string& n : d.names) items.push_back(printable(n));
@@ -117,9 +117,9 @@ void gauge(std::ostream& out, const GaugeRecord& g, size_t index) {
 }
 
 void resource(std::ostream& out, const ResourceInfo& info) {
-  const Resource& r = info.resource;
-  out << "  " << printable(resource_type_name(r.type)) << " " << printable(r.name.display())
-      << " language " << r.language << ", " << r.size << " bytes";
+  const formats::Resource& r = info.resource;
+  out << "  " << printable(formats::resource_type_name(r.type)) << " "
+      << printable(r.name.display()) << " language " << r.language << ", " << r.size << " bytes";
   if (info.is_bitmap) {
     const BitmapHeader& b = info.bitmap;
     out << ": " << b.width << "x" << b.height << " " << b.bit_count << "-bit, compression "

@@ -62,7 +62,7 @@ class Crafted {
     first_ = elements_.empty() ? nullptr : &elements_[0]->header;
     header_.name = "crafted";
     header_.element_list = &first_;
-    gauge_ = host::make_gauge_instance("crafted", nullptr, &header_);
+    gauge_ = host::make_gauge_instance("crafted", nullptr, host::ref_of(&header_));
   }
   // The value the needle's callback gave last.
   void value(size_t index, double v) {

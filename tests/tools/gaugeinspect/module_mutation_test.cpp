@@ -8,8 +8,8 @@
 #include <cstring>
 #include <functional>
 
+#include "formats/pe_image.h"
 #include "tests/tools/gaugeinspect/inspect_test_support.h"
-#include "tools/gaugeinspect/pe_image.h"
 
 namespace inspect_tests {
 namespace {
@@ -50,7 +50,7 @@ class RealModules : public testing::Test {
 TEST_F(RealModules, BreakNoRule) {
   for (const char* module : {"cabsound", "vrn_gpws", "vrn_radalt"}) {
     SCOPED_TRACE(module);
-    const auto lines = check_bytes(gaugeinspect::read_file_bytes(gau_path(module)));
+    const auto lines = check_bytes(formats::read_file_bytes(gau_path(module)));
     EXPECT_TRUE(lines.empty()) << joined_lines(lines);
   }
 }
@@ -109,14 +109,14 @@ TEST_F(RealModules, ACopyWithOneThingBrokenBreaksThatRule) {
       {"relocation table emptied", "cabsound",
        [](Target& t) {
          // The directory entry's size: data directory 5 of the optional header.
-         const size_t opt = gaugeinspect::ByteReader(t.file).u32(0x3C, "e_lfanew") + 24;
+         const size_t opt = formats::ByteReader(t.file).u32(0x3C, "e_lfanew") + 24;
          put32(t.file, opt + 96 + 8 * 5 + 4, 0);
        },
        "is not relocated, so it is no pointer"},
   };
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.name);
-    Target t(gaugeinspect::read_file_bytes(gau_path(row.module)));
+    Target t(formats::read_file_bytes(gau_path(row.module)));
     row.mutate(t);
     const auto lines = check_bytes(t.file);
     EXPECT_TRUE(has_line_containing(lines, row.violation)) << joined_lines(lines);
@@ -124,10 +124,10 @@ TEST_F(RealModules, ACopyWithOneThingBrokenBreaksThatRule) {
 }
 
 TEST_F(RealModules, EveryCutOfAModuleEndsInAnErrorOrAReport) {
-  const Bytes whole = gaugeinspect::read_file_bytes(gau_path("vrn_gpws"));
+  const Bytes whole = formats::read_file_bytes(gau_path("vrn_gpws"));
   // Past the last byte a section maps, only file alignment padding is cut.
   size_t needed = 0;
-  const gaugeinspect::PeImage pe(whole);
+  const formats::PeImage pe(whole);
   for (const auto& s : pe.sections()) {
     needed = std::max<size_t>(
         needed, size_t{s.pointer_to_raw_data} + std::min(s.size_of_raw_data, s.mapped_size()));

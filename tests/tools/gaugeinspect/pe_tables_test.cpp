@@ -5,17 +5,17 @@
 
 #include <functional>
 
+#include "formats/base_relocations.h"
+#include "formats/resource_tree.h"
 #include "tests/tools/gaugeinspect/inspect_test_support.h"
 #include "tests/tools/gaugeinspect/pe_builder.h"
-#include "tools/gaugeinspect/base_relocations.h"
 #include "tools/gaugeinspect/image_view.h"
-#include "tools/gaugeinspect/resource_tree.h"
 
 namespace inspect_tests {
 namespace {
 
-using gaugeinspect::BaseRelocations;
-using gaugeinspect::PeImage;
+using formats::BaseRelocations;
+using formats::PeImage;
 
 // Where a section's bytes start in the file.
 size_t section_offset(const Bytes& file, const std::string& name) {
@@ -76,7 +76,7 @@ TEST(BaseRelocations, RefusesMalformedBlocks) {
     try {
       BaseRelocations relocs(pe);
       ADD_FAILURE() << "accepted";
-    } catch (const gaugeinspect::PeError& e) {
+    } catch (const formats::PeError& e) {
       EXPECT_NE(std::string(e.what()).find(row.error), std::string::npos) << e.what();
     }
   }
@@ -93,11 +93,11 @@ PeBuilder image_with_resources() {
 
 TEST(ResourceTree, ListsNamedTypesFirstThenNumbersInOrder) {
   const Bytes file = image_with_resources().build();
-  const auto found = gaugeinspect::read_resources(PeImage(file));
+  const auto found = formats::read_resources(PeImage(file));
   ASSERT_EQ(found.size(), 3u);
-  EXPECT_EQ(gaugeinspect::resource_type_name(found[0].type), "SOUND");
+  EXPECT_EQ(formats::resource_type_name(found[0].type), "SOUND");
   EXPECT_EQ(found[0].name.display(), "SOUND_OUTER");
-  EXPECT_EQ(gaugeinspect::resource_type_name(found[1].type), "BITMAP");
+  EXPECT_EQ(formats::resource_type_name(found[1].type), "BITMAP");
   EXPECT_EQ(found[1].name.id, 4096u);
   EXPECT_EQ(found[2].name.id, 4097u);
   for (const auto& r : found) {
@@ -135,7 +135,7 @@ TEST(ResourceTree, RefusesOrMarksMalformedTrees) {
     Bytes bad = good;
     row.corrupt(bad, at);
     try {
-      gaugeinspect::read_resources(PeImage(bad));
+      formats::read_resources(PeImage(bad));
       ADD_FAILURE() << "accepted";
     } catch (const std::runtime_error& e) {
       EXPECT_NE(std::string(e.what()).find(row.error), std::string::npos) << e.what();
@@ -145,7 +145,7 @@ TEST(ResourceTree, RefusesOrMarksMalformedTrees) {
 
 TEST(ResourceTree, MarksDataOutsideTheImageAndGoesOn) {
   Bytes file = image_with_resources().build();
-  const auto before = gaugeinspect::read_resources(PeImage(file));
+  const auto before = formats::read_resources(PeImage(file));
   // Move the first resource's data far past every section.
   const PeImage pe(file);
   const auto rsrc = std::find_if(pe.sections().begin(), pe.sections().end(),
@@ -162,7 +162,7 @@ TEST(ResourceTree, MarksDataOutsideTheImageAndGoesOn) {
     }
   }
   ASSERT_TRUE(moved);
-  const auto after = gaugeinspect::read_resources(PeImage(file));
+  const auto after = formats::read_resources(PeImage(file));
   ASSERT_EQ(after.size(), 3u);
   EXPECT_TRUE(after[0].data.empty());
   EXPECT_NE(after[0].data_error.find("is in no section"), std::string::npos) << after[0].data_error;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/gaugeinspect/pe_image.h"
+#include "formats/pe_image.h"
 
-namespace gaugeinspect {
+namespace formats {
 
 inline constexpr uint32_t kResourceTypeBitmap = 2;
 inline constexpr size_t kMaxResources = 4096;
@@ -42,4 +42,8 @@ std::string resource_type_name(const ResourceKey& type);
 // PeError on a directory that is not well formed.
 std::vector<Resource> read_resources(const PeImage& pe);
 
-}  // namespace gaugeinspect
+// The first resource of numbered `type` and numbered `id` (any language), or
+// null.
+const Resource* find_resource(const std::vector<Resource>& resources, uint32_t type, uint32_t id);
+
+}  // namespace formats

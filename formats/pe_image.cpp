@@ -1,19 +1,22 @@
-#include "tools/gaugeinspect/pe_image.h"
+#include "formats/pe_image.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <utility>
 
-namespace gaugeinspect {
+namespace formats {
 namespace {
 
 constexpr uint16_t kDosMagic = 0x5A4D;  // "MZ"
 constexpr uint32_t kDosLfanewOffset = 0x3C;
 constexpr uint32_t kCoffHeaderBytes = 20;
 constexpr uint16_t kOptionalMagicPe32 = 0x10B;
+constexpr uint32_t kOptionalEntryPoint = 16;
 constexpr uint32_t kOptionalImageBase = 28;
+constexpr uint32_t kOptionalSectionAlignment = 32;
 constexpr uint32_t kOptionalSizeOfImage = 56;
+constexpr uint32_t kOptionalSizeOfHeaders = 60;
 constexpr uint32_t kOptionalNumberOfRvaAndSizes = 92;
 constexpr uint32_t kOptionalDataDirectories = 96;
 constexpr uint32_t kDataDirectoryBytes = 8;
@@ -114,6 +117,9 @@ void PeImage::read_headers() {
     throw PeError("optional header Magic " + hex(magic) + " is not PE32");
   image_base_ = r.u32(opt + kOptionalImageBase, "optional header ImageBase");
   size_of_image_ = r.u32(opt + kOptionalSizeOfImage, "optional header SizeOfImage");
+  size_of_headers_ = r.u32(opt + kOptionalSizeOfHeaders, "optional header SizeOfHeaders");
+  section_alignment_ = r.u32(opt + kOptionalSectionAlignment, "optional header SectionAlignment");
+  entry_point_rva_ = r.u32(opt + kOptionalEntryPoint, "optional header AddressOfEntryPoint");
   const uint32_t dir_count = r.u32(opt + kOptionalNumberOfRvaAndSizes, "NumberOfRvaAndSizes");
   if (dir_count > (optional_size - kOptionalDataDirectories) / kDataDirectoryBytes) {
     throw PeError(std::to_string(dir_count) + " data directories do not fit the optional header");
@@ -197,6 +203,7 @@ void PeImage::read_imports() {
     if (lookup == 0 && name == 0 && first_thunk == 0) return;
     PeImportedDll dll;
     dll.dll = string_at_rva(name, "import descriptor Name");
+    dll.address_table_rva = first_thunk;
     // The lookup table keeps what the file asked for; the address table is
     // its copy that binding may have overwritten.
     const uint32_t thunks = lookup != 0 ? lookup : first_thunk;
@@ -209,13 +216,15 @@ void PeImage::read_imports() {
         if ((thunk & kThunkOrdinalReserved) != 0)
           throw PeError(dll.dll + ": malformed ordinal thunk " + hex(thunk));
         dll.ordinals.push_back(static_cast<uint16_t>(thunk));
+        dll.thunks.push_back({true, static_cast<uint16_t>(thunk), {}});
       } else {
         file_offset(thunk, 2, "import hint");
         dll.names.push_back(string_at_rva(thunk + 2, "import name"));
+        dll.thunks.push_back({false, 0, dll.names.back()});
       }
     }
     imports_.push_back(std::move(dll));
   }
 }
 
-}  // namespace gaugeinspect
+}  // namespace formats

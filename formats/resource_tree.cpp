@@ -1,8 +1,8 @@
-#include "tools/gaugeinspect/resource_tree.h"
+#include "formats/resource_tree.h"
 
 #include <algorithm>
 
-namespace gaugeinspect {
+namespace formats {
 namespace {
 
 constexpr uint32_t kDirectoryBytes = 16;
@@ -140,4 +140,11 @@ std::vector<Resource> read_resources(const PeImage& pe) {
   return walker.take();
 }
 
-}  // namespace gaugeinspect
+const Resource* find_resource(const std::vector<Resource>& resources, uint32_t type, uint32_t id) {
+  for (const Resource& r : resources) {
+    if (!r.type.is_text && r.type.id == type && !r.name.is_text && r.name.id == id) return &r;
+  }
+  return nullptr;
+}
+
+}  // namespace formats

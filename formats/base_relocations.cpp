@@ -1,9 +1,9 @@
-#include "tools/gaugeinspect/base_relocations.h"
+#include "formats/base_relocations.h"
 
 #include <algorithm>
 #include <string>
 
-namespace gaugeinspect {
+namespace formats {
 namespace {
 
 constexpr uint32_t kBlockHeaderBytes = 8;
@@ -47,4 +47,4 @@ bool BaseRelocations::is_pointer(uint32_t rva) const {
   return std::binary_search(addresses_.begin(), addresses_.end(), rva);
 }
 
-}  // namespace gaugeinspect
+}  // namespace formats

@@ -10,10 +10,7 @@
 
 #include "formats/byte_reader.h"
 
-namespace gaugeinspect {
-
-using formats::ByteRangeError;
-using formats::ByteReader;
+namespace formats {
 
 struct PeError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -23,6 +20,8 @@ inline constexpr uint32_t kScnCntCode = 0x00000020;
 inline constexpr uint32_t kScnCntInitializedData = 0x00000040;
 inline constexpr uint32_t kScnCntUninitializedData = 0x00000080;
 inline constexpr uint32_t kScnMemExecute = 0x20000000;
+inline constexpr uint32_t kScnMemRead = 0x40000000;
+inline constexpr uint32_t kScnMemWrite = 0x80000000;
 
 struct PeSection {
   std::string name;
@@ -37,6 +36,7 @@ struct PeSection {
     return rva >= virtual_address && rva - virtual_address < mapped_size();
   }
   bool executable() const { return (characteristics & (kScnMemExecute | kScnCntCode)) != 0; }
+  bool writable() const { return (characteristics & kScnMemWrite) != 0; }
   // Holds data and nothing the processor may run.
   bool data() const {
     return !executable() &&
@@ -53,10 +53,19 @@ struct PeExport {
   bool forwarder = false;
 };
 
+// One entry of an import lookup table: by ordinal, or by name.
+struct PeImportThunk {
+  bool by_ordinal = false;
+  uint16_t ordinal = 0;
+  std::string name;
+};
+
 struct PeImportedDll {
   std::string dll;
   std::vector<uint16_t> ordinals;  // imports by ordinal, in table order
   std::vector<std::string> names;  // imports by name, in table order
+  std::vector<PeImportThunk> thunks;  // both, in table order
+  uint32_t address_table_rva = 0;     // FirstThunk: where the loader writes the addresses
 };
 
 struct PeDataDirectory {
@@ -68,6 +77,8 @@ inline constexpr uint32_t kDirectoryExport = 0;
 inline constexpr uint32_t kDirectoryImport = 1;
 inline constexpr uint32_t kDirectoryResource = 2;
 inline constexpr uint32_t kDirectoryBaseRelocation = 5;
+inline constexpr uint32_t kDirectoryTls = 9;
+inline constexpr uint16_t kMachineI386 = 0x14c;
 
 class PeImage {
  public:
@@ -79,6 +90,11 @@ class PeImage {
   // Where the image asks to be loaded; absolute addresses in it assume this.
   uint32_t image_base() const { return image_base_; }
   uint32_t size_of_image() const { return size_of_image_; }
+  // The headers' bytes a loader maps at the image base (the runtime reads them).
+  uint32_t size_of_headers() const { return size_of_headers_; }
+  uint32_t section_alignment() const { return section_alignment_; }
+  // The DLL's entry point (DllMain); 0 when it has none.
+  uint32_t entry_point_rva() const { return entry_point_rva_; }
   std::span<const uint8_t> file_bytes() const { return file_; }
   const std::vector<PeSection>& sections() const { return sections_; }
   const std::vector<PeExport>& exports() const { return exports_; }
@@ -103,6 +119,9 @@ class PeImage {
   uint16_t machine_ = 0;
   uint32_t image_base_ = 0;
   uint32_t size_of_image_ = 0;
+  uint32_t size_of_headers_ = 0;
+  uint32_t section_alignment_ = 0;
+  uint32_t entry_point_rva_ = 0;
   std::vector<PeDataDirectory> directories_;
   std::vector<PeSection> sections_;
   std::vector<PeExport> exports_;
@@ -112,4 +131,4 @@ class PeImage {
 // The whole file; throws PeError when it cannot be read.
 std::vector<uint8_t> read_file_bytes(const std::string& path);
 
-}  // namespace gaugeinspect
+}  // namespace formats

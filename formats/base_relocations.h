@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/gaugeinspect/pe_image.h"
+#include "formats/pe_image.h"
 
-namespace gaugeinspect {
+namespace formats {
 
 inline constexpr uint16_t kRelocAbsolute = 0;  // padding that keeps blocks 4-byte sized
 inline constexpr uint16_t kRelocHighLow = 3;   // a 32-bit address
@@ -28,4 +28,4 @@ class BaseRelocations {
   std::vector<uint32_t> addresses_;
 };
 
-}  // namespace gaugeinspect
+}  // namespace formats

@@ -25,7 +25,7 @@ deps:
 	@$(DEPS) $(TEST_GROUPS)
 
 native: deps
-	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWIN32_BUILD_DIR=$(abspath $(WIN32))
 	cmake --build $(NATIVE) -j$(JOBS)
 
 win32: deps native
@@ -71,66 +71,45 @@ fuzz-run:
 	  grep -E 'inputs flown|tests passed|tests failed' $(FUZZ)/fuzz.log; \
 	  [ $$status = 0 ] || tail -80 $(FUZZ)/fuzz.log; exit $$status
 
-# The demo builds only what it flies, in folders of its own: the Windows
-# modules, FSSound.dll, gaugehost.exe and the sounds (no tests), and a
-# release native host and modules without sanitizers for the pictures, the
-# report and the envelope. Optimised as make bench is (-O2), the host as a
-# unity build (the modules and the frame stay file by file); a new Wine
-# prefix is made while they compile.
+# The demo builds only what it flies, in folders of its own: the real
+# Windows modules and the sounds (no tests) in build/demo-win32, and a
+# release native host without sanitizers in build/demo-native, which flies
+# those .gau files in its emulated loader (no Wine, nothing 32-bit runs on
+# this machine) and draws the pictures, the report and the envelope map of
+# the same flight. Optimised as make bench is (-O2), the host as a unity
+# build (the modules and the frame stay file by file).
 DEMO_NATIVE := $(BUILD)/demo-native
 DEMO_WIN32  := $(BUILD)/demo-win32
-DEMO_WINE_ENV := $(call wine_env,$(DEMO_WIN32))
 DEMO_CONFIG := -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_UNITY_BUILD=ON -DGAUGES_TESTS=OFF
 
 demo-build:
 	@$(DEPS) $(DEMO_GROUPS)
-	@mkdir -p $(DEMO_WIN32) $(DEMO_NATIVE); \
-	  if [ ! -d $(DEMO_WIN32)/wineprefix ] && command -v wine >/dev/null; then \
-	    ($(DEMO_WINE_ENV) wineboot -i >$(DEMO_WIN32)/wineboot.log 2>&1; \
-	     $(DEMO_WINE_ENV) wineserver -w) & \
-	  fi; \
-	  cmake -S . -B $(DEMO_WIN32) $(TOOLCHAIN) $(DEMO_CONFIG) >$(DEMO_WIN32)/configure.log && \
-	  cmake --build $(DEMO_WIN32) -j$(JOBS) --target demo_parts -- --no-print-directory && \
-	  cmake -S . -B $(DEMO_NATIVE) $(DEMO_CONFIG) -DGAUGES_SANITIZE=OFF >$(DEMO_NATIVE)/configure.log && \
-	  cmake --build $(DEMO_NATIVE) -j$(JOBS) --target gaugehost cabsound vrn_gpws vrn_radalt \
-	    -- --no-print-directory; \
-	  status=$$?; wait; exit $$status
+	@mkdir -p $(DEMO_WIN32) $(DEMO_NATIVE)
+	@cmake -S . -B $(DEMO_WIN32) $(TOOLCHAIN) $(DEMO_CONFIG) >$(DEMO_WIN32)/configure.log
+	cmake --build $(DEMO_WIN32) -j$(JOBS) --target demo_parts -- --no-print-directory
+	@cmake -S . -B $(DEMO_NATIVE) $(DEMO_CONFIG) -DGAUGES_SANITIZE=OFF >$(DEMO_NATIVE)/configure.log
+	cmake --build $(DEMO_NATIVE) -j$(JOBS) --target gaugehost -- --no-print-directory
 
-WINE_PROBE := sh tools/wine_probe/wine-probe.sh
 demo: demo-build
 	@mkdir -p out
 	@# Spoken callouts when espeak-ng and sox are there, the generated tones otherwise.
-	@# Under Wine against the real modules where this machine runs 32-bit code
-	@# (the same probe as the Wine tests'), natively otherwise.
+	@# Each output is made aside and moved in whole, so out/ never holds half of one.
 	@root=$(DEMO_WIN32)/voices; $(DEPS) --check voices || root=$(DEMO_WIN32)/root; \
 	  [ -d $$root/Sound ] || { echo "demo: no $$root/Sound" >&2; exit 1; }; \
-	  if why=$$($(DEMO_WINE_ENV) $(WINE_PROBE) $(DEMO_WIN32)/bin/wine_probe.exe); then \
-	    echo "== the default approach under Wine, against the real modules, sounds from $$root"; \
-	    host="wine $(DEMO_WIN32)/bin/gaugehost.exe"; \
-	  else \
-	    echo "== Wine cannot run here: $$why"; \
-	    echo "== the default approach natively, sounds from $$root"; \
-	    host=$(DEMO_NATIVE)/bin/gaugehost; \
-	  fi; \
-	  echo "   (event log: out/approach.log, sound track: out/approach.wav) =="; \
-	  $(DEMO_WINE_ENV) $$host fly scenarios/approach.flight --root $$root \
-	  --log out/approach.log.tmp --audio out/approach.wav --summary; \
-	  status=$$?; $(DEMO_WINE_ENV) wineserver -k 2>/dev/null; \
-	  if [ $$status = 0 ]; then mv out/approach.log.tmp out/approach.log; else rm -f out/approach.log.tmp; fi; \
-	  exit $$status
-	@# The Windows build has no PNG library: the native host draws the pictures,
-	@# the report page and the envelope map. Each is made aside and moved in
-	@# whole, so out/ never holds half of one.
-	@root=$(DEMO_WIN32)/voices; $(DEPS) --has voices || root=$(DEMO_WIN32)/root; \
-	  echo "== the same approach natively: out/approach.html (report), out/pictures/ (panel"; \
-	  echo "   pictures and contact sheet); the GPWS envelope: out/envelope.png =="; \
+	  echo "== the default approach, the real .gau files of $(DEMO_WIN32)/bin in the emulated"; \
+	  echo "   loader, sounds from $$root (event log: out/approach.log, sound track:"; \
+	  echo "   out/approach.wav, report: out/approach.html, panel pictures: out/pictures/) =="; \
 	  rm -rf out/pictures.tmp; \
-	  if $(DEMO_NATIVE)/bin/gaugehost fly scenarios/approach.flight --root $$root --log /dev/null \
-	       --pictures out/pictures.tmp --report out/approach.html; then \
+	  if $(DEMO_NATIVE)/bin/gaugehost fly scenarios/approach.flight --modules $(DEMO_WIN32)/bin \
+	       --loader emulated --root $$root --log out/approach.log.tmp --audio out/approach.wav \
+	       --pictures out/pictures.tmp --report out/approach.html --summary; then \
+	    mv out/approach.log.tmp out/approach.log; \
 	    rm -rf out/pictures && mv out/pictures.tmp out/pictures; \
-	  else rm -rf out/pictures.tmp; exit 1; fi; \
-	  $(DEMO_NATIVE)/bin/gaugehost envelope out/envelope.png --root $$root
+	  else rm -rf out/approach.log.tmp out/pictures.tmp; exit 1; fi; \
+	  echo "== the GPWS envelope swept from the same vrn_gpws.gau: out/envelope.png =="; \
+	  $(DEMO_NATIVE)/bin/gaugehost envelope out/envelope.png --modules $(DEMO_WIN32)/bin \
+	    --loader emulated --root $$root
 
 # Measured per-frame cost, module sizes and docs/performance.md: an optimised
 # native build without sanitizers (build/bench) and the Windows modules.

@@ -22,21 +22,11 @@ constexpr uint32_t kTlsDirectoryBytes = 24;
 constexpr size_t kMaxTlsCallbacks = 64;
 constexpr uint32_t kMaxTlsTemplate = 1u << 20;
 
-uint32_t page_rounded(uint64_t size) {
-  return static_cast<uint32_t>((size + layout::kPage - 1) & ~uint64_t{layout::kPage - 1});
-}
-
 uint32_t unicorn_perms(const formats::PeSection& s) {
   uint32_t perms = UC_PROT_READ;
   if (s.writable()) perms |= UC_PROT_WRITE;
   if (s.executable()) perms |= UC_PROT_EXEC;
   return perms;
-}
-
-std::string hex(uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08x", value);
-  return text;
 }
 
 }  // namespace

@@ -9,12 +9,6 @@
 namespace host::emu {
 namespace {
 
-std::string hex(uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%08llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
 constexpr uint32_t kStackSlack = 64;      // below the stack top, for nothing in particular
 constexpr uint32_t kNestedGap = 256;      // between a stub's frame and a nested call's
 constexpr uint16_t kFpuTopMask = 0x3800;  // bits 11..13 of the status word

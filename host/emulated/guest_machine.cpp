@@ -12,12 +12,6 @@
 namespace host::emu {
 namespace {
 
-std::string hex(uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%08llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
 void put_u32(uint8_t* at, uint32_t value) {
   std::memcpy(at, &value, 4);
 }

@@ -5,6 +5,7 @@
 #include <unicorn/unicorn.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -93,5 +94,24 @@ struct GuestMachine::Impl {
   uint8_t* stack_host = nullptr;
   uint8_t* scratch_host = nullptr;
 };
+
+// What the loader's files share: addresses as its messages print them
+// ("0x0000abcd"), sizes rounded to whole pages, the machine behind a stub's
+// call, and the size of msvcrt's FILE (the runtime's _iob is three of them).
+inline std::string hex(uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%08llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+inline uint32_t page_rounded(uint64_t size) {
+  return static_cast<uint32_t>((size + layout::kPage - 1) & ~uint64_t{layout::kPage - 1});
+}
+
+inline GuestMachine::Impl& impl(StubCall& c) {
+  return c.machine().impl();
+}
+
+inline constexpr uint32_t kMsvcrtFileBytes = 32;
 
 }  // namespace host::emu

@@ -11,16 +11,6 @@
 namespace host::emu {
 namespace {
 
-std::string hex(uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08x", value);
-  return text;
-}
-
-uint32_t page_rounded(uint64_t size) {
-  return static_cast<uint32_t>((size + layout::kPage - 1) & ~uint64_t{layout::kPage - 1});
-}
-
 }  // namespace
 
 uint8_t* GuestMachine::Impl::map_backing(uint32_t size) {

@@ -18,11 +18,6 @@ constexpr uint32_t kMemPrivate = 0x20000;
 constexpr uint32_t kMemImage = 0x1000000;
 constexpr uint32_t kPageNoAccess = 0x01;
 constexpr uint32_t kMemoryInfoBytes = 28;
-constexpr uint32_t kFileBytes = 32;
-
-GuestMachine::Impl& impl(StubCall& c) {
-  return c.machine().impl();
-}
 
 uint32_t windows_protection(uint32_t perms) {
   const bool r = (perms & UC_PROT_READ) != 0;
@@ -77,7 +72,7 @@ GuestAddr allocate(StubCall& c, uint64_t size, bool zeroed) {
 // other file nowhere.
 bool is_standard_output(StubCall& c, GuestAddr file) {
   const GuestAddr iob = impl(c).iob_block;
-  return iob != 0 && (file == iob + kFileBytes || file == iob + 2 * kFileBytes);
+  return iob != 0 && (file == iob + kMsvcrtFileBytes || file == iob + 2 * kMsvcrtFileBytes);
 }
 
 }  // namespace

@@ -24,10 +24,6 @@ constexpr uint32_t kProcessId = 0x100;
 constexpr uint32_t kThreadId = 0x104;
 constexpr uint32_t kCurrentProcess = 0xffffffffu;
 
-GuestMachine::Impl& impl(StubCall& c) {
-  return c.machine().impl();
-}
-
 uint32_t ignore(StubCall&) {
   return 0;
 }
@@ -139,7 +135,6 @@ constexpr uint8_t kInittermCode[] = {
     0x5f, 0x5e, 0xc3,        // done: pop edi; pop esi; ret
 };
 
-constexpr uint32_t kFileBytes = 32;  // msvcrt's FILE
 constexpr uint32_t kStandardFiles = 3;
 
 const RuntimeShim kShims[] = {
@@ -182,7 +177,7 @@ const RuntimeShim kShims[] = {
     {"msvcrt.dll", "_exit", 0, kC, exit_shim, 0, {}},
     {"msvcrt.dll", "_fpreset", 0, kC, ignore, 0, {}},
     {"msvcrt.dll", "_initterm", 0, kC, nullptr, 0, kInittermCode},
-    {"msvcrt.dll", "_iob", 0, kC, nullptr, kFileBytes* kStandardFiles, {}},
+    {"msvcrt.dll", "_iob", 0, kC, nullptr, kMsvcrtFileBytes* kStandardFiles, {}},
     {"msvcrt.dll", "_lock", 0, kC, ignore, 0, {}},
     {"msvcrt.dll", "_onexit", 0, kC, onexit, 0, {}},
     {"msvcrt.dll", "_unlock", 0, kC, ignore, 0, {}},

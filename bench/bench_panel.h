@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/host_facts.h"
 #include "host/panel_config.h"
 #include "host/panel_host.h"
 #include "host/sim_variables.h"
@@ -46,18 +47,18 @@ class BenchPanel {
     }
     panel_.start();
     state_ = state;
-    set(773, 1.0);  // power
-    set(60, 0.0);   // airborne
+    set(facts::token::kPower, 1.0);     // power
+    set(facts::token::kOnGround, 0.0);  // airborne
     if (state == State::kApproach) {
-      set(77, 1.0);                                                 // on approach
-      set(332, 16383);                                              // gear down
-      set(329, 10000);                                              // approach flaps
-      set(65, -900);                                                // ft/min
-      set(10, 1.0);                                                 // radar altimeter set A
+      set(facts::token::kPhase, 1.0);                               // on approach
+      set(facts::token::kGear, 16383);                              // gear down
+      set(facts::token::kFlaps, 10000);                             // approach flaps
+      set(facts::token::kVerticalSpeed, -900);                      // ft/min
+      set(facts::token::kDisplayVariant, 1.0);                      // radar altimeter set A
       for (int i = 0; i < 10; ++i) panel_.click_area("radalt", 2);  // DH 200 ft
       panel_.click_area("radalt", 3);
     }
-    if (state == State::kSelfTest) set(60, 1.0);
+    if (state == State::kSelfTest) set(facts::token::kOnGround, 1.0);
     panel_.events().clear();
   }
 
@@ -69,30 +70,30 @@ class BenchPanel {
   void step(bool with_clock) {
     ++frame_;
     double t = static_cast<double>(frame_) / kFramesPerSecond;
-    set(604, t);
+    set(facts::token::kTimeSeconds, t);
     if (with_clock) set(host::kTokenTicks, static_cast<double>(frame_));
     switch (state_) {
       case State::kCruise:
-        set(73, 3000.0);
-        set(614, 3000.0);
+        set(facts::token::kAltitude, 3000.0);
+        set(facts::token::kTerrainHeight, 3000.0);
         break;
       case State::kApproach: {
         // 300 m to the runway in 65.6 s, below the glideslope for a while.
         double f = std::fmod(t, 68.0) / 65.6;
         double h = f < 1.0 ? 300.0 * (1.0 - f) : 0.0;
-        set(73, h);
-        set(614, h);
-        set(41, (f > 0.18 && f < 0.24) ? -60.0 : 0.0);
-        set(329, f > 0.87 ? 16383.0 : 10000.0);
-        set(60, f < 1.0 ? 0.0 : 1.0);
+        set(facts::token::kAltitude, h);
+        set(facts::token::kTerrainHeight, h);
+        set(facts::token::kGlideslopeDeviation, (f > 0.18 && f < 0.24) ? -60.0 : 0.0);
+        set(facts::token::kFlaps, f > 0.87 ? 16383.0 : 10000.0);
+        set(facts::token::kOnGround, f < 1.0 ? 0.0 : 1.0);
         break;
       }
       case State::kTerrain: {
         // Terrain rising at 6000 ft/min from 1000 ft below, again every 8 s.
         double s = std::fmod(t, 8.0);
-        set(73, 3000.0);
-        set(74, 5000.0);
-        set(614, s < 7.0 ? 305.0 - 30.5 * s : 305.0);
+        set(facts::token::kAltitude, 3000.0);
+        set(facts::token::kClimbAltitude, 5000.0);
+        set(facts::token::kTerrainHeight, s < 7.0 ? 305.0 - 30.5 * s : 305.0);
         break;
       }
       case State::kSelfTest:

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "frame/convert.h"
+#include "frame/host_facts.h"
 #include "frame/host_services.h"
 #include "frame/module_var.h"
 #include "frame/sound_slot.h"
@@ -21,13 +22,14 @@ struct Channel {
 };
 
 constexpr Channel kChannels[] = {
-    {632, "Sound\\zel-sound1.wav", 66359},
-    {651, "Sound\\zel-sound2.wav", 66360},
-    {670, "Sound\\zel-sound3.wav", 66361},
-    {689, "Sound\\zel-sound4.wav", 66362},
+    {facts::token::kSound1, facts::kCabsoundSoundPaths[0], facts::kKeyCabinSound1},
+    {facts::token::kSound2, facts::kCabsoundSoundPaths[1], facts::kKeyCabinSound2},
+    {facts::token::kSound3, facts::kCabsoundSoundPaths[2], facts::kKeyCabinSound3},
+    {facts::token::kSound4, facts::kCabsoundSoundPaths[3], facts::kKeyCabinSound4},
 };
 constexpr size_t kChannelCount = 4;
 static_assert(std::size(kChannels) == kChannelCount);
+static_assert(std::size(facts::kCabsoundSoundPaths) == kChannelCount);
 
 // The module's one state record: a trigger variable and a sound slot per channel.
 struct CabsoundState {

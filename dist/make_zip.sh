@@ -20,7 +20,8 @@ for module in cabsound vrn_gpws vrn_radalt; do
   cp "$bin/$module.gau" "$root/Gauges/"
 done
 cp "$here/panel_section.cfg" "$root/Panel/"
-cp "$here/INSTALL.md" "$here/SOUNDS.txt" "$root/"
+# SOUNDS.txt is made by the build from the table of sound files.
+cp "$here/INSTALL.md" "$bin/../dist/SOUNDS.txt" "$root/"
 if [ -n "$voices" ]; then
   mkdir "$root/Sound"
   names=$(grep -a -o -E 'Sound\\[A-Za-z0-9_.-]+\.wav' "$bin/vrn_gpws.gau" | sed 's/^Sound\\//' | sort -u)

@@ -194,15 +194,21 @@ struct HostServiceTable {
 namespace layout32 {
 inline constexpr uint32_t kPointerSize = 4;
 inline constexpr uint32_t kImportTableSize = 16;
+inline constexpr uint32_t kImportTableRecordId = 0;
 inline constexpr uint32_t kImportTableServices = 4;
+inline constexpr uint32_t kImportTableClosing = 8;
+inline constexpr uint32_t kLinkageRecordId = 0;
 inline constexpr uint32_t kLinkageInit = 4;
 inline constexpr uint32_t kLinkageDeinit = 8;
+inline constexpr uint32_t kLinkageReserved12 = 12;
 inline constexpr uint32_t kLinkageGauges = 24;
 inline constexpr uint32_t kModuleVarSize = 28;
+inline constexpr uint32_t kModuleVarToken = 0;
 inline constexpr uint32_t kModuleVarPointer = 4;
 inline constexpr uint32_t kModuleVarValue = 12;
 inline constexpr uint32_t kModuleVarReserved20 = 20;
 inline constexpr uint32_t kGaugeHeaderSize = 120;
+inline constexpr uint32_t kGaugeHeaderVersion = 0;
 inline constexpr uint32_t kGaugeHeaderName = 4;
 inline constexpr uint32_t kGaugeHeaderElementList = 8;
 inline constexpr uint32_t kGaugeHeaderQuery = 12;
@@ -216,7 +222,9 @@ inline constexpr uint32_t kGaugeHeaderDefaultSize = 44;
 inline constexpr uint32_t kGaugeHeaderMouseRects = 80;
 inline constexpr uint32_t kGaugeHeaderCallback = 84;
 inline constexpr uint32_t kFailureListSize = 24;
+inline constexpr uint32_t kFailureListKey = 0;  // then its five other words
 inline constexpr uint32_t kElementHeaderSize = 60;
+inline constexpr uint32_t kElementType = 0;
 inline constexpr uint32_t kElementBitmapId = 4;
 inline constexpr uint32_t kElementX = 8;
 inline constexpr uint32_t kElementY = 12;
@@ -231,22 +239,30 @@ inline constexpr uint32_t kIconElementSize = 136;
 inline constexpr uint32_t kIconSource = 60;
 inline constexpr uint32_t kIconWord = 112;
 inline constexpr uint32_t kNeedleEntrySize = 24;
+inline constexpr uint32_t kNeedleEntryX = 0;
+inline constexpr uint32_t kNeedleEntryY = 4;
 inline constexpr uint32_t kNeedleEntryValue = 8;
+inline constexpr uint32_t kNeedleEntryReserved16 = 16;
 inline constexpr uint32_t kNeedleElementSize = 236;
 inline constexpr uint32_t kNeedleSource = 60;
 inline constexpr uint32_t kNeedleTable = 112;
 inline constexpr uint32_t kNeedleTableCount = 116;
 inline constexpr uint32_t kNeedleCallback = 224;
 inline constexpr uint32_t kMouseRectSize = 44;
+inline constexpr uint32_t kMouseRectKind = 0;
 inline constexpr uint32_t kMouseRectX = 4;
 inline constexpr uint32_t kMouseRectY = 8;
 inline constexpr uint32_t kMouseRectWidth = 12;
 inline constexpr uint32_t kMouseRectHeight = 16;
 inline constexpr uint32_t kMouseRectCursor = 20;
+inline constexpr uint32_t kMouseRectHelpId = 24;
 inline constexpr uint32_t kMouseRectFlags = 28;
+inline constexpr uint32_t kMouseRectEventId = 32;
 inline constexpr uint32_t kMouseRectRoutine = 36;
 inline constexpr uint32_t kMouseRectRoutineData = 40;
 inline constexpr uint32_t kServiceTableSize = 4 * kServiceSlotCount;
+// The seven element-list routines follow one another from query to kill.
+static_assert(kGaugeHeaderKill == kGaugeHeaderQuery + 6 * kPointerSize);
 }  // namespace layout32
 
 #if GAUGE_ABI_32
@@ -255,19 +271,25 @@ namespace L = layout32;
 
 static_assert(sizeof(void*) == L::kPointerSize);
 static_assert(sizeof(ImportTableRecord) == L::kImportTableSize);
+static_assert(offsetof(ImportTableRecord, id) == L::kImportTableRecordId);
 static_assert(offsetof(ImportTableRecord, services) == L::kImportTableServices);
+static_assert(offsetof(ImportTableRecord, closing) == L::kImportTableClosing);
+static_assert(offsetof(LinkageRecord<1>, id) == L::kLinkageRecordId);
 static_assert(offsetof(LinkageRecord<1>, init) == L::kLinkageInit);
 static_assert(offsetof(LinkageRecord<1>, deinit) == L::kLinkageDeinit);
+static_assert(offsetof(LinkageRecord<1>, reserved_12) == L::kLinkageReserved12);
 static_assert(sizeof(LinkageRecord<1>) == 32);
 static_assert(offsetof(LinkageRecord<4>, gauges) == L::kLinkageGauges);
 static_assert(sizeof(LinkageRecord<4>) == 44);
 
 static_assert(sizeof(ModuleVar) == L::kModuleVarSize);
+static_assert(offsetof(ModuleVar, token) == L::kModuleVarToken);
 static_assert(offsetof(ModuleVar, pointer) == L::kModuleVarPointer);
 static_assert(offsetof(ModuleVar, value) == L::kModuleVarValue);
 static_assert(offsetof(ModuleVar, reserved_20) == L::kModuleVarReserved20);
 
 static_assert(sizeof(GaugeHeader) == L::kGaugeHeaderSize);
+static_assert(offsetof(GaugeHeader, version) == L::kGaugeHeaderVersion);
 static_assert(offsetof(GaugeHeader, name) == L::kGaugeHeaderName);
 static_assert(offsetof(GaugeHeader, element_list) == L::kGaugeHeaderElementList);
 static_assert(offsetof(GaugeHeader, query) == L::kGaugeHeaderQuery);
@@ -282,8 +304,10 @@ static_assert(offsetof(GaugeHeader, mouse_rects) == L::kGaugeHeaderMouseRects);
 static_assert(offsetof(GaugeHeader, callback) == L::kGaugeHeaderCallback);
 
 static_assert(sizeof(FailureList) == L::kFailureListSize);
+static_assert(offsetof(FailureList, key) == L::kFailureListKey);
 
 static_assert(sizeof(ElementHeader) == L::kElementHeaderSize);
+static_assert(offsetof(ElementHeader, type) == L::kElementType);
 static_assert(offsetof(ElementHeader, bitmap_id) == L::kElementBitmapId);
 static_assert(offsetof(ElementHeader, x) == L::kElementX);
 static_assert(offsetof(ElementHeader, y) == L::kElementY);
@@ -299,7 +323,10 @@ static_assert(sizeof(IconElement) == L::kIconElementSize);
 static_assert(offsetof(IconElement, source) == L::kIconSource);
 static_assert(offsetof(IconElement, icon_word) == L::kIconWord);
 static_assert(sizeof(NeedleEntry) == L::kNeedleEntrySize);
+static_assert(offsetof(NeedleEntry, x) == L::kNeedleEntryX);
+static_assert(offsetof(NeedleEntry, y) == L::kNeedleEntryY);
 static_assert(offsetof(NeedleEntry, value) == L::kNeedleEntryValue);
+static_assert(offsetof(NeedleEntry, reserved_16) == L::kNeedleEntryReserved16);
 static_assert(sizeof(NeedleElement) == L::kNeedleElementSize);
 static_assert(offsetof(NeedleElement, source) == L::kNeedleSource);
 static_assert(offsetof(NeedleElement, source) + offsetof(ModuleVar, value) == 72);
@@ -308,12 +335,15 @@ static_assert(offsetof(NeedleElement, table_count) == L::kNeedleTableCount);
 static_assert(offsetof(NeedleElement, callback) == L::kNeedleCallback);
 
 static_assert(sizeof(MouseRect) == L::kMouseRectSize);
+static_assert(offsetof(MouseRect, kind) == L::kMouseRectKind);
 static_assert(offsetof(MouseRect, x) == L::kMouseRectX);
 static_assert(offsetof(MouseRect, y) == L::kMouseRectY);
 static_assert(offsetof(MouseRect, width) == L::kMouseRectWidth);
 static_assert(offsetof(MouseRect, height) == L::kMouseRectHeight);
 static_assert(offsetof(MouseRect, cursor) == L::kMouseRectCursor);
+static_assert(offsetof(MouseRect, help_id) == L::kMouseRectHelpId);
 static_assert(offsetof(MouseRect, mouse_flags) == L::kMouseRectFlags);
+static_assert(offsetof(MouseRect, event_id) == L::kMouseRectEventId);
 static_assert(offsetof(MouseRect, routine) == L::kMouseRectRoutine);
 static_assert(offsetof(MouseRect, routine_data) == L::kMouseRectRoutineData);
 

@@ -2,18 +2,13 @@
 
 #include <iterator>
 
+#include "frame/host_facts.h"
 #include "gpws/deadline.h"
 
 namespace gpws {
 namespace {
 
-constexpr const char* kSlotPaths[] = {
-    "Sound\\360tinytog.wav", "Sound\\dontsink.wav",    "Sound\\glideslope.wav",
-    "Sound\\minimums.wav",   "Sound\\toolowflaps.wav", "Sound\\toolowgear.wav",
-    "Sound\\sinkrate.wav",   "Sound\\pullup.wav",      "Sound\\terrain1.wav",
-    "Sound\\terrain2.wav",
-};
-static_assert(std::size(kSlotPaths) == kSlotCount);
+static_assert(std::size(facts::kGpwsSoundPaths) == kSlotCount);
 
 constexpr GpwsState initial_state() {
   GpwsState s{};
@@ -21,7 +16,7 @@ constexpr GpwsState initial_state() {
   s.glideslope_deadline = kDisarmedDeadline;
   s.warning_deadline = kDisarmedDeadline;
   s.terrain_deadline = kDisarmedDeadline;
-  for (size_t i = 0; i < kSlotCount; ++i) s.slot[i].path = kSlotPaths[i];
+  for (size_t i = 0; i < kSlotCount; ++i) s.slot[i].path = facts::kGpwsSoundPaths[i];
   return s;
 }
 

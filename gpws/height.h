@@ -3,10 +3,9 @@
 #include <cstdint>
 
 #include "frame/convert.h"
+#include "frame/host_facts.h"
 
 namespace gpws {
-
-inline constexpr double kFeetPerMetre = 3.28083989501312;
 
 struct Heights {
   int32_t altitude_m;
@@ -23,7 +22,7 @@ constexpr Heights compute_heights(double aircraft_altitude, double ground_elevat
   h.ground_m = frame::trunc_to_i32(ground_elevation_256) >> 8;  // arithmetic: floor of x / 256
   if (h.altitude_m < h.ground_m) return h;
   auto above_m = static_cast<uint32_t>(int64_t{h.altitude_m} - h.ground_m);
-  double feet = static_cast<double>(above_m) * kFeetPerMetre;
+  double feet = static_cast<double>(above_m) * facts::kHeightFeetPerMetre;
   h.height_ft = static_cast<uint32_t>(frame::trunc_saturate<int64_t>(feet));  // low 32 bits
   return h;
 }

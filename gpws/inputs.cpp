@@ -1,26 +1,28 @@
 #include "gpws/inputs.h"
 
+#include "frame/host_facts.h"
 #include "frame/module_var.h"
 
 namespace gpws {
 namespace {
 
 using frame::ModuleVar;
+namespace token = facts::token;
 
-constinit ModuleVar clock_ticks_var{1, nullptr, 0, 0.0, {}};
-constinit ModuleVar aircraft_altitude_var{73, nullptr, 0, 0.0, {}};
-constinit ModuleVar ground_elevation_var{2, nullptr, 0, 0.0, {}};
-constinit ModuleVar gear_position_var{332, nullptr, 0, 0.0, {}};
-constinit ModuleVar flap_position_var{329, nullptr, 0, 0.0, {}};
-constinit ModuleVar phase_input_var{77, nullptr, 0, 0.0, {}};
-constinit ModuleVar vertical_speed_var{65, nullptr, 0, 0.0, {}};
-constinit ModuleVar glideslope_deviation_var{41, nullptr, 0, 0.0, {}};
-constinit ModuleVar on_ground_var{60, nullptr, 0, 0.0, {}};
-constinit ModuleVar gpws_power_var{773, nullptr, 0, 0.0, {}};
-constinit ModuleVar terrain_height_var{614, nullptr, 0, 0.0, {}};
-constinit ModuleVar time_seconds_var{604, nullptr, 0, 0.0, {}};
-constinit ModuleVar climb_altitude_var{74, nullptr, 0, 0.0, {}};
-constinit ModuleVar altitude_units_var{335, nullptr, 0, 0.0, {}};
+constinit ModuleVar clock_ticks_var{token::kClockTicks, nullptr, 0, 0.0, {}};
+constinit ModuleVar aircraft_altitude_var{token::kAltitude, nullptr, 0, 0.0, {}};
+constinit ModuleVar ground_elevation_var{token::kGroundElevation, nullptr, 0, 0.0, {}};
+constinit ModuleVar gear_position_var{token::kGear, nullptr, 0, 0.0, {}};
+constinit ModuleVar flap_position_var{token::kFlaps, nullptr, 0, 0.0, {}};
+constinit ModuleVar phase_input_var{token::kPhase, nullptr, 0, 0.0, {}};
+constinit ModuleVar vertical_speed_var{token::kVerticalSpeed, nullptr, 0, 0.0, {}};
+constinit ModuleVar glideslope_deviation_var{token::kGlideslopeDeviation, nullptr, 0, 0.0, {}};
+constinit ModuleVar on_ground_var{token::kOnGround, nullptr, 0, 0.0, {}};
+constinit ModuleVar gpws_power_var{token::kPower, nullptr, 0, 0.0, {}};
+constinit ModuleVar terrain_height_var{token::kTerrainHeight, nullptr, 0, 0.0, {}};
+constinit ModuleVar time_seconds_var{token::kTimeSeconds, nullptr, 0, 0.0, {}};
+constinit ModuleVar climb_altitude_var{token::kClimbAltitude, nullptr, 0, 0.0, {}};
+constinit ModuleVar altitude_units_var{token::kAltitudeUnits, nullptr, 0, 0.0, {}};
 
 }  // namespace
 

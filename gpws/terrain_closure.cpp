@@ -1,6 +1,7 @@
 // Step 15: the terrain closure alert. Inside the terrain envelope the alert
 // (re)starts the warning cycle; it clears on gear down or on a climb of more
 // than 300 ft above the altitude where it began.
+#include "frame/host_facts.h"
 #include "gpws/deadline.h"
 #include "gpws/gpws_state.h"
 #include "gpws/inputs.h"
@@ -30,7 +31,7 @@ void terrain_closure(const GpwsInputs& in) {
   }
   s.closure_rate = estimate_closure(s.closure_estimator, in.terrain_height, in.time_seconds);
   s.climb_altitude_ft = in.altitude_units == kMetresSelector
-                            ? in.climb_altitude * kTerrainFeetPerMetre
+                            ? in.climb_altitude * facts::kFeetPerMetre
                             : in.climb_altitude;
   if (terrain_envelope(in.terrain_height, s.closure_rate)) {
     if (s.terrain_captured == 0) s.terrain_ref_altitude = s.climb_altitude_ft;

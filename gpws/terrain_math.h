@@ -4,9 +4,10 @@
 // GPWS has always used, so that results match to the last bit.
 #include <cmath>
 
+#include "frame/host_facts.h"
+
 namespace gpws {
 
-inline constexpr double kTerrainFeetPerMetre = 3.28084;
 inline constexpr double kMinutesPerSecond = 0.016666666666666666;
 inline constexpr double kNewWeight = 0.125;
 inline constexpr double kOldWeight = 0.875;
@@ -27,7 +28,7 @@ inline double estimate_closure(ClosureEstimator& e, double terrain_height_m, dou
   if (!std::isfinite(terrain_height_m) || !std::isfinite(time_seconds)) return e.smoothed_rate;
   double t = time_seconds * kMinutesPerSecond;
   e.smoothed_height =
-      kNewWeight * (terrain_height_m * kTerrainFeetPerMetre) + kOldWeight * e.smoothed_height;
+      kNewWeight * (terrain_height_m * facts::kFeetPerMetre) + kOldWeight * e.smoothed_height;
   double dt = t - e.prev_time_min;
   if (dt > 0) {
     double d = e.smoothed_height - e.rate_ref_height;
@@ -41,7 +42,7 @@ inline double estimate_closure(ClosureEstimator& e, double terrain_height_m, dou
 // The closure rate that alerts rises linearly from 2000 ft/min at the
 // terrain to 4000 ft/min at 1650 ft; above 1650 ft there is no alert.
 inline bool terrain_envelope(double terrain_height_m, double closure_rate) {
-  double x = terrain_height_m * kTerrainFeetPerMetre;
+  double x = terrain_height_m * facts::kFeetPerMetre;
   if (x > kEnvelopeTopFt) return false;
   double limit = (4000.0 * x - 2000.0 * (x - kEnvelopeTopFt)) * kOneOver1650;
   return closure_rate > limit;

@@ -1,5 +1,6 @@
 #include "gpws/test_button_gauge.h"
 
+#include "frame/host_facts.h"
 #include "frame/host_services.h"
 #include "gpws/gpws_state.h"
 #include "gpws/update_steps.h"
@@ -7,19 +8,18 @@
 namespace gpws {
 namespace {
 
-constexpr uint32_t kNamedVariableType = 19;
-
 void install() {
   GpwsState& s = gpws_state;
-  frame::host_register_variable(&s.dh_gpws_value, kNamedVariableType, "dh_gpws");
-  frame::host_register_variable(&s.radalt_gpws_value, kNamedVariableType, "radalt_gpws");
+  frame::host_register_variable(&s.dh_gpws_value, facts::kNamedVariableType, facts::kVarDhGpws);
+  frame::host_register_variable(&s.radalt_gpws_value, facts::kNamedVariableType,
+                                facts::kVarRadaltGpws);
   for (frame::SoundSlot& slot : s.slot) frame::sound_load(slot);
 }
 
 // Sounds are unloaded without a stop, and the loaded flags stay as they are.
 void kill() {
-  frame::host_unregister_variable("dh_gpws");
-  frame::host_unregister_variable("radalt_gpws");
+  frame::host_unregister_variable(facts::kVarDhGpws);
+  frame::host_unregister_variable(facts::kVarRadaltGpws);
   for (frame::SoundSlot& slot : gpws_state.slot) frame::sound_unload(slot);
 }
 

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "frame/host_facts.h"
+
 namespace host {
 
 struct SimName {
@@ -32,17 +34,17 @@ std::span<const SimName> sim_names();
 std::string sim_names_help();
 
 // The tokens the host itself reads or sets (the report, the live panel, the
-// envelope sweeps), as the table below names them.
-inline constexpr uint32_t kTokenGroundElevation = 2;  // served in 1/256 m
-inline constexpr uint32_t kTokenOnGround = 60;
-inline constexpr uint32_t kTokenVerticalSpeed = 65;  // ft/min
-inline constexpr uint32_t kTokenAltitude = 73;       // metres
-inline constexpr uint32_t kTokenClimbAltitude = 74;
-inline constexpr uint32_t kTokenGear = 332;
-inline constexpr uint32_t kTokenTimeSeconds = 604;
-inline constexpr uint32_t kTokenTerrainHeight = 614;  // metres above the terrain
-inline constexpr uint32_t kTokenPower = 773;
-inline constexpr double kGroundElevationScale = 256.0;  // served per metre
-inline constexpr double kFeetPerMetre = 3.28084;
+// envelope sweeps), under the host's names for the shared facts.
+inline constexpr uint32_t kTokenGroundElevation = facts::token::kGroundElevation;
+inline constexpr uint32_t kTokenOnGround = facts::token::kOnGround;
+inline constexpr uint32_t kTokenVerticalSpeed = facts::token::kVerticalSpeed;
+inline constexpr uint32_t kTokenAltitude = facts::token::kAltitude;
+inline constexpr uint32_t kTokenClimbAltitude = facts::token::kClimbAltitude;
+inline constexpr uint32_t kTokenGear = facts::token::kGear;
+inline constexpr uint32_t kTokenTimeSeconds = facts::token::kTimeSeconds;
+inline constexpr uint32_t kTokenTerrainHeight = facts::token::kTerrainHeight;
+inline constexpr uint32_t kTokenPower = facts::token::kPower;
+inline constexpr double kGroundElevationScale = facts::kGroundElevationScale;
+inline constexpr double kFeetPerMetre = facts::kFeetPerMetre;
 
 }  // namespace host

@@ -11,12 +11,13 @@
 #include <map>
 #include <vector>
 
+#include "frame/host_facts.h"
 #include "frame/records.h"
 #include "host/module_space.h"
 
 namespace host {
 
-inline constexpr uint32_t kTokenTicks = 1;
+inline constexpr uint32_t kTokenTicks = facts::token::kClockTicks;
 
 class SimVariables {
  public:

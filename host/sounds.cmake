@@ -8,23 +8,64 @@
 #   placeholders (0x7FFFFFFF) in the header, which the stand-in sound library
 #   rightly refuses. Without espeak-ng or sox there is no voices/ folder.
 #
-# One row per file: its name under Sound\, the tone in root/ (Hz), and what
-# voices/ holds: the words spoken, or "tone" and assetgen's wav arguments.
+# One row per file: its name under Sound\, the module that loads it (gpws or
+# cabsound; a module's rows in the order of its sound slots), the tone in
+# root/ (Hz), what voices/ holds (the words spoken, or "tone" and assetgen's
+# wav arguments), and what the package's SOUNDS.txt says of it.
+#
+# The table is the one list of sound files: from it come the WAV files, the
+# modules' paths (generated/frame/sound_files.h, read through
+# frame/host_facts.h) and the package's SOUNDS.txt (dist/SOUNDS.txt.in).
 set(gauge_sounds
-  "zel-sound1  | 500  | tone 1 22050 16 8820 440"   # cabin sounds: short tones
-  "zel-sound2  | 600  | tone 1 22050 16 8820 550"
-  "zel-sound3  | 700  | tone 1 22050 16 8820 660"
-  "zel-sound4  | 800  | tone 1 22050 16 8820 770"
-  "360tinytog  | 900  | tone 1 22050 8 220 3000"     # the switch click: 10 ms, 8-bit
-  "dontsink    | 1000 | don't sink"
-  "glideslope  | 1100 | glideslope"
-  "minimums    | 1200 | minimums"
-  "toolowflaps | 1300 | too low flaps"
-  "toolowgear  | 1400 | too low gear"
-  "sinkrate    | 1500 | sink rate"
-  "pullup      | 1600 | pull up"
-  "terrain1    | 1700 | terrain terrain"
-  "terrain2    | 1800 | terrain terrain")
+  "zel-sound1  | cabsound | 500  | tone 1 22050 16 8820 440 |"   # cabin sounds: short tones
+  "zel-sound2  | cabsound | 600  | tone 1 22050 16 8820 550 |"
+  "zel-sound3  | cabsound | 700  | tone 1 22050 16 8820 660 |"
+  "zel-sound4  | cabsound | 800  | tone 1 22050 16 8820 770 |"
+  # the switch click: 10 ms, 8-bit
+  "360tinytog  | gpws | 900  | tone 1 22050 8 220 3000 | switch click of the FLAP INHIBIT and TEST buttons"
+  "dontsink    | gpws | 1000 | don't sink      | \"don't sink\""
+  "glideslope  | gpws | 1100 | glideslope      | \"glideslope\""
+  "minimums    | gpws | 1200 | minimums        | \"minimums\" (decision height reached)"
+  "toolowflaps | gpws | 1300 | too low flaps   | \"too low, flaps\""
+  "toolowgear  | gpws | 1400 | too low gear    | \"too low, gear\""
+  "sinkrate    | gpws | 1500 | sink rate       | \"sink rate\""
+  "pullup      | gpws | 1600 | pull up         | \"pull up\""
+  "terrain1    | gpws | 1700 | terrain terrain | \"terrain\""
+  "terrain2    | gpws | 1800 | terrain terrain | \"terrain, terrain\"")
+
+# The modules' paths and the package's list, written at configure time.
+set(sound_paths_gpws)
+set(sound_paths_cabsound)
+set(sound_list_gpws)
+set(sound_list_cabsound)
+foreach(row IN LISTS gauge_sounds)
+  string(REPLACE "|" ";" row "${row}")
+  list(TRANSFORM row STRIP)
+  list(GET row 0 name)
+  list(GET row 1 module)
+  list(GET row 4 what)
+  string(APPEND sound_paths_${module} "    \"Sound\\\\${name}.wav\",\n")
+  set(line "  Sound\\${name}.wav")
+  if(what)
+    string(LENGTH "${line}" width)
+    math(EXPR pad "26 - ${width}")
+    string(REPEAT " " ${pad} spaces)
+    string(APPEND line "${spaces}${what}")
+  endif()
+  string(APPEND sound_list_${module} "${line}\n")
+endforeach()
+string(REGEX MATCHALL "\n" gpws_rows "${sound_list_gpws}")
+list(LENGTH gpws_rows gpws_count)
+set(count_words one two three four five six seven eight nine ten eleven twelve)
+math(EXPR word_index "${gpws_count} - 1")
+list(GET count_words ${word_index} GPWS_SOUND_COUNT)
+string(REGEX REPLACE "\n$" "" GPWS_SOUNDS "${sound_list_gpws}")
+string(REGEX REPLACE "\n$" "" CABSOUND_SOUNDS "${sound_list_cabsound}")
+set(GPWS_SOUND_PATHS "${sound_paths_gpws}")
+set(CABSOUND_SOUND_PATHS "${sound_paths_cabsound}")
+configure_file(${PROJECT_SOURCE_DIR}/frame/sound_files.h.in
+               ${CMAKE_BINARY_DIR}/generated/frame/sound_files.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/dist/SOUNDS.txt.in ${CMAKE_BINARY_DIR}/dist/SOUNDS.txt @ONLY)
 
 find_program(ESPEAK_NG_PROGRAM espeak-ng)
 find_program(SOX_PROGRAM sox)
@@ -45,8 +86,8 @@ foreach(row IN LISTS gauge_sounds)
   string(REPLACE "|" ";" row "${row}")
   list(TRANSFORM row STRIP)
   list(GET row 0 name)
-  list(GET row 1 tone)
-  list(GET row 2 voice)
+  list(GET row 2 tone)
+  list(GET row 3 voice)
   gauge_asset(OUTPUT ${SIM_ROOT}/Sound/${name}.wav KIND wav ARGS 1 22050 16 8820 ${tone})
   list(APPEND sim_sounds ${SIM_ROOT}/Sound/${name}.wav)
   if(NOT speak)

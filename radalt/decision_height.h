@@ -5,13 +5,14 @@
 #include <cstdint>
 
 #include "frame/convert.h"
+#include "frame/host_facts.h"
 
 namespace radalt {
 
 inline constexpr int32_t kLowestDhFt = 50;
 inline constexpr int32_t kHighestDhFt = 1000;
 // The GPWS's metres per foot, as the quotient its own feet factor gives.
-inline constexpr double kMetresPerFoot = 1.0 / 3.28083989501312;
+inline constexpr double kMetresPerFoot = 1.0 / facts::kHeightFeetPerMetre;
 static_assert(kMetresPerFoot == 0.30480000000000035);
 
 constexpr int32_t raised_dh_ft(int32_t dh_ft) {

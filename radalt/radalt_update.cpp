@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "frame/element_walk.h"
+#include "frame/host_facts.h"
 #include "frame/host_services.h"
 #include "frame/module_var.h"
 #include "radalt/radalt_elements.h"
@@ -15,14 +16,12 @@ namespace {
 using frame::GaugeHeader;
 using frame::ModuleVar;
 
-constexpr uint32_t kKeyDhReached = 65814;
-constexpr uint32_t kKeyGroundTest = 65580;
 constexpr int32_t kAlertResetMarginM = 10;
 
-constinit ModuleVar variant_var{10, nullptr, 0, 0.0, {}};
-constinit ModuleVar on_ground_var{60, nullptr, 0, 0.0, {}};
-constinit ModuleVar ground_test_var{103, nullptr, 0, 0.0, {}};
-constinit ModuleVar off_flag_var{279, nullptr, 0, 0.0, {}};
+constinit ModuleVar variant_var{facts::token::kDisplayVariant, nullptr, 0, 0.0, {}};
+constinit ModuleVar on_ground_var{facts::token::kOnGround, nullptr, 0, 0.0, {}};
+constinit ModuleVar ground_test_var{facts::token::kGroundTest, nullptr, 0, 0.0, {}};
+constinit ModuleVar off_flag_var{facts::token::kRadaltOffFlag, nullptr, 0, 0.0, {}};
 constinit ModuleVar radalt_gpws_link{};
 constinit ModuleVar radalt_adi_link{};
 
@@ -44,8 +43,8 @@ void show_one_of(GaugeHeader* gauge, bool first, Element a, Element b) {
 }
 
 void initialize() {
-  frame::host_link_variable(&radalt_gpws_link, "radalt_gpws");
-  frame::host_link_variable(&radalt_adi_link, "radalt_adi");
+  frame::host_link_variable(&radalt_gpws_link, facts::kVarRadaltGpws);
+  frame::host_link_variable(&radalt_adi_link, facts::kVarRadaltAdi);
 }
 
 // Step 3: one shot; the pilot must select SET again to re-arm.
@@ -55,7 +54,7 @@ void dh_reached(GaugeHeader* gauge) {
   s.dh_armed = 0;
   s.dh_alert_latched = 1;
   write_link(radalt_gpws_link, 1);
-  frame::host_key_event(kKeyDhReached, 0);
+  frame::host_key_event(facts::kKeyDhReached, 0);
   frame::show(gauge, kDhLamp);
 }
 
@@ -75,7 +74,7 @@ void dh_reset(GaugeHeader* gauge) {
 // send the ground test event.
 void on_ground() {
   if (frame::lookup_f64(on_ground_var) != 1.0) return;
-  if (frame::lookup_f64(ground_test_var) == 1.0) frame::host_key_event(kKeyGroundTest, 0);
+  if (frame::lookup_f64(ground_test_var) == 1.0) frame::host_key_event(facts::kKeyGroundTest, 0);
   write_link(radalt_gpws_link, 0);
 }
 

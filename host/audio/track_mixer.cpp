@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 
+#include "formats/sim_path.h"
 #include "frame/convert.h"
 #include "host/audio/resample.h"
 #include "host/audio/sound_timeline.h"
@@ -21,7 +22,7 @@ class ClipCache {
   const std::vector<double>& get(const std::string& relative) {
     auto it = clips_.find(relative);
     if (it == clips_.end()) {
-      const WavClip clip = read_wav(sound_file(root_, relative));
+      const WavClip clip = read_wav(formats::sim_file_path(root_, relative));
       it = clips_.emplace(relative, resample_linear(clip.mono, clip.sample_rate, kTrackRate)).first;
     }
     return it->second;
@@ -39,18 +40,6 @@ struct Placed {
 };
 
 }  // namespace
-
-std::string sound_file(const std::string& sound_root, const std::string& relative) {
-  std::string name;
-#if defined(_WIN32)
-  // Under Wine the host may be handed a Unix path; Z: maps the Unix root.
-  if (!sound_root.empty() && sound_root[0] == '/') name = "Z:";
-#endif
-  name += sound_root;
-  if (!name.empty() && name.back() != '/' && name.back() != '\\') name += '/';
-  for (char c : relative) name += c == '\\' ? '/' : c;
-  return name;
-}
 
 std::vector<int16_t> mix_track(const std::vector<Event>& events, double frames_per_second,
                                const std::string& sound_root) {

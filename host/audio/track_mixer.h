@@ -12,10 +12,6 @@ namespace host::audio {
 
 inline constexpr uint32_t kTrackRate = 22050;
 
-// Where a module's relative path (Sound\a.wav) lies under the sound root,
-// the way the stand-in sound library finds it.
-std::string sound_file(const std::string& sound_root, const std::string& relative);
-
 // The track's samples. It lasts until the last event's frame, or longer when
 // a sound that was not cut plays on past it. Throws HostError naming a WAV
 // file that is missing or not playable.

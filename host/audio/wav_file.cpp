@@ -1,11 +1,9 @@
 #include "host/audio/wav_file.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <system_error>
 
+#include "formats/atomic_file.h"
 #include "formats/byte_reader.h"
 #include "formats/riff_wave.h"
 #include "host/host_error.h"
@@ -82,25 +80,9 @@ void write_wav_mono16(const std::string& path, uint32_t sample_rate,
     throw HostError("cannot write " + path + ": the track is too long for a WAV file");
   }
   const std::vector<uint8_t> bytes = encode_wav_mono16(sample_rate, samples);
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      throw HostError("cannot write " + temporary);
-    }
-  }
-  // std::filesystem replaces an existing file on Windows too, unlike std::rename.
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw HostError("cannot rename " + temporary + " to " + path + ": " + error.message());
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (auto why = formats::write_file_atomically(path, text)) {
+    throw HostError("cannot write " + path + ": " + *why);
   }
 }
 

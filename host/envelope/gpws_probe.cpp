@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "host/audio/track_mixer.h"
+#include "formats/sim_path.h"
 #include "host/host_error.h"
 
 namespace host::envelope {
@@ -46,7 +46,7 @@ bool pull_up_lamp_lit(const PanelHost& panel, size_t from) {
 }
 
 void require_voice(const std::string& sound_root, const std::string& voice) {
-  const std::string path = audio::sound_file(sound_root, "Sound\\" + voice + ".wav");
+  const std::string path = formats::sim_file_path(sound_root, "Sound\\" + voice + ".wav");
   if (!std::ifstream(path, std::ios::binary)) {
     throw HostError("the sweep needs " + path + " to hear the GPWS (give --root DIR)");
   }

@@ -16,6 +16,7 @@
 #pragma GCC visibility pop
 
 #include "formats/riff_wave.h"
+#include "formats/sim_path.h"
 
 namespace {
 
@@ -93,19 +94,6 @@ bool is_playable_wave(const std::vector<uint8_t>& bytes) {
   return wave && wave->valid() && formats::pcm_playable_error(*wave).empty();
 }
 
-// The module's relative path under the root, with '/' as the separator.
-std::string resolve(const std::string& root, const char* relative) {
-  std::string name;
-#if defined(_WIN32)
-  // Under Wine the host may be handed a Unix path; Z: maps the Unix root.
-  if (!root.empty() && root[0] == '/') name = "Z:";
-#endif
-  name += root;
-  if (!name.empty() && name.back() != '/' && name.back() != '\\') name += '/';
-  for (const char* c = relative; *c != '\0'; ++c) name += *c == '\\' ? '/' : *c;
-  return name;
-}
-
 // Consumes one failure of `operation` on `path` if a rule asks for it.
 bool take_failure(Library& lib, uint32_t operation, const std::string& path) {
   for (size_t i = 0; i < lib.rules.size(); ++i) {
@@ -160,8 +148,8 @@ uint32_t GAUGE_CALL FSSound_Load(uint32_t* handle, const char* path) {
   uint32_t written = 0;
   if (handle != nullptr && path != nullptr) {
     std::vector<uint8_t> bytes;
-    if (!take_failure(lib, kFSSoundLoad, path) && read_file(resolve(lib.root, path), bytes) &&
-        is_playable_wave(bytes)) {
+    if (!take_failure(lib, kFSSoundLoad, path) &&
+        read_file(formats::sim_file_path(lib.root, path), bytes) && is_playable_wave(bytes)) {
       lib.sounds.push_back(Sound{path, true, false});
       written = static_cast<uint32_t>(lib.sounds.size());
       result = load_answer(lib, path);

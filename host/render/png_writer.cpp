@@ -1,8 +1,6 @@
 #include "host/render/png_writer.h"
 
-#include <cstdio>
-#include <fstream>
-
+#include "formats/atomic_file.h"
 #include "formats/format_error.h"
 #include "formats/png_encoder.h"
 #include "host/host_error.h"
@@ -29,20 +27,9 @@ void write_png(const std::string& path, const Image& image) {
   } catch (const formats::FormatError& error) {
     throw HostError("cannot write " + path + ": " + error.what());
   }
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::remove(temporary.c_str());
-      throw HostError("cannot write " + path);
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw HostError("cannot write " + path + " (renaming " + temporary + " failed)");
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (auto why = formats::write_file_atomically(path, text)) {
+    throw HostError("cannot write " + path + ": " + *why);
   }
 }
 

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
+#include "formats/atomic_file.h"
 #include "host/host_error.h"
 #include "host/panel_host.h"
+#include "host/render/png_writer.h"
 #include "host/report/base64.h"
 #include "host/report/envelope_track.h"
 #include "host/report/html_text.h"
 #include "host/report/page_track.h"
-#include "host/render/png_writer.h"
 #include "host/report/report_page.h"
 #include "host/report/timeline_chart.h"
 
@@ -115,19 +115,8 @@ void FlightReport::write(const std::string& path, const std::vector<std::string>
 }
 
 void write_text_file(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-      std::remove(temporary.c_str());
-      throw HostError("cannot write " + path);
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw HostError("cannot write " + path + " (renaming " + temporary + " failed)");
+  if (auto why = formats::write_file_atomically(path, text)) {
+    throw HostError("cannot write " + path + ": " + *why);
   }
 }
 

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "formats/sim_path.h"
 #include "host/serve/guarded_server.h"
 #include "host/serve/live_json.h"
 #include "host/serve/live_requests.h"
@@ -83,9 +83,7 @@ std::optional<httplib::Params> read_form(const httplib::Request& req,
 
 // The file a module loaded as "Sound\NAME.wav", under the simulator folder.
 std::optional<std::string> read_sound(const std::string& root, const std::string& path) {
-  std::string relative = path;
-  std::replace(relative.begin(), relative.end(), '\\', '/');
-  std::ifstream in(std::filesystem::path(root) / relative, std::ios::binary);
+  std::ifstream in(formats::sim_file_path(root, path), std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream bytes;
   bytes << in.rdbuf();

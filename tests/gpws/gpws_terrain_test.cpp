@@ -11,7 +11,7 @@ namespace {
 using namespace gpws_test;
 
 constexpr double kFramesPerSecond = 18.0;
-constexpr double kFeetPerMetre = 3.28084;
+constexpr double kFeetPerMetre = facts::kFeetPerMetre;
 
 class Terrain : public Gpws {
  protected:
@@ -39,7 +39,8 @@ class Terrain : public Gpws {
           out.push_back(std::to_string(frame_) + " " + testing_host::voices(panel, k)[0]);
         } else if (host::visibility_changed(e) && e.label == std::string("test") &&
                    e.element == 1) {
-          out.push_back(std::to_string(frame_) + (host::element_now_shown(e) ? " shown" : " hidden"));
+          out.push_back(std::to_string(frame_) +
+                        (host::element_now_shown(e) ? " shown" : " hidden"));
         }
       }
     }

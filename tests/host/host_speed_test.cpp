@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/host_facts.h"
 #include "frame/records.h"
 #include "fssound/fssound_host.h"
 #include "host/event_text.h"
@@ -45,7 +46,7 @@ TEST(HostSpeedSim, ServesWhatWasSetByAnyToken) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const SimCase cases[] = {
       {"clock", 1, false, 42.0, 42.0, std::bit_cast<uint64_t>(42.0)},
-      {"power", 773, false, 1.0, 1.0, std::bit_cast<uint64_t>(1.0)},
+      {"power", facts::token::kPower, false, 1.0, 1.0, std::bit_cast<uint64_t>(1.0)},
       {"last small token", 1023, false, -0.0, -0.0, std::bit_cast<uint64_t>(-0.0)},
       {"first large token", 1024, false, 2.5, 2.5, std::bit_cast<uint64_t>(2.5)},
       {"huge token", 0xFFFFFFFFu, false, -3.0, -3.0, std::bit_cast<uint64_t>(-3.0)},

@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "frame/host_facts.h"
 #include "host_fixture.h"
 
 #if defined(_WIN32)
@@ -74,19 +75,19 @@ void operator delete[](void* p, std::size_t) noexcept {
 namespace {
 
 enum Token : uint32_t {
-  kAltitude = 73,
-  kGround = 2,
-  kVerticalSpeed = 65,
-  kGear = 332,
-  kFlaps = 329,
-  kPhase = 77,
-  kGlideslope = 41,
-  kOnGround = 60,
-  kPower = 773,
-  kTerrainHeight = 614,
-  kVariant = 10,
-  kGroundTest = 103,
-  kSound1 = 632,
+  kAltitude = facts::token::kAltitude,
+  kGround = facts::token::kGroundElevation,
+  kVerticalSpeed = facts::token::kVerticalSpeed,
+  kGear = facts::token::kGear,
+  kFlaps = facts::token::kFlaps,
+  kPhase = facts::token::kPhase,
+  kGlideslope = facts::token::kGlideslopeDeviation,
+  kOnGround = facts::token::kOnGround,
+  kPower = facts::token::kPower,
+  kTerrainHeight = facts::token::kTerrainHeight,
+  kVariant = facts::token::kDisplayVariant,
+  kGroundTest = facts::token::kGroundTest,
+  kSound1 = facts::token::kSound1,
 };
 
 constexpr double kFps = 18.0;

@@ -2,6 +2,7 @@
 // gives the GPWS's minimums callout, whichever order the panel lists them in.
 #include <gtest/gtest.h>
 
+#include "frame/host_facts.h"
 #include "host_fixture.h"
 
 namespace {
@@ -22,7 +23,7 @@ class DecisionHeight : public ::testing::TestWithParam<Order> {
     panel.add_gauge("vrn_gpws", "test");
     if (!GetParam().radalt_first) panel.add_gauge("vrn_radalt", "radalt");
     panel.start();
-    for (auto [token, value] : {std::pair{773u, 1.0},
+    for (auto [token, value] : {std::pair{facts::token::kPower, 1.0},
                                 {60u, 0.0},
                                 {2u, 0.0},
                                 {332u, 16383.0},

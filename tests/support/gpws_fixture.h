@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/host_facts.h"
 #include "host_fixture.h"
 
 namespace gpws_test {
@@ -14,19 +15,19 @@ namespace gpws_test {
 using Lines = std::vector<std::string>;
 
 enum Token : uint32_t {
-  kAltitude = 73,
-  kGround = 2,
-  kGear = 332,
-  kFlaps = 329,
-  kPhase = 77,
-  kVerticalSpeed = 65,
-  kGlideslope = 41,
-  kOnGround = 60,
-  kPower = 773,
-  kTerrainHeight = 614,
-  kTimeSeconds = 604,
-  kClimbAltitude = 74,
-  kAltitudeUnits = 335,
+  kAltitude = facts::token::kAltitude,
+  kGround = facts::token::kGroundElevation,
+  kGear = facts::token::kGear,
+  kFlaps = facts::token::kFlaps,
+  kPhase = facts::token::kPhase,
+  kVerticalSpeed = facts::token::kVerticalSpeed,
+  kGlideslope = facts::token::kGlideslopeDeviation,
+  kOnGround = facts::token::kOnGround,
+  kPower = facts::token::kPower,
+  kTerrainHeight = facts::token::kTerrainHeight,
+  kTimeSeconds = facts::token::kTimeSeconds,
+  kClimbAltitude = facts::token::kClimbAltitude,
+  kAltitudeUnits = facts::token::kAltitudeUnits,
 };
 
 inline constexpr double kGearDown = 16383.0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/host_facts.h"
 #include "host_fixture.h"
 #include "radalt/radalt_elements.h"
 
@@ -14,13 +15,13 @@ namespace radalt_test {
 using Lines = std::vector<std::string>;
 
 enum Token : uint32_t {
-  kAltitude = 73,
-  kGround = 2,
-  kPower = 773,
-  kVariant = 10,
-  kOnGround = 60,
-  kGroundTest = 103,
-  kOffFlag = 279,
+  kAltitude = facts::token::kAltitude,
+  kGround = facts::token::kGroundElevation,
+  kPower = facts::token::kPower,
+  kVariant = facts::token::kDisplayVariant,
+  kOnGround = facts::token::kOnGround,
+  kGroundTest = facts::token::kGroundTest,
+  kOffFlag = facts::token::kRadaltOffFlag,
 };
 
 // The chain's elements by the module's own names.
@@ -39,8 +40,8 @@ class Radalt : public ::testing::Test {
  protected:
   explicit Radalt(bool register_variables = true) : panel(testing_host::options()) {
     if (register_variables) {
-      panel.named().host_storage("radalt_gpws");
-      panel.named().host_storage("radalt_adi");
+      panel.named().host_storage(facts::kVarRadaltGpws);
+      panel.named().host_storage(facts::kVarRadaltAdi);
     }
   }
   void SetUp() override {

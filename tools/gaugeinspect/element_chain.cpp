@@ -9,21 +9,21 @@ namespace {
 uint32_t element_size(uint32_t type) {
   switch (type) {
     case kElementStatic:
-      return kStaticElementBytes;
+      return layout::kStaticElementSize;
     case kElementIcon:
-      return kIconElementBytes;
+      return layout::kIconElementSize;
     case kElementNeedle:
-      return kNeedleElementBytes;
+      return layout::kNeedleElementSize;
     default:
-      return kElementHeaderBytes;  // an unknown tail is not read
+      return layout::kElementHeaderSize;  // an unknown tail is not read
   }
 }
 
 ModuleVarRecord read_source(const Record& r, uint32_t at) {
   ModuleVarRecord v;
-  v.token = r.u32(at);
-  v.pointer = r.pointer(at + 4);
-  v.value = r.f64(at + 12);
+  v.token = r.u32(at + layout::kModuleVarToken);
+  v.pointer = r.pointer(at + layout::kModuleVarPointer);
+  v.value = r.f64(at + layout::kModuleVarValue);
   return v;
 }
 
@@ -35,8 +35,8 @@ void read_next_list(const ImageView& view, ElementRecord& e) {
       throw RecordError("next-element list has no null within " + std::to_string(kMaxNextEntries) +
                         " entries");
     }
-    const uint32_t at = *e.next_list.target + static_cast<uint32_t>(4 * i);
-    const Pointer p = view.record(at, 4, "next-element list").pointer(0);
+    const uint32_t at = *e.next_list.target + static_cast<uint32_t>(layout::kPointerSize * i);
+    const Pointer p = view.record(at, layout::kPointerSize, "next-element list").pointer(0);
     if (p.is_null()) return;
     if (!p.ok()) throw RecordError("next-element list entry " + std::to_string(i) + ": " + p.error);
     e.next.push_back(p);
@@ -50,10 +50,13 @@ void read_needle_table(const ImageView& view, ElementRecord& e) {
     throw RecordError("needle table count " + std::to_string(e.table_count) + " exceeds " +
                       std::to_string(kMaxNeedleEntries));
   }
-  const Record t = view.record(*e.table.target, e.table_count * kNeedleEntryBytes, "needle table");
+  const Record t =
+      view.record(*e.table.target, e.table_count * layout::kNeedleEntrySize, "needle table");
   for (uint32_t i = 0; i < e.table_count; ++i) {
-    const uint32_t at = i * kNeedleEntryBytes;
-    e.entries.push_back({t.i32(at), t.i32(at + 4), t.f64(at + 8), t.f64(at + 16)});
+    const uint32_t at = i * layout::kNeedleEntrySize;
+    e.entries.push_back({t.i32(at + layout::kNeedleEntryX), t.i32(at + layout::kNeedleEntryY),
+                         t.f64(at + layout::kNeedleEntryValue),
+                         t.f64(at + layout::kNeedleEntryReserved16)});
   }
 }
 
@@ -65,10 +68,11 @@ void read_failure_list(const ImageView& view, const ElementRecord& e, const std:
   auto known = std::find_if(failures.begin(), failures.end(),
                             [&](const FailureListRecord& f) { return f.rva == rva; });
   if (known == failures.end()) {
-    const Record r = view.record(rva, kFailureListBytes, "failure list");
+    const Record r = view.record(rva, layout::kFailureListSize, "failure list");
     FailureListRecord f;
     f.rva = rva;
-    for (uint32_t i = 0; i < f.words.size(); ++i) f.words[i] = r.u32(4 * i);
+    for (uint32_t i = 0; i < f.words.size(); ++i)
+      f.words[i] = r.u32(layout::kFailureListKey + 4 * i);
     failures.push_back(f);
     known = failures.end() - 1;
   }
@@ -77,17 +81,17 @@ void read_failure_list(const ImageView& view, const ElementRecord& e, const std:
 
 // The header and the next-element list: what the walk needs to go on.
 void read_links(const ImageView& view, ElementRecord& e) {
-  const Record h = view.record(e.rva, kElementHeaderBytes, "element header");
-  e.type = h.u32(0);
-  e.bitmap_id = h.u32(4);
-  e.x = h.i32(8);
-  e.y = h.i32(12);
-  e.pivot_x = h.i32(24);
-  e.pivot_y = h.i32(28);
-  e.gauge = h.pointer(32);
-  e.next_list = h.pointer(40);
-  e.failure_list = h.pointer(44);
-  e.image_flags = h.u32(48);
+  const Record h = view.record(e.rva, layout::kElementHeaderSize, "element header");
+  e.type = h.u32(layout::kElementType);
+  e.bitmap_id = h.u32(layout::kElementBitmapId);
+  e.x = h.i32(layout::kElementX);
+  e.y = h.i32(layout::kElementY);
+  e.pivot_x = h.i32(layout::kElementPivotX);
+  e.pivot_y = h.i32(layout::kElementPivotY);
+  e.gauge = h.pointer(layout::kElementGauge);
+  e.next_list = h.pointer(layout::kElementNextList);
+  e.failure_list = h.pointer(layout::kElementFailureList);
+  e.image_flags = h.u32(layout::kElementImageFlags);
   read_next_list(view, e);
 }
 
@@ -98,13 +102,13 @@ void read_tail(const ImageView& view, ElementRecord& e, const std::string& user,
   const Record r = view.record(e.rva, element_size(e.type), "element");
   if (e.type == kElementIcon || e.type == kElementNeedle) {
     e.has_source = true;
-    e.source = read_source(r, 60);
+    e.source = read_source(r, e.type == kElementIcon ? layout::kIconSource : layout::kNeedleSource);
   }
-  if (e.type == kElementIcon) e.icon_word = r.u32(112);
+  if (e.type == kElementIcon) e.icon_word = r.u32(layout::kIconWord);
   if (e.type == kElementNeedle) {
-    e.table = r.pointer(112);
-    e.table_count = r.u32(116);
-    e.callback = r.pointer(224);
+    e.table = r.pointer(layout::kNeedleTable);
+    e.table_count = r.u32(layout::kNeedleTableCount);
+    e.callback = r.pointer(layout::kNeedleCallback);
     read_needle_table(view, e);
   }
 }

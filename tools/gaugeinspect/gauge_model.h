@@ -13,6 +13,7 @@
 #include "formats/pe_image.h"
 #include "formats/resource_tree.h"
 #include "formats/riff_wave.h"
+#include "frame/records.h"
 #include "tools/gaugeinspect/image_view.h"
 
 namespace gaugeinspect {
@@ -20,17 +21,10 @@ namespace gaugeinspect {
 using formats::BitmapHeader;
 using formats::WaveFormat;
 
-// Record sizes and the limits that keep a hostile file's walks short.
-inline constexpr uint32_t kImportTableBytes = 16;
-inline constexpr uint32_t kLinkageFixedBytes = 24;
-inline constexpr uint32_t kGaugeHeaderBytes = 120;
-inline constexpr uint32_t kElementHeaderBytes = 60;
-inline constexpr uint32_t kStaticElementBytes = 96;
-inline constexpr uint32_t kIconElementBytes = 136;
-inline constexpr uint32_t kNeedleElementBytes = 236;
-inline constexpr uint32_t kNeedleEntryBytes = 24;
-inline constexpr uint32_t kFailureListBytes = 24;
-inline constexpr uint32_t kMouseRectBytes = 44;
+// The records' 32-bit layout, named once beside the modules' own records.
+namespace layout = frame::layout32;
+
+// The limits that keep a hostile file's walks short.
 inline constexpr size_t kMaxGauges = 64;
 inline constexpr size_t kMaxElements = 256;
 inline constexpr size_t kMaxNextEntries = 16;
@@ -38,13 +32,18 @@ inline constexpr uint32_t kMaxNeedleEntries = 4096;
 inline constexpr size_t kMaxMouseRects = 256;
 inline constexpr size_t kMaxNameLength = 256;
 
-inline constexpr uint32_t kGaugeVersion = 700;
-inline constexpr uint32_t kElementStatic = 0;
-inline constexpr uint32_t kElementNeedle = 1;
-inline constexpr uint32_t kElementIcon = 4;
-inline constexpr uint32_t kFlagHidden = 0x40000000;
+inline constexpr uint32_t kGaugeVersion = frame::kGaugeVersion;
+inline constexpr uint32_t kElementStatic = frame::kStaticImage;
+inline constexpr uint32_t kElementNeedle = frame::kNeedle;
+inline constexpr uint32_t kElementIcon = frame::kIcon;
+inline constexpr uint32_t kFlagHidden = frame::kImageHidden;
 
-enum MouseKind : uint32_t { kEndOfList = 0, kParent = 1, kChild = 2, kEndOfParent = 3 };
+enum MouseKind : uint32_t {
+  kEndOfList = frame::kMouseEndOfList,
+  kParent = frame::kMouseParent,
+  kChild = frame::kMouseChild,
+  kEndOfParent = frame::kMouseEndOfParent
+};
 
 inline constexpr std::array<const char*, 7> kRoutineNames = {
     "query", "install", "initialize", "update", "generate", "draw", "kill"};

@@ -6,14 +6,15 @@ namespace gaugeinspect {
 namespace {
 
 void read_header(const ImageView& view, GaugeRecord& g) {
-  const Record h = view.record(g.rva, kGaugeHeaderBytes, "gauge header");
-  g.version = h.u32(0);
-  g.name_pointer = h.pointer(4);
-  g.element_list = h.pointer(8);
-  for (uint32_t i = 0; i < g.routines.size(); ++i) g.routines[i] = h.pointer(12 + 4 * i);
-  g.default_size_mm = h.u32(44);
-  g.mouse_rects = h.pointer(80);
-  g.callback = h.pointer(84);
+  const Record h = view.record(g.rva, layout::kGaugeHeaderSize, "gauge header");
+  g.version = h.u32(layout::kGaugeHeaderVersion);
+  g.name_pointer = h.pointer(layout::kGaugeHeaderName);
+  g.element_list = h.pointer(layout::kGaugeHeaderElementList);
+  for (uint32_t i = 0; i < g.routines.size(); ++i)
+    g.routines[i] = h.pointer(layout::kGaugeHeaderQuery + layout::kPointerSize * i);
+  g.default_size_mm = h.u32(layout::kGaugeHeaderDefaultSize);
+  g.mouse_rects = h.pointer(layout::kGaugeHeaderMouseRects);
+  g.callback = h.pointer(layout::kGaugeHeaderCallback);
   if (!g.name_pointer.ok()) throw RecordError("name: " + g.name_pointer.error);
   if (g.name_pointer.target) g.name = view.c_string(*g.name_pointer.target, kMaxNameLength, "name");
 }
@@ -21,7 +22,8 @@ void read_header(const ImageView& view, GaugeRecord& g) {
 void read_first_element(const ImageView& view, GaugeRecord& g) {
   if (g.element_list.is_null()) return;
   if (!g.element_list.ok()) throw RecordError("element list: " + g.element_list.error);
-  g.first_element = view.record(*g.element_list.target, 4, "element list variable").pointer(0);
+  g.first_element =
+      view.record(*g.element_list.target, layout::kPointerSize, "element list variable").pointer(0);
 }
 
 void read_mouse(const ImageView& view, GaugeRecord& g) {
@@ -36,21 +38,22 @@ void read_mouse(const ImageView& view, GaugeRecord& g) {
         g.mouse_error = "no end of list within " + std::to_string(kMaxMouseRects) + " rectangles";
         return;
       }
-      const uint32_t rva = *g.mouse_rects.target + static_cast<uint32_t>(i * kMouseRectBytes);
-      const Record r = view.record(rva, kMouseRectBytes, "mouse rectangle");
+      const uint32_t rva =
+          *g.mouse_rects.target + static_cast<uint32_t>(i * layout::kMouseRectSize);
+      const Record r = view.record(rva, layout::kMouseRectSize, "mouse rectangle");
       MouseRectRecord& m = g.mouse.emplace_back();
       m.rva = rva;
-      m.kind = r.u32(0);
-      m.x = r.i32(4);
-      m.y = r.i32(8);
-      m.width = r.i32(12);
-      m.height = r.i32(16);
-      m.cursor = r.i32(20);
-      m.help_id = r.u32(24);
-      m.mouse_flags = r.u32(28);
-      m.event_id = r.u32(32);
-      m.routine = r.pointer(36);
-      m.routine_data = r.u32(40);
+      m.kind = r.u32(layout::kMouseRectKind);
+      m.x = r.i32(layout::kMouseRectX);
+      m.y = r.i32(layout::kMouseRectY);
+      m.width = r.i32(layout::kMouseRectWidth);
+      m.height = r.i32(layout::kMouseRectHeight);
+      m.cursor = r.i32(layout::kMouseRectCursor);
+      m.help_id = r.u32(layout::kMouseRectHelpId);
+      m.mouse_flags = r.u32(layout::kMouseRectFlags);
+      m.event_id = r.u32(layout::kMouseRectEventId);
+      m.routine = r.pointer(layout::kMouseRectRoutine);
+      m.routine_data = r.u32(layout::kMouseRectRoutineData);
       if (m.kind == kEndOfList) return;
     }
   } catch (const std::runtime_error& e) {

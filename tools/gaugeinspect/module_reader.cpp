@@ -42,12 +42,12 @@ void read_import_table(Module& m, const ImageView& view) {
     return;
   }
   try {
-    const Record r = view.record(e->rva, kImportTableBytes, "ImportTable");
+    const Record r = view.record(e->rva, layout::kImportTableSize, "ImportTable");
     ImportTableRecord t;
     t.rva = e->rva;
-    t.id = r.u32(0);
-    t.services = r.pointer(4);
-    t.closing = {r.u32(8), r.u32(12)};
+    t.id = r.u32(layout::kImportTableRecordId);
+    t.services = r.pointer(layout::kImportTableServices);
+    t.closing = {r.u32(layout::kImportTableClosing), r.u32(layout::kImportTableClosing + 4)};
     m.import_table = t;
   } catch (const std::runtime_error& err) {
     m.import_table_error = err.what();
@@ -63,11 +63,12 @@ void read_linkage(Module& m, const ImageView& view) {
   LinkageRecord l;
   l.rva = e->rva;
   try {
-    const Record r = view.record(e->rva, kLinkageFixedBytes, "Linkage");
-    l.id = r.u32(0);
-    l.init = r.pointer(4);
-    l.deinit = r.pointer(8);
-    l.reserved = {r.u32(12), r.u32(16), r.u32(20)};
+    const Record r = view.record(e->rva, layout::kLinkageGauges, "Linkage");
+    l.id = r.u32(layout::kLinkageRecordId);
+    l.init = r.pointer(layout::kLinkageInit);
+    l.deinit = r.pointer(layout::kLinkageDeinit);
+    l.reserved = {r.u32(layout::kLinkageReserved12), r.u32(layout::kLinkageReserved12 + 4),
+                  r.u32(layout::kLinkageReserved12 + 8)};
   } catch (const std::runtime_error& err) {
     m.linkage_error = err.what();
     return;
@@ -79,8 +80,9 @@ void read_linkage(Module& m, const ImageView& view) {
             "the gauge list has no null within " + std::to_string(kMaxGauges) + " entries";
         break;
       }
-      const uint32_t at = e->rva + kLinkageFixedBytes + static_cast<uint32_t>(4 * i);
-      const Pointer p = view.record(at, 4, "Linkage gauge list").pointer(0);
+      const uint32_t at =
+          e->rva + layout::kLinkageGauges + static_cast<uint32_t>(layout::kPointerSize * i);
+      const Pointer p = view.record(at, layout::kPointerSize, "Linkage gauge list").pointer(0);
       if (p.is_null()) break;
       if (!p.ok()) {
         l.list_error = "gauge list entry " + std::to_string(i) + ": " + p.error;

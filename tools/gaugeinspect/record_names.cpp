@@ -38,10 +38,10 @@ std::vector<std::string> image_flag_names(uint32_t flags) {
     uint32_t bit;
     const char* name;
   };
-  static constexpr Named kNames[] = {{0x1, "transparent"},
-                                     {0x2, "save_background"},
-                                     {0x4, "no_dim"},
-                                     {0x4000, "lighting_hint"},
+  static constexpr Named kNames[] = {{frame::kImageTransparent, "transparent"},
+                                     {frame::kImageSaveBackground, "save_background"},
+                                     {frame::kImageNoDim, "no_dim"},
+                                     {frame::kImageLightingHint, "lighting_hint"},
                                      {kFlagHidden, "hidden"}};
   std::vector<std::string> out;
   uint32_t rest = flags;

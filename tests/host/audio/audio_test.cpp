@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/sim_path.h"
 #include "host/audio/track_mixer.h"
 #include "host/audio/wav_file.h"
 #include "host/event_stream.h"
@@ -278,7 +279,7 @@ TEST(SoundFile, ResolvesModulePathsUnderTheRoot) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.relative);
-    EXPECT_EQ(host::audio::sound_file(row.root, row.relative), row.file);
+    EXPECT_EQ(formats::sim_file_path(row.root, row.relative), row.file);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/host_facts.h"
 #include "host/flight_script.h"
 #include "host/serve/live_exchange.h"
 #include "host_fixture.h"
@@ -22,7 +23,7 @@ TEST(PanelView, APictureOnlyWhenSomethingVisibleChanged) {
   EXPECT_EQ(std::string(first->begin() + 1, first->begin() + 4), "PNG");
   live.run_frame();
   EXPECT_FALSE(view.picture_if_changed().has_value()) << "nothing moved";
-  live.sim().set(773, 1.0);  // power: the radar altimeter's flag and pointer move
+  live.sim().set(facts::token::kPower, 1.0);  // power: the radar altimeter's flag and pointer move
   live.sim().set(73, 100.0);
   live.run_frame();
   EXPECT_TRUE(view.picture_if_changed().has_value());

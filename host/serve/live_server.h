@@ -47,6 +47,9 @@ class LiveServer {
  private:
   using FormHandler = std::function<void(const httplib::Params&, httplib::Response&)>;
   void routes();
+  void page_routes();
+  void view_routes();
+  void input_routes();
   void get(const std::string& path, httplib::Server::Handler handler);
   void post(const std::string& path, FormHandler handler);
 

@@ -1,22 +1,23 @@
 #pragma once
-// The fourteen simulation values the GPWS reads on every update.
+// The fourteen simulation values the GPWS reads on every update (their
+// tokens: frame/host_facts.h).
 namespace gpws {
 
 struct GpwsInputs {
-  double clock_ticks;           // token 1: host ticks, the base of every deadline
-  double aircraft_altitude;     // token 73: metres
-  double ground_elevation;      // token 2: metres x 256
-  double gear_position;         // token 332: 0 up .. 16383 down
-  double flap_position;         // token 329: 16380 and above is landing flaps
-  double phase_input;           // token 77: > 0 approach, < 0 departure
-  double vertical_speed;        // token 65: ft/min, negative descending
-  double glideslope_deviation;  // token 41: below -59 is below the glideslope
-  double on_ground;             // token 60: 1.0 on the ground
-  double gpws_power;            // token 773: exactly 1.0 when powered
-  double terrain_height;        // token 614: metres above the terrain
-  double time_seconds;          // token 604
-  double climb_altitude;        // token 74
-  double altitude_units;        // token 335: 2.0 means climb_altitude is in metres
+  double clock_ticks;           // host ticks, the base of every deadline
+  double aircraft_altitude;     // metres
+  double ground_elevation;      // metres x 256
+  double gear_position;         // 0 up .. 16383 down
+  double flap_position;         // 16380 and above is landing flaps
+  double phase_input;           // > 0 approach, < 0 departure
+  double vertical_speed;        // ft/min, negative descending
+  double glideslope_deviation;  // below -59 is below the glideslope
+  double on_ground;             // 1.0 on the ground
+  double gpws_power;            // exactly 1.0 when powered
+  double terrain_height;        // metres above the terrain
+  double time_seconds;
+  double climb_altitude;
+  double altitude_units;  // 2.0 means climb_altitude is in metres
 };
 
 // Gear and flap positions run from 0 (up) to 16383 (fully down).

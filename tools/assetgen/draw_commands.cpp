@@ -43,20 +43,20 @@ std::string_view checked_text(std::string_view text) {
   return text;
 }
 
-void fill(Command& c, Pen& pen) {
+void command_fill(Command& c, Pen& pen) {
   const Rgb colour = c.colour();
   c.finish();
   pen.image.fill(colour);
 }
 
-void rect(Command& c, Pen& pen) {
+void command_rect(Command& c, Pen& pen) {
   const Rect r = c.rect();
   const Rgb colour = c.colour();
   c.finish();
   fill_rect(pen.image, r, colour);
 }
 
-void rect_outline(Command& c, Pen& pen) {
+void command_rect_outline(Command& c, Pen& pen) {
   const Rect r = c.rect();
   const auto thickness = static_cast<int>(c.integer("THICKNESS", 1, kMaxCoordinate));
   const Rgb colour = c.colour();
@@ -64,7 +64,7 @@ void rect_outline(Command& c, Pen& pen) {
   draw_rect_outline(pen.image, r, thickness, colour);
 }
 
-void round_rect(Command& c, Pen& pen) {
+void command_round_rect(Command& c, Pen& pen) {
   const Rect r = c.rect();
   const int most = r.w > 0 && r.h > 0 ? (std::min(r.w, r.h) - 1) / 2 : 0;
   const auto radius = static_cast<int>(c.integer("RADIUS", 0, most));
@@ -73,7 +73,7 @@ void round_rect(Command& c, Pen& pen) {
   fill_round_rect(pen.image, r, radius, colour);
 }
 
-void text_at(Command& c, Pen& pen, bool centred) {
+void command_text_at(Command& c, Pen& pen, bool centred) {
   const int64_t x = c.coordinate(centred ? "CX" : "X");
   const int y = c.coordinate("Y");
   const Rgb colour = c.colour();
@@ -83,20 +83,20 @@ void text_at(Command& c, Pen& pen, bool centred) {
   draw_text(pen.image, static_cast<int>(left), y, text, colour, pen.text_scale);
 }
 
-void text(Command& c, Pen& pen) {
-  text_at(c, pen, false);
+void command_text(Command& c, Pen& pen) {
+  command_text_at(c, pen, false);
 }
 
-void text_center(Command& c, Pen& pen) {
-  text_at(c, pen, true);
+void command_text_center(Command& c, Pen& pen) {
+  command_text_at(c, pen, true);
 }
 
-void scale(Command& c, Pen& pen) {
+void command_scale(Command& c, Pen& pen) {
   pen.text_scale = static_cast<int>(c.integer("N", 1, kMaxTextScale));
   c.finish();
 }
 
-void line(Command& c, Pen& pen) {
+void command_line(Command& c, Pen& pen) {
   const Point a = c.point("X0", "Y0");
   const Point b = c.point("X1", "Y1");
   const double thickness = c.positive("THICKNESS", kMaxCoordinate);
@@ -105,7 +105,7 @@ void line(Command& c, Pen& pen) {
   draw_line(pen.image, a, b, thickness, colour);
 }
 
-void disc(Command& c, Pen& pen) {
+void command_disc(Command& c, Pen& pen) {
   const Point centre = c.point("CX", "CY");
   const double radius = c.decimal("R", 0, kMaxCoordinate);
   const Rgb colour = c.colour();
@@ -113,7 +113,7 @@ void disc(Command& c, Pen& pen) {
   fill_disc(pen.image, centre, radius, colour);
 }
 
-void ring(Command& c, Pen& pen) {
+void command_ring(Command& c, Pen& pen) {
   const Point centre = c.point("CX", "CY");
   const double radius = c.decimal("R", 0, kMaxCoordinate);
   const double thickness = c.positive("THICKNESS", kMaxCoordinate);
@@ -122,7 +122,7 @@ void ring(Command& c, Pen& pen) {
   draw_ring(pen.image, centre, radius, thickness, colour);
 }
 
-void triangle(Command& c, Pen& pen) {
+void command_triangle(Command& c, Pen& pen) {
   const Point a = c.point("X0", "Y0");
   const Point b = c.point("X1", "Y1");
   const Point d = c.point("X2", "Y2");
@@ -131,7 +131,7 @@ void triangle(Command& c, Pen& pen) {
   fill_triangle(pen.image, a, b, d, colour);
 }
 
-void tick(Command& c, Pen& pen) {
+void command_tick(Command& c, Pen& pen) {
   const Point centre = c.point("CX", "CY");
   const Point toward = c.point("PX", "PY");
   if (toward.x == centre.x && toward.y == centre.y) {
@@ -156,18 +156,18 @@ struct DrawCommand {
 
 // In the order an unknown command's message lists them.
 constexpr DrawCommand kCommands[] = {
-    {"fill", "fill COLOUR", fill},
-    {"rect", "rect X Y W H COLOUR", rect},
-    {"rect_outline", "rect_outline X Y W H THICKNESS COLOUR", rect_outline},
-    {"round_rect", "round_rect X Y W H RADIUS COLOUR", round_rect},
-    {"line", "line X0 Y0 X1 Y1 THICKNESS COLOUR", line},
-    {"disc", "disc CX CY R COLOUR", disc},
-    {"ring", "ring CX CY R THICKNESS COLOUR", ring},
-    {"triangle", "triangle X0 Y0 X1 Y1 X2 Y2 COLOUR", triangle},
-    {"tick", "tick CX CY PX PY INNER OUTER THICKNESS COLOUR", tick},
-    {"text", "text X Y COLOUR STRING...", text},
-    {"text_center", "text_center CX Y COLOUR STRING...", text_center},
-    {"scale", "scale N", scale},
+    {"fill", "fill COLOUR", command_fill},
+    {"rect", "rect X Y W H COLOUR", command_rect},
+    {"rect_outline", "rect_outline X Y W H THICKNESS COLOUR", command_rect_outline},
+    {"round_rect", "round_rect X Y W H RADIUS COLOUR", command_round_rect},
+    {"line", "line X0 Y0 X1 Y1 THICKNESS COLOUR", command_line},
+    {"disc", "disc CX CY R COLOUR", command_disc},
+    {"ring", "ring CX CY R THICKNESS COLOUR", command_ring},
+    {"triangle", "triangle X0 Y0 X1 Y1 X2 Y2 COLOUR", command_triangle},
+    {"tick", "tick CX CY PX PY INNER OUTER THICKNESS COLOUR", command_tick},
+    {"text", "text X Y COLOUR STRING...", command_text},
+    {"text_center", "text_center CX Y COLOUR STRING...", command_text_center},
+    {"scale", "scale N", command_scale},
 };
 
 std::string command_words() {

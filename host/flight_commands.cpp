@@ -294,8 +294,14 @@ uint32_t clock_target(const FlightLine& line, uint32_t now, double frames_per_se
 
 std::string flight_commands_usage() {
   std::string out;
+  // What it does in a column of its own, under a head too long to leave room.
   auto add = [&out](std::string head, const std::string& what) {
-    if (head.size() < 34) head.resize(34, ' ');
+    constexpr size_t kColumn = 34;
+    if (head.size() > kColumn) {
+      out += head + "\n";
+      head.clear();
+    }
+    head.resize(kColumn, ' ');
     out += head + " " + what + "\n";
   };
   for (const FlightCommandRow& row : kCommands) {

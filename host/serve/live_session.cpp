@@ -1,7 +1,6 @@
 #include "host/serve/live_session.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "host/element_names.h"

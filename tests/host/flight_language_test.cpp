@@ -4,6 +4,7 @@
 // seen, and elements are named by the names their modules give them.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,7 +29,13 @@ std::string flown(const std::string& text) {
 constexpr const char* kRadalt = "gauge vrn_radalt radalt\nstart\n";
 
 TEST(FlightLanguage, EachCommandsSyntaxFliesOrIsRefusedWithItsLine) {
-  const std::string panel = "panel " SCENARIO_DIR "/panel.cfg\n";
+  const std::string dir = ::testing::TempDir();
+  {
+    std::ofstream panel_file(dir + "/language.cfg");
+    panel_file << "[Window Titles]\nWindow00=Main\n[Window00]\nsize_mm=400,300\n"
+                  "gauge00=vrn_radalt!radalt, 0, 0, 302\ngauge01=vrn_gpws!below, 310, 0, 46\n";
+  }
+  const std::string panel = "panel " + dir + "/language.cfg\n";
   const struct {
     std::string flight;
     std::string error;  // "" when it flies

@@ -14,6 +14,9 @@ enum TestElement : uint32_t {
   kElementTestLamp = 2,
   kTestElementCount,
 };
+// Their names, index for index, as flights and the host's readers call them.
+inline constexpr const char* kTestElementNames[] = {"button", "warning_lamp", "test_lamp"};
+static_assert(sizeof kTestElementNames / sizeof kTestElementNames[0] == kTestElementCount);
 
 // "below", "inop" and "fi": a lamp background and its lit face each.
 enum LampElement : uint32_t {
@@ -21,5 +24,7 @@ enum LampElement : uint32_t {
   kElementLitLamp = 1,
   kLampElementCount,
 };
+inline constexpr const char* kLampElementNames[] = {"lamp_background", "lit_lamp"};
+static_assert(sizeof kLampElementNames / sizeof kLampElementNames[0] == kLampElementCount);
 
 }  // namespace gpws

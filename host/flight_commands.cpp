@@ -1,16 +1,21 @@
 #include "host/flight_commands.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <iterator>
 
 #include "fssound/fssound_host.h"
 #include "host/flight_expectations.h"
 #include "host/flight_run.h"
 #include "host/flight_script.h"
-#include "host/sim_names.h"
+#include "host/host_error.h"
 
 namespace host {
 namespace {
+
+using Args = CommandArgs;
+using Setup = FlightSetup;
 
 SimName variable_arg(const FlightCommand& c, size_t i) {
   auto name = find_sim_name(c.args[i]);
@@ -18,199 +23,221 @@ SimName variable_arg(const FlightCommand& c, size_t i) {
   return *name;
 }
 
-void no_check(const FlightCommand&) {}
-
-void check_rate(const FlightCommand& c) {
-  if (!(f64_arg(c, 0) > 0) || f64_arg(c, 0) > 10000) fail_at(c, "a rate is above 0 and sensible");
+// Reading the words: each fills the arguments its command uses.
+void parse_rate(const FlightCommand& c, const Setup&, Args& a) {
+  a.value = f64_arg(c, 0);
+  if (!(a.value > 0) || a.value > 10000) fail_at(c, "a rate is above 0 and sensible");
 }
-void check_seconds(const FlightCommand& c) {
-  seconds_arg(c, 0);
+void parse_panel(const FlightCommand& c, const Setup& s, Args& a) {
+  const bool full = std::filesystem::path(c.args[0]).is_absolute();
+  a.path = full ? c.args[0] : s.folder + c.args[0];
 }
-void check_frames(const FlightCommand& c) {
-  u32_arg(c, 0);
+void parse_gauge(const FlightCommand& c, const Setup&, Args& a) {
+  a.module = c.args[0];
+  a.gauge = c.args[1];
 }
-void check_set(const FlightCommand& c) {
-  variable_arg(c, 0);
-  f64_arg(c, 1);
+void parse_name(const FlightCommand& c, const Setup&, Args& a) {
+  a.name = c.args[0];
 }
-void check_seti(const FlightCommand& c) {
-  variable_arg(c, 0);
-  i32_arg(c, 1);
+void parse_label(const FlightCommand& c, const Setup&, Args& a) {
+  a.gauge = c.args[0];
 }
-void check_ramp(const FlightCommand& c) {
-  variable_arg(c, 0);
-  f64_arg(c, 1);
+void parse_nothing(const FlightCommand&, const Setup&, Args&) {}
+void parse_seconds(const FlightCommand& c, const Setup&, Args& a) {
+  a.seconds = seconds_arg(c, 0);
+}
+void parse_frames(const FlightCommand& c, const Setup&, Args& a) {
+  a.frames = u32_arg(c, 0);
+}
+void parse_set(const FlightCommand& c, const Setup&, Args& a) {
+  a.var = variable_arg(c, 0);
+  a.value = f64_arg(c, 1);
+}
+// A bare token number says nothing of how the host holds it: `seti` says
+// a 32-bit integer. A known name is served as the table of names says.
+void parse_seti(const FlightCommand& c, const Setup&, Args& a) {
+  a.var = variable_arg(c, 0);
+  const bool named =
+      std::ranges::any_of(sim_names(), [&](const SimName& n) { return c.args[0] == n.name; });
+  if (!named) a.var.integer = true;
+  a.value = i32_arg(c, 1);
+}
+void parse_ramp(const FlightCommand& c, const Setup&, Args& a) {
+  a.var = variable_arg(c, 0);
+  a.value = f64_arg(c, 1);
   keyword_arg(c, 2, "over");
-  seconds_arg(c, 3);
+  a.seconds = seconds_arg(c, 3);
 }
-void check_click(const FlightCommand& c) {
+void parse_click(const FlightCommand& c, const Setup&, Args& a) {
+  a.gauge = c.args[0];
   if (c.args[1] == "area") {
-    if (u32_arg(c, 2) == 0) fail_at(c, "areas are numbered from 1");
+    a.area = u32_arg(c, 2);
+    if (*a.area == 0) fail_at(c, "areas are numbered from 1");
   } else {
-    i32_arg(c, 1);
-    i32_arg(c, 2);
+    a.x = i32_arg(c, 1);
+    a.y = i32_arg(c, 2);
   }
 }
-void check_send(const FlightCommand& c) {
-  u32_arg(c, 1);
+void parse_write(const FlightCommand& c, const Setup&, Args& a) {
+  a.name = c.args[0];
+  a.whole = i32_arg(c, 1);
 }
-void check_write(const FlightCommand& c) {
-  i32_arg(c, 1);
+void parse_send(const FlightCommand& c, const Setup&, Args& a) {
+  a.gauge = c.args[0];
+  a.code = u32_arg(c, 1);
 }
-void check_number(const FlightCommand& c) {
-  f64_arg(c, 0);
+void parse_number(const FlightCommand& c, const Setup&, Args& a) {
+  a.value = f64_arg(c, 0);
 }
-void check_fail(const FlightCommand& c) {
+void parse_fail(const FlightCommand& c, const Setup&, Args& a) {
   if (c.args[0] != "load" && c.args[0] != "play") fail_at(c, "fail takes 'load' or 'play'");
-  if (c.args.size() == 3) i32_arg(c, 2);
+  a.code = c.args[0] == "load" ? kFSSoundLoad : kFSSoundPlay;
+  a.path = c.args[1];
+  a.whole = c.args.size() == 3 ? i32_arg(c, 2) : -1;
 }
-void check_answer(const FlightCommand& c) {
+void parse_answer(const FlightCommand& c, const Setup&, Args& a) {
   if (c.args[0] != "load") fail_at(c, "answer takes 'load'");
-  u32_arg(c, 2);
+  a.path = c.args[1];
+  a.code = u32_arg(c, 2);
 }
-void check_expect(const FlightCommand& c) {
-  parse_expectation(c);
+void parse_expect(const FlightCommand& c, const Setup& s, Args&) {
+  read_expectation(c, s);
 }
 
-void read_rate(FlightSetup& s, const FlightCommand& c) {
-  s.frames_per_second = f64_arg(c, 0);
+void read_rate(Setup& s, const FlightLine& l) {
+  s.frames_per_second = l.args.value;
 }
-void read_tick_rate(FlightSetup& s, const FlightCommand& c) {
-  s.ticks_per_second = f64_arg(c, 0);
+void read_tick_rate(Setup& s, const FlightLine& l) {
+  s.ticks_per_second = l.args.value;
 }
-// A panel file is found from the flight's folder, unless its path is full.
-void read_panel(FlightSetup& s, const FlightCommand& c) {
-  const bool full = std::filesystem::path(c.args[0]).is_absolute();
-  for (PanelGauge g : load_panel(full ? c.args[0] : s.folder + c.args[0]).gauges()) {
-    g.where = c.where + " " + g.where;
+void read_panel(Setup& s, const FlightLine& l) {
+  for (PanelGauge g : load_panel(l.args.path).gauges()) {
+    g.where = l.words.where + " " + g.where;
     s.layout.push_back(g);
   }
 }
 // A gauge of its own has no place on a panel window: pictures put it aside.
-void read_gauge(FlightSetup& s, const FlightCommand& c) {
-  s.layout.push_back(PanelGauge{"", c.args[0], c.args[1]});
+void read_gauge(Setup& s, const FlightLine& l) {
+  s.layout.push_back(PanelGauge{"", l.args.module, l.args.gauge});
 }
 
 // The gauges of the panel file this line read, in panel order.
-void run_panel(FlightRun& r, const FlightCommand& c) {
+void run_panel(FlightRun& r, const FlightLine& l) {
   for (const PanelGauge& g : r.script().layout()) {
-    if (g.where.rfind(c.where + " ", 0) == 0) r.host().add_gauge(g.module, g.gauge);
+    if (g.where.rfind(l.words.where + " ", 0) == 0) r.host().add_gauge(g.module, g.gauge);
   }
 }
-void run_gauge(FlightRun& r, const FlightCommand& c) {
-  r.host().add_gauge(c.args[0], c.args[1]);
+void run_gauge(FlightRun& r, const FlightLine& l) {
+  r.host().add_gauge(l.args.module, l.args.gauge);
 }
-void run_start(FlightRun& r, const FlightCommand&) {
+void run_start(FlightRun& r, const FlightLine&) {
   r.host().start();
   r.check_pending();
 }
-void run_register(FlightRun& r, const FlightCommand& c) {
-  r.host().named().host_storage(c.args[0]);
+void run_register(FlightRun& r, const FlightLine& l) {
+  r.host().named().host_storage(l.args.name);
 }
-void run_at(FlightRun& r, const FlightCommand& c) {
-  uint32_t target = frames_in(seconds_arg(c, 0), r.frames_per_second());
-  if (target < r.host().frame()) fail_at(c, "the flight is already past " + c.args[0] + " s");
+void run_clock_move(FlightRun& r, const FlightLine& l) {
+  const uint32_t target = clock_target(l, r.host().frame(), r.frames_per_second());
+  if (target < r.host().frame()) {
+    fail_at(l.words, "the flight is already past " + l.words.args[0] + " s");
+  }
   r.run_until(target);
 }
-void run_wait(FlightRun& r, const FlightCommand& c) {
-  r.run_until(r.host().frame() + frames_in(seconds_arg(c, 0), r.frames_per_second()));
+void run_set(FlightRun& r, const FlightLine& l) {
+  r.set(l.args.var, l.args.value);
 }
-void run_frames(FlightRun& r, const FlightCommand& c) {
-  r.run_until(r.host().frame() + u32_arg(c, 0));
+void run_ramp(FlightRun& r, const FlightLine& l) {
+  r.ramp(l.args.var, l.args.value, frames_in(l.args.seconds, r.frames_per_second()));
 }
-void run_set(FlightRun& r, const FlightCommand& c) {
-  r.set(variable_arg(c, 0), f64_arg(c, 1));
+void run_click(FlightRun& r, const FlightLine& l) {
+  r.press(l.args);
 }
-// A bare token number says nothing of how the host holds it: `seti` says
-// a 32-bit integer. A known name is served as the table of names says.
-void run_seti(FlightRun& r, const FlightCommand& c) {
-  SimName var = variable_arg(c, 0);
-  if (c.args[0] == std::to_string(var.token)) var.integer = true;
-  r.set(var, i32_arg(c, 1));
+void run_hold(FlightRun& r, const FlightLine& l) {
+  if (size_t area = r.press(l.args); area != 0) r.hold(l.args.gauge, area);
 }
-void run_ramp(FlightRun& r, const FlightCommand& c) {
-  r.ramp(variable_arg(c, 0), f64_arg(c, 1), frames_in(seconds_arg(c, 3), r.frames_per_second()));
+void run_release(FlightRun& r, const FlightLine& l) {
+  r.release(l.args.gauge);
 }
-void run_click(FlightRun& r, const FlightCommand& c) {
-  r.press(c);
+void run_write(FlightRun& r, const FlightLine& l) {
+  r.host().named().write(l.args.name, l.args.whole);
 }
-void run_hold(FlightRun& r, const FlightCommand& c) {
-  if (size_t area = r.press(c); area != 0) r.hold(c.args[0], area);
+void run_send(FlightRun& r, const FlightLine& l) {
+  r.host().send(l.args.gauge, l.args.code);
 }
-void run_release(FlightRun& r, const FlightCommand& c) {
-  r.release(c.args[0]);
+void run_fail(FlightRun&, const FlightLine& l) {
+  FSSound_HostFail(l.args.code, l.args.path.c_str(), l.args.whole);
 }
-void run_write(FlightRun& r, const FlightCommand& c) {
-  r.host().named().write(c.args[0], i32_arg(c, 1));
+void run_answer(FlightRun&, const FlightLine& l) {
+  FSSound_HostLoadAnswer(l.args.path.c_str(), l.args.code);
 }
-void run_send(FlightRun& r, const FlightCommand& c) {
-  r.host().send(c.args[0], u32_arg(c, 1));
+void run_ticks_per_frame(FlightRun& r, const FlightLine& l) {
+  r.host().set_ticks_per_frame(l.args.value);
 }
-void run_fail(FlightRun&, const FlightCommand& c) {
-  const uint32_t operation = c.args[0] == "load" ? kFSSoundLoad : kFSSoundPlay;
-  FSSound_HostFail(operation, c.args[1].c_str(), c.args.size() == 3 ? i32_arg(c, 2) : -1);
+void run_clock(FlightRun& r, const FlightLine& l) {
+  r.host().set_clock(l.args.value);
 }
-void run_answer(FlightRun&, const FlightCommand& c) {
-  FSSound_HostLoadAnswer(c.args[1].c_str(), u32_arg(c, 2));
-}
-void run_ticks_per_frame(FlightRun& r, const FlightCommand& c) {
-  r.host().set_ticks_per_frame(f64_arg(c, 0));
-}
-void run_clock(FlightRun& r, const FlightCommand& c) {
-  r.host().set_clock(f64_arg(c, 0));
-}
-void run_stop(FlightRun& r, const FlightCommand&) {
+void run_stop(FlightRun& r, const FlightLine&) {
   r.host().stop();
 }
 
+// A saved flight is read from wherever it is kept: its panel by full path.
+std::vector<std::string> saved_panel(const Args& a) {
+  return {std::filesystem::absolute(a.path).lexically_normal().string()};
+}
+
 using P = CommandPhase;
+using M = ClockMove;
 
 // NAME is a readable name such as altitude_m (see sim_names.cpp) or a token number.
 constexpr FlightCommandRow kCommands[] = {
-    {"rate", "FPS", "frames per second (default 18)", 1, 1, P::kSetup, check_rate, read_rate,
-     nullptr},
+    {"rate", "FPS", "frames per second (default 18)", 1, 1, P::kSetup, M::kNone, false, false,
+     parse_rate, read_rate, nullptr, nullptr},
     {"tick_rate", "TPS",
      "ticks of the host clock per second (default 18; other rates skip or repeat ticks)", 1, 1,
-     P::kSetup, check_rate, read_tick_rate, nullptr},
-    {"panel", "FILE", "place the gauges of a panel configuration", 1, 1, P::kSetup, no_check,
-     read_panel, run_panel},
-    {"gauge", "MODULE GAUGE", "place one gauge (loads its module once)", 2, 2, P::kSetup, no_check,
-     read_gauge, run_gauge},
+     P::kSetup, M::kNone, false, false, parse_rate, read_tick_rate, nullptr, nullptr},
+    {"panel", "FILE", "place the gauges of a panel configuration", 1, 1, P::kSetup, M::kNone, false,
+     true, parse_panel, read_panel, run_panel, saved_panel},
+    {"gauge", "MODULE GAUGE", "place one gauge (loads its module once)", 2, 2, P::kSetup, M::kNone,
+     false, true, parse_gauge, read_gauge, run_gauge, nullptr},
     {"register", "NAME", "a named variable owned by an instrument outside the modules", 1, 1,
-     P::kFlight, no_check, nullptr, run_register},
-    {"start", "", "install every gauge, then initialize every gauge", 0, 0, P::kFlight, no_check,
-     nullptr, run_start},
-    {"at", "T", "fly on until T seconds of flight time", 1, 1, P::kFlight, check_seconds, nullptr,
-     run_at},
-    {"wait", "T", "fly on for T seconds", 1, 1, P::kFlight, check_seconds, nullptr, run_wait},
-    {"frames", "N", "fly on for N frames", 1, 1, P::kFlight, check_frames, nullptr, run_frames},
-    {"set", "NAME VALUE", "a simulation variable, from now on", 2, 2, P::kFlight, check_set,
-     nullptr, run_set},
-    {"seti", "NAME VALUE", "the same with a whole number; a bare token is held as an integer", 2,
-     2, P::kFlight, check_seti, nullptr, run_seti},
+     P::kFlight, M::kNone, false, false, parse_name, nullptr, run_register, nullptr},
+    {"start", "", "install every gauge, then initialize every gauge", 0, 0, P::kFlight, M::kNone,
+     true, false, parse_nothing, nullptr, run_start, nullptr},
+    {"at", "T", "fly on until T seconds of flight time", 1, 1, P::kFlight, M::kUntil, false, false,
+     parse_seconds, nullptr, run_clock_move, nullptr},
+    {"wait", "T", "fly on for T seconds", 1, 1, P::kFlight, M::kForSeconds, false, false,
+     parse_seconds, nullptr, run_clock_move, nullptr},
+    {"frames", "N", "fly on for N frames", 1, 1, P::kFlight, M::kForFrames, false, false,
+     parse_frames, nullptr, run_clock_move, nullptr},
+    {"set", "NAME VALUE", "a simulation variable, from now on", 2, 2, P::kFlight, M::kNone, false,
+     false, parse_set, nullptr, run_set, nullptr},
+    {"seti", "NAME VALUE", "the same with a whole number; a bare token is held as an integer", 2, 2,
+     P::kFlight, M::kNone, false, false, parse_seti, nullptr, run_set, nullptr},
     {"ramp", "NAME VALUE over T", "move it in even steps to VALUE over T seconds", 4, 4, P::kFlight,
-     check_ramp, nullptr, run_ramp},
+     M::kNone, false, false, parse_ramp, nullptr, run_ramp, nullptr},
     {"click", "GAUGE X Y | GAUGE area N", "a left click at a pixel or on the Nth click area", 3, 3,
-     P::kFlight, check_click, nullptr, run_click},
+     P::kFlight, M::kNone, false, false, parse_click, nullptr, run_click, nullptr},
     {"hold", "GAUGE X Y | GAUGE area N", "press and hold: areas that repeat are called every frame",
-     3, 3, P::kFlight, check_click, nullptr, run_hold},
-    {"release", "GAUGE", "let go", 1, 1, P::kFlight, no_check, nullptr, run_release},
+     3, 3, P::kFlight, M::kNone, false, false, parse_click, nullptr, run_hold, nullptr},
+    {"release", "GAUGE", "let go", 1, 1, P::kFlight, M::kNone, false, false, parse_label, nullptr,
+     run_release, nullptr},
     {"write", "NAME VALUE", "write a named variable as an instrument that links to it", 2, 2,
-     P::kFlight, check_write, nullptr, run_write},
+     P::kFlight, M::kNone, false, false, parse_write, nullptr, run_write, nullptr},
     {"send", "GAUGE CODE", "call a gauge's callback with any service code", 2, 2, P::kFlight,
-     check_send, nullptr, run_send},
+     M::kNone, false, false, parse_send, nullptr, run_send, nullptr},
     {"fail", "load|play PATH [N]", "the next N (default: every) loads or plays of PATH fail", 2, 3,
-     P::kFlight, check_fail, nullptr, run_fail},
+     P::kFlight, M::kNone, false, false, parse_fail, nullptr, run_fail, nullptr},
     {"answer", "load PATH N", "loads of PATH that give a handle answer N, not 1", 3, 3, P::kFlight,
-     check_answer, nullptr, run_answer},
+     M::kNone, false, false, parse_answer, nullptr, run_answer, nullptr},
     {"ticks_per_frame", "T", "how far the clock moves per frame, from now on", 1, 1, P::kFlight,
-     check_number, nullptr, run_ticks_per_frame},
+     M::kNone, false, false, parse_number, nullptr, run_ticks_per_frame, nullptr},
     {"clock", "T", "set the clock for the next frame (it may jump back)", 1, 1, P::kFlight,
-     check_number, nullptr, run_clock},
-    {"expect", "...", "an expectation (see flight_expectations.h)", 2, 9, P::kExpect, check_expect,
-     nullptr, nullptr},
-    {"stop", "", "kill every gauge and unload the modules", 0, 0, P::kFlight, no_check, nullptr,
-     run_stop},
+     M::kNone, false, false, parse_number, nullptr, run_clock, nullptr},
+    {"expect", "FORM", "an expectation: one of the forms below", 2, 9, P::kExpect, M::kNone, false,
+     false, parse_expect, nullptr, nullptr, nullptr},
+    {"stop", "", "kill every gauge and unload the modules", 0, 0, P::kFlight, M::kNone, false,
+     false, parse_nothing, nullptr, run_stop, nullptr},
 };
 
 }  // namespace
@@ -232,15 +259,68 @@ const FlightCommandRow& command_row(const FlightCommand& c) {
   fail_at(c, "unknown command '" + c.verb + "'");
 }
 
+FlightLine read_line(const FlightCommand& c, const FlightSetup& setup) {
+  FlightLine line{c, &command_row(c), {}};
+  line.row->parse(line.words, setup, line.args);
+  return line;
+}
+
+FlightLine make_line(const std::string& where, const std::string& verb,
+                     std::vector<std::string> words, const FlightSetup& setup) {
+  return read_line(FlightCommand{where, verb, std::move(words)}, setup);
+}
+
+std::string saved_text(const FlightLine& line) {
+  std::string text = line.words.verb;
+  const std::vector<std::string> words =
+      line.row->saved_words != nullptr ? line.row->saved_words(line.args) : line.words.args;
+  for (const std::string& word : words) text += " " + word;
+  return text;
+}
+
+uint32_t clock_target(const FlightLine& line, uint32_t now, double frames_per_second) {
+  switch (line.row->clock) {
+    case ClockMove::kUntil:
+      return frames_in(line.args.seconds, frames_per_second);
+    case ClockMove::kForSeconds:
+      return now + frames_in(line.args.seconds, frames_per_second);
+    case ClockMove::kForFrames:
+      return now + line.args.frames;
+    case ClockMove::kNone:
+      break;
+  }
+  return now;
+}
+
 std::string flight_commands_usage() {
   std::string out;
+  // What it does in a column of its own, under a head too long to leave room.
+  auto add = [&out](std::string head, const std::string& what) {
+    constexpr size_t kColumn = 34;
+    if (head.size() > kColumn) {
+      out += head + "\n";
+      head.clear();
+    }
+    head.resize(kColumn, ' ');
+    out += head + " " + what + "\n";
+  };
   for (const FlightCommandRow& row : kCommands) {
-    std::string head = std::string("  ") + row.verb + (row.usage[0] != '\0' ? " " : "") + row.usage;
-    if (head.size() < 34) head.resize(34, ' ');
-    out += head + " " + row.what + (row.phase == CommandPhase::kSetup ? " (before start)" : "") +
-           "\n";
+    add(std::string("  ") + row.verb + (row.usage[0] != '\0' ? " " : "") + row.usage,
+        row.what + std::string(row.phase == CommandPhase::kSetup ? " (before start)" : ""));
   }
+  out += "Expectations, one form a line (times in seconds of flight; \"61\" or \"61s\"):\n";
+  for (const ExpectForm& form : expect_forms())
+    add(std::string("  expect ") + form.syntax, form.help);
   return out;
+}
+
+std::string number_text(double value) {
+  char text[40];
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
 }
 
 }  // namespace host

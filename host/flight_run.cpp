@@ -11,7 +11,8 @@ uint32_t frames_in(double seconds, double frames_per_second) {
   return frame::trunc_saturate<uint32_t>(seconds * frames_per_second + 0.5);
 }
 
-FlightRun::FlightRun(const FlightScript& script, PanelHost& host) : script_(script), host_(host) {
+FlightRun::FlightRun(const FlightScript& script, PanelHost& host)
+    : script_(script), host_(host), results_(script.expectations().size()) {
   for (const Expectation& e : script.expectations()) {
     if (e.reads_state()) pending_.push_back(&e);
   }
@@ -47,8 +48,8 @@ std::vector<std::string> FlightRun::held_gauges() const {
 
 void FlightRun::ramp(const SimName& var, double to, uint32_t frames) {
   note_time_written(var);
-  ramps_.push_back({var, variable_value(host_.sim(), var), to, host_.frame(),
-                    std::max(1u, frames)});
+  ramps_.push_back(
+      {var, variable_value(host_.sim(), var), to, host_.frame(), std::max(1u, frames)});
 }
 
 void FlightRun::run_frame() {
@@ -77,35 +78,31 @@ void FlightRun::check_pending() {
       ++it;
       continue;
     }
-    if (std::string why = check_state(e, host_); !why.empty()) {
-      failures_.push_back(e.where + ": " + e.text + ": " + why);
-    }
+    results_[index_of(e)] = check_expectation(e, host_, frames_per_second());
     it = pending_.erase(it);
   }
 }
 
-size_t FlightRun::press(const FlightCommand& c) {
-  if (c.args[1] == "area") {
-    size_t area = u32_arg(c, 2);
-    host_.click_area(c.args[0], area);
-    return area;
+size_t FlightRun::press(const CommandArgs& click) {
+  if (click.area) {
+    host_.click_area(click.gauge, *click.area);
+    return *click.area;
   }
-  return host_.click(c.args[0], i32_arg(c, 1), i32_arg(c, 2));
+  return host_.click(click.gauge, click.x, click.y);
 }
 
-std::vector<std::string> FlightRun::finish() {
-  for (const Expectation* e : pending_) {
-    failures_.push_back(e->where + ": " + e->text + ": the flight ended before then");
-  }
+size_t FlightRun::index_of(const Expectation& e) const {
+  return static_cast<size_t>(&e - script_.expectations().data());
+}
+
+std::vector<ExpectationResult> FlightRun::finish() {
+  for (const Expectation* e : pending_) results_[index_of(*e)] = not_reached(*e);
+  pending_.clear();
   if (host_.started()) host_.stop();
   for (const Expectation& e : script_.expectations()) {
-    if (e.reads_state()) continue;
-    if (std::string why = check_events(e, host_.events().events(), frames_per_second());
-        !why.empty()) {
-      failures_.push_back(e.where + ": " + e.text + ": " + why);
-    }
+    if (!e.reads_state()) results_[index_of(e)] = check_expectation(e, host_, frames_per_second());
   }
-  return failures_;
+  return results_;
 }
 
 }  // namespace host

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/flight_args.h"
+#include "host/flight_commands.h"
 #include "host/flight_expectations.h"
 #include "host/panel_host.h"
 #include "host/sim_names.h"
@@ -30,8 +31,8 @@ class FlightRun {
   void set(const SimName& var, double value);
   // Moves a variable in even steps from where it is to `to` over `frames`.
   void ramp(const SimName& var, double to, uint32_t frames);
-  // A click by "GAUGE X Y" or "GAUGE area N" from argument 0; returns the area.
-  size_t press(const FlightCommand& c);
+  // A click at a gauge's pixel or on its area; returns the area.
+  size_t press(const CommandArgs& click);
   void hold(const std::string& label, size_t area) { held_.push_back({label, area}); }
   void release(const std::string& label);
   // The variables a ramp is moving and the gauges held, now.
@@ -39,8 +40,9 @@ class FlightRun {
   std::vector<std::string> held_gauges() const;
   // Checks the expectations on the host's state whose time has come.
   void check_pending();
-  // Stops the host and checks the expectations on the flight's events.
-  std::vector<std::string> finish();
+  // Stops the host and checks the expectations on the flight's events:
+  // one result per expectation, in the flight's order.
+  std::vector<ExpectationResult> finish();
 
  private:
   struct Ramp {
@@ -54,6 +56,7 @@ class FlightRun {
   };
 
   void run_frame();
+  size_t index_of(const Expectation& e) const;
   void note_time_written(const SimName& var);
 
   const FlightScript& script_;
@@ -61,7 +64,8 @@ class FlightRun {
   std::vector<Ramp> ramps_;
   std::vector<Held> held_;
   std::vector<const Expectation*> pending_;
-  std::vector<std::string> failures_;
+  std::vector<ExpectationResult> results_;  // by the expectations' order
+
   bool time_by_flight_ = false;
 };
 

@@ -22,40 +22,48 @@ FlightScript FlightScript::parse(const std::string& text, const std::string& fil
   FlightScript script;
   script.setup_.folder = folder_of(file_name);
   std::istringstream lines(text);
-  std::string line;
+  std::string text_line;
   bool started = false;
-  for (int number = 1; std::getline(lines, line); ++number) {
-    if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-    std::istringstream words(line);
+  for (int number = 1; std::getline(lines, text_line); ++number) {
+    if (auto hash = text_line.find('#'); hash != std::string::npos) text_line.erase(hash);
+    std::istringstream words(text_line);
     FlightCommand c{file_name + ":" + std::to_string(number), {}, {}};
     if (!(words >> c.verb)) continue;
     for (std::string word; words >> word;) c.args.push_back(word);
     const FlightCommandRow& row = command_row(c);
-    row.check(c);
     if (row.phase == CommandPhase::kExpect) {
-      script.expectations_.push_back(parse_expectation(c));
+      script.expectations_.push_back(read_expectation(c, script.setup_));
       continue;
     }
+    FlightLine line = read_line(c, script.setup_);
     if (row.phase == CommandPhase::kSetup && started) {
       fail_at(c, "'" + c.verb + "' belongs before 'start'");
     }
-    if (c.verb == "start") started = true;
-    if (row.read != nullptr) row.read(script.setup_, c);
-    script.lengthen(c);
-    script.commands_.push_back(std::move(c));
+    if (row.starts) started = true;
+    if (row.read != nullptr) row.read(script.setup_, line);
+    script.lengthen(line);
+    script.lines_.push_back(std::move(line));
   }
   return script;
 }
 
-void FlightScript::lengthen(const FlightCommand& c) {
-  if (c.verb == "at") {
-    length_seconds_ = std::max(length_seconds_, seconds_arg(c, 0));
-  } else if (c.verb == "wait") {
-    length_seconds_ += seconds_arg(c, 0);
-  } else if (c.verb == "frames") {
-    length_seconds_ += u32_arg(c, 0) / setup_.frames_per_second;
+void FlightScript::lengthen(const FlightLine& line) {
+  switch (line.row->clock) {
+    case ClockMove::kUntil:
+      length_seconds_ = std::max(length_seconds_, line.args.seconds);
+      break;
+    case ClockMove::kForSeconds:
+      length_seconds_ += line.args.seconds;
+      break;
+    case ClockMove::kForFrames:
+      length_seconds_ += line.args.frames / setup_.frames_per_second;
+      break;
+    case ClockMove::kNone:
+      break;
   }
-  if (length_seconds_ > kLongestFlightSeconds && past_longest_.empty()) past_longest_ = c.where;
+  if (length_seconds_ > kLongestFlightSeconds && past_longest_.empty()) {
+    past_longest_ = line.words.where;
+  }
 }
 
 FlightScript FlightScript::load(const std::string& path) {
@@ -66,17 +74,16 @@ FlightScript FlightScript::load(const std::string& path) {
   return parse(text.str(), path);
 }
 
-std::vector<std::string> FlightScript::run(PanelHost& host) const {
+std::vector<ExpectationResult> FlightScript::fly(PanelHost& host) const {
   host.set_ticks_per_frame(setup_.ticks_per_second / setup_.frames_per_second);
   FlightRun run(*this, host);
-  for (const FlightCommand& command : commands_) {
+  for (const FlightLine& line : lines_) {
     try {
-      const FlightCommandRow& row = command_row(command);
-      if (row.run != nullptr) row.run(run, command);
+      if (line.row->run != nullptr) line.row->run(run, line);
     } catch (const HostError& error) {
       std::string what = error.what();
-      if (what.rfind(command.where, 0) == 0) throw;
-      throw HostError(command.where + ": " + what);
+      if (what.rfind(line.words.where, 0) == 0) throw;
+      throw HostError(line.words.where + ": " + what);
     }
   }
   return run.finish();

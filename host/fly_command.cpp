@@ -141,7 +141,8 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
       panel.add_frame_observer(
           [&progress, length, fps](uint32_t frame) { progress.update(frame / fps, length); });
     }
-    std::vector<std::string> failed = flight.run(panel);
+    const std::vector<ExpectationResult> results = flight.fly(panel);
+    const std::vector<std::string> failed = failure_lines(results);
     progress.finish();
     if (!request.audio_path.empty()) {
       audio::write_track(request.audio_path, panel.events().events(), flight.frames_per_second(),
@@ -153,7 +154,7 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
           << request.pictures_dir << "\n";
     }
     if (report) {
-      report->write(request.report_path, failed);
+      report->write(request.report_path, results);
       err << "gaugehost: the flight's report in " << request.report_path << "\n";
     }
     if (request.summary) {

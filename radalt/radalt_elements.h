@@ -24,4 +24,13 @@ enum Element : uint32_t {
   kElementCount,
 };
 
+// Their names, index for index, as flights and the host's readers call them
+// (`expect element dh_lamp of radalt shown at 54`).
+inline constexpr const char* kElementNames[] = {
+    "background",       "ground_carrier", "face_a",      "face_b",      "selector_set",
+    "selector_off",     "dh_lamp",        "dh_marker_a", "dh_marker_b", "height_pointer_a",
+    "height_pointer_b", "bezel_mask",     "off_flag_a",  "off_flag_b",
+};
+static_assert(sizeof kElementNames / sizeof kElementNames[0] == kElementCount);
+
 }  // namespace radalt

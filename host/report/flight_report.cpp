@@ -17,21 +17,10 @@
 namespace host::report {
 namespace {
 
-// A failed expectation's line starts with its place and its words.
-std::vector<ExpectationResult> results(const std::vector<Expectation>& expectations,
-                                       const std::vector<std::string>& failed) {
+// The page's rows of the flight's results, in the flight's order.
+std::vector<ExpectationResult> page_rows(const std::vector<host::ExpectationResult>& results) {
   std::vector<ExpectationResult> out;
-  for (const Expectation& e : expectations) {
-    ExpectationResult r{e.where, e.text, true, ""};
-    const std::string prefix = e.where + ": " + e.text + ": ";
-    for (const std::string& line : failed) {
-      if (line.rfind(prefix, 0) != 0) continue;
-      r.met = false;
-      r.why = line.substr(prefix.size());
-      break;
-    }
-    out.push_back(std::move(r));
-  }
+  for (const host::ExpectationResult& r : results) out.push_back({r.where, r.text, r.met, r.why});
   return out;
 }
 
@@ -84,7 +73,7 @@ FlightReport::FlightReport(PanelHost& panel, const FlightScript& flight, std::st
   panel_.add_frame_observer([this](uint32_t frame) { recorder_.after_frame(frame); });
 }
 
-std::string FlightReport::page(const std::vector<std::string>& failed) const {
+std::string FlightReport::page(const std::vector<host::ExpectationResult>& results) const {
   const std::vector<Event>& log = panel_.events().events();
   const double fps = flight_.frames_per_second();
   ReportContent c;
@@ -99,7 +88,7 @@ std::string FlightReport::page(const std::vector<std::string>& failed) const {
   c.event_frames = recorder_.event_frames();
   c.events = recorder_.events();
   c.pictures = &recorder_.pictures().pngs();
-  c.expectations = results(flight_.expectations(), failed);
+  c.expectations = page_rows(results);
   try {
     c.track = page_track(log, fps, c.frames / fps, setup_.where.sound_root);
   } catch (const HostError& error) {
@@ -110,8 +99,9 @@ std::string FlightReport::page(const std::vector<std::string>& failed) const {
   return report_page(c);
 }
 
-void FlightReport::write(const std::string& path, const std::vector<std::string>& failed) const {
-  write_text_file(path, page(failed));
+void FlightReport::write(const std::string& path,
+                         const std::vector<host::ExpectationResult>& results) const {
+  write_text_file(path, page(results));
 }
 
 void write_text_file(const std::string& path, const std::string& text) {

@@ -33,11 +33,11 @@ class FlightReport {
   FlightReport(const FlightReport&) = delete;
   FlightReport& operator=(const FlightReport&) = delete;
 
-  // The page for the flight flown, given the lines of the expectations
-  // that failed (as FlightScript::run returns them).
-  std::string page(const std::vector<std::string>& failed) const;
+  // The page for the flight flown, given its expectations' results (as
+  // FlightScript::fly returns them).
+  std::string page(const std::vector<host::ExpectationResult>& results) const;
   // Writes the page to `path` through PATH.tmp and a rename; throws HostError.
-  void write(const std::string& path, const std::vector<std::string>& failed) const;
+  void write(const std::string& path, const std::vector<host::ExpectationResult>& results) const;
 
  private:
   PanelHost& panel_;

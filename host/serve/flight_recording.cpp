@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/flight_commands.h"
+#include "host/flight_expectations.h"
 #include "host/flight_run.h"
 
 namespace host::serve {
@@ -15,9 +17,9 @@ std::string format(const char* pattern, double value) {
 }
 
 // Voices are heard within a frame of when the session heard them: the
-// window is a little wider than a frame, so the text need not be exact.
-std::string window_edge(double seconds) {
-  return format("%.2f", std::max(0.0, seconds));
+// window is a little wider than a frame, so its ends need not be exact.
+double window_edge(double seconds) {
+  return std::round(std::max(0.0, seconds) * 100.0) / 100.0;
 }
 
 }  // namespace
@@ -39,22 +41,32 @@ std::string flight_time(uint32_t frame, double frames_per_second) {
   return format("%.17g", exact);
 }
 
-void FlightRecording::add(uint32_t frame, const FlightCommand& command) {
-  lines_.push_back({frame, flight_line(command)});
+void FlightRecording::add_line(uint32_t frame, std::string line) {
+  lines_.push_back({frame, std::move(line)});
 }
 
 void FlightRecording::heard(uint32_t frame, const std::string& path) {
   const double t = frame / frames_per_second_;
   const double margin = 1.5 / frames_per_second_;
-  expectations_.push_back("expect sound " + path + " between " + window_edge(t - margin) + " and " +
-                          window_edge(t + margin));
+  Expectation e;
+  e.form = &expect_form("sound");
+  e.subject = path;
+  e.windowed = true;
+  e.from_s = window_edge(t - margin);
+  e.to_s = window_edge(t + margin);
+  expectations_.push_back(e.form->line(e));
 }
 
 void FlightRecording::element(uint32_t frame, const std::string& label, uint32_t index,
-                              bool shown) {
-  expectations_.push_back("expect element " + std::to_string(index) + " of " + label +
-                          (shown ? " shown" : " hidden") + " at " +
-                          flight_time(frame, frames_per_second_));
+                              const std::string& name, bool shown) {
+  Expectation e;
+  e.form = &expect_form("element");
+  e.subject = label;
+  e.element = index;
+  e.element_name = name;
+  e.shown = shown;
+  e.to_s = std::strtod(flight_time(frame, frames_per_second_).c_str(), nullptr);
+  expectations_.push_back(e.form->line(e));
 }
 
 std::string FlightRecording::text(uint32_t now, const std::string& title) const {
@@ -63,11 +75,13 @@ std::string FlightRecording::text(uint32_t now, const std::string& title) const 
   for (const Line& line : lines_) {
     if (line.frame != at) {
       at = line.frame;
-      out += "at " + flight_time(at, frames_per_second_) + "\n";
+      out += saved_text(make_line("live", "at", {flight_time(at, frames_per_second_)})) + "\n";
     }
     out += line.text + "\n";
   }
-  if (now != at) out += "at " + flight_time(now, frames_per_second_) + "\n";
+  if (now != at) {
+    out += saved_text(make_line("live", "at", {flight_time(now, frames_per_second_)})) + "\n";
+  }
   if (!expectations_.empty()) out += "# what the session saw\n";
   for (const std::string& e : expectations_) out += e + "\n";
   return out;

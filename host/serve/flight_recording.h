@@ -11,17 +11,24 @@
 
 namespace host::serve {
 
+// A command as a flight line: its verb and arguments, one space apart.
+std::string flight_line(const FlightCommand& command);
+
 class FlightRecording {
  public:
   explicit FlightRecording(double frames_per_second = 18.0)
       : frames_per_second_(frames_per_second) {}
 
-  // A line applied between frames, after frame `frame`.
-  void add(uint32_t frame, const FlightCommand& command);
+  // A line applied between frames, after frame `frame`, as a saved flight
+  // writes it (host/flight_commands.h: saved_text).
+  void add_line(uint32_t frame, std::string line);
+  void add(uint32_t frame, const FlightCommand& command) { add_line(frame, flight_line(command)); }
   // A voice the library started during frame `frame` (or the inputs after it).
   void heard(uint32_t frame, const std::string& path);
-  // An element's state as the flight checks it after frame `frame`.
-  void element(uint32_t frame, const std::string& label, uint32_t index, bool shown);
+  // An element's state as the flight checks it after frame `frame`, by
+  // its name when its module names it (else `name` is empty).
+  void element(uint32_t frame, const std::string& label, uint32_t index, const std::string& name,
+               bool shown);
 
   // The flight file, flown up to frame `now`.
   std::string text(uint32_t now, const std::string& title) const;
@@ -37,8 +44,6 @@ class FlightRecording {
   std::vector<std::string> expectations_;
 };
 
-// A command as a flight line: its verb and arguments, one space apart.
-std::string flight_line(const FlightCommand& command);
 // The shortest time in seconds that a flight's `at` turns into `frame`.
 std::string flight_time(uint32_t frame, double frames_per_second);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/flight_commands.h"
 #include "host/flight_script.h"
 #include "host/host_error.h"
 #include "host/sim_names.h"
@@ -62,7 +63,7 @@ Checked<FlightCommand> set_request(const std::string& name, const std::string& v
   }
   Checked<double> v = number_in(name, value, known->low, known->high);
   if (auto* refusal = std::get_if<Refusal>(&v)) return *refusal;
-  return FlightCommand{"live", "set", {name, value}};
+  return make_line("live", "set", {name, value}).words;
 }
 
 Checked<FlightCommand> press_request(const PanelLayout& layout, const std::string& x,
@@ -73,14 +74,14 @@ Checked<FlightCommand> press_request(const PanelLayout& layout, const std::strin
   if (auto* refusal = std::get_if<Refusal>(&py)) return *refusal;
   std::optional<GaugePoint> at = gauge_at(layout, std::get<int32_t>(px), std::get<int32_t>(py));
   if (!at) return Refusal{400, "no gauge at " + x + ", " + y};
-  return FlightCommand{"live", "hold", {at->label, std::to_string(at->x), std::to_string(at->y)}};
+  return make_line("live", "hold", {at->label, std::to_string(at->x), std::to_string(at->y)}).words;
 }
 
 Checked<FlightCommand> release_request(const PanelLayout& layout, const std::string& gauge) {
   const bool known = std::any_of(layout.gauges.begin(), layout.gauges.end(),
                                  [&](const GaugeBox& g) { return g.label == gauge; });
   if (!known) return Refusal{404, "no gauge '" + gauge.substr(0, 64) + "' on this panel"};
-  return FlightCommand{"live", "release", {gauge}};
+  return make_line("live", "release", {gauge}).words;
 }
 
 Checked<double> speed_request(const std::string& value) {

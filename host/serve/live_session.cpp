@@ -1,11 +1,12 @@
 #include "host/serve/live_session.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
+#include "host/element_names.h"
 #include "host/flight_commands.h"
 #include "host/host_error.h"
+#include "host/loaded_module.h"
 #include "host/report/flight_events.h"
 #include "host/sim_write.h"
 
@@ -26,20 +27,12 @@ std::string full_path(const fs::path& path) {
 FlightScript script_for(const std::string& path) {
   if (is_panel_file(path)) {
     if (!fs::exists(path)) throw HostError("cannot read panel " + path);
-    return FlightScript::parse("panel " + full_path(path) + "\nstart\n",
-                               fs::path(path).filename().string());
+    const std::string name = fs::path(path).filename().string();
+    return FlightScript::parse(saved_text(make_line(name, "panel", {full_path(path)})) + "\n" +
+                                   saved_text(make_line(name, "start", {})) + "\n",
+                               name);
   }
   return FlightScript::load(path);
-}
-
-bool moves_time(const FlightCommand& c) {
-  return c.verb == "at" || c.verb == "wait" || c.verb == "frames";
-}
-
-std::string number_text(double value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
 }
 
 }  // namespace
@@ -63,46 +56,35 @@ LiveSession::~LiveSession() {
   host_.events().unsubscribe(this);
 }
 
-FlightCommand LiveSession::recorded_form(const FlightCommand& command) const {
-  if (command.verb != "panel" || is_panel_file(path_)) return command;
-  // A saved flight is read from wherever it is kept: its panel by full path.
-  FlightCommand c = command;
-  c.args[0] = full_path(fs::path(path_).parent_path() / command.args[0]);
-  return c;
-}
-
 void LiveSession::apply(const FlightCommand& command) {
   const FlightCommandRow& row = command_row(command);
-  row.check(command);
-  if (row.phase == CommandPhase::kExpect || moves_time(command)) {
+  if (row.phase == CommandPhase::kExpect || row.clock != ClockMove::kNone || row.places) {
     throw HostError("'" + command.verb + "' is not an input");
   }
-  if (row.phase == CommandPhase::kSetup && started_) {
-    throw HostError("'" + command.verb + "' belongs before 'start'");
+  apply_line(read_line(command, script_.setup()));
+}
+
+void LiveSession::apply_line(const FlightLine& line) {
+  if (line.row->phase == CommandPhase::kSetup && started_) {
+    throw HostError("'" + line.words.verb + "' belongs before 'start'");
   }
   if (ended()) throw HostError("the flight has ended");
-  if (command.verb == "start") started_ = true;
-  recording_.add(host_.frame(), recorded_form(command));
+  if (line.row->starts) started_ = true;
+  recording_.add_line(host_.frame(), saved_text(line));
   ++recording_version_;
-  if (row.run != nullptr) row.run(run_, command);
+  if (line.row->run != nullptr) line.row->run(run_, line);
 }
 
 void LiveSession::play_due() {
-  const std::vector<FlightCommand>& lines = script_.commands();
+  const std::vector<FlightLine>& lines = script_.lines();
   while (playing_ && next_line_ < lines.size()) {
-    const FlightCommand& c = lines[next_line_];
-    if (moves_time(c)) {
-      if (!wait_until_) {
-        const uint32_t now = host_.frame();
-        const double fps = frames_per_second();
-        wait_until_ = c.verb == "at"     ? frames_in(seconds_arg(c, 0), fps)
-                      : c.verb == "wait" ? now + frames_in(seconds_arg(c, 0), fps)
-                                         : now + u32_arg(c, 0);
-      }
+    const FlightLine& line = lines[next_line_];
+    if (line.row->clock != ClockMove::kNone) {
+      if (!wait_until_) wait_until_ = clock_target(line, host_.frame(), frames_per_second());
       if (host_.frame() < *wait_until_) return;
       wait_until_.reset();
     } else {
-      apply(c);
+      apply_line(line);
     }
     ++next_line_;
   }
@@ -113,7 +95,11 @@ void LiveSession::step() {
   if (!host_.started()) return;
   run_.run_until(host_.frame() + 1);
   for (const auto& [label, index] : changed_elements_) {
-    recording_.element(host_.frame(), label, index, !host_.element_hidden(label, index));
+    const LoadedModule* module = host_.gauge(label).module;
+    const char* name =
+        module != nullptr ? element_name(module->name(), gauge_of_label(label), index) : nullptr;
+    recording_.element(host_.frame(), label, index, name != nullptr ? name : "",
+                       !host_.element_hidden(label, index));
     ++recording_version_;
   }
   changed_elements_.clear();
@@ -125,10 +111,10 @@ void LiveSession::take_over() {
   playing_ = false;
   wait_until_.reset();
   for (const SimName& var : run_.ramping()) {
-    apply(FlightCommand{"live", "set", {var.name, number_text(variable_value(host_.sim(), var))}});
+    apply_line(make_line("live", "set", {var.name, number_text(variable_value(host_.sim(), var))}));
   }
   for (const std::string& label : run_.held_gauges()) {
-    apply(FlightCommand{"live", "release", {label}});
+    apply_line(make_line("live", "release", {label}));
   }
 }
 

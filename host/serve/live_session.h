@@ -38,7 +38,9 @@ class LiveSession final : public EventSubscriber {
   LiveSession(const LiveSession&) = delete;
   LiveSession& operator=(const LiveSession&) = delete;
 
-  // Applies a checked flight line now, between frames, and keeps it.
+  // Applies an input line now, between frames, and keeps it; throws
+  // HostError for a line that does not read or is no input (one that moves
+  // the clock, places gauges or expects).
   void apply(const FlightCommand& command);
   // One frame: the flight's lines due before it, the frame, the lamps seen.
   void step();
@@ -65,7 +67,7 @@ class LiveSession final : public EventSubscriber {
 
  private:
   void play_due();
-  FlightCommand recorded_form(const FlightCommand& command) const;
+  void apply_line(const FlightLine& line);
 
   std::string path_;
   FlightScript script_;

@@ -129,9 +129,10 @@ TEST(ReportPage, TheApproachHasEveryPartAndNothingFromOutside) {
   ASSERT_TRUE(setup.envelope.has_value()) << setup.no_envelope_why;
   host::PanelHost panel(testing_host::options());
   host::report::FlightReport report(panel, f, "scenarios/approach.flight", std::move(setup));
-  const std::vector<std::string> failed = f.run(panel);
+  const std::vector<host::ExpectationResult> results = f.fly(panel);
+  const std::vector<std::string> failed = host::failure_lines(results);
   ASSERT_TRUE(failed.empty()) << failed.front();
-  const std::string page = report.page(failed);
+  const std::string page = report.page(results);
 
   struct Part {
     const char* what;
@@ -190,8 +191,9 @@ TEST(ReportPage, NamesFailedExpectationsAndGoesOnWithoutSounds) {
   auto setup = host::report::prepare_report(f, {testing_host::options().modules_dir, empty_root});
   host::PanelHost panel(testing_host::options());
   host::report::FlightReport report(panel, f, "report_test.flight", std::move(setup));
-  const std::vector<std::string> failed = f.run(panel);
-  const std::string page = report.page(failed);
+  const std::vector<host::ExpectationResult> results = f.fly(panel);
+  const std::vector<std::string> failed = host::failure_lines(results);
+  const std::string page = report.page(results);
   ASSERT_EQ(failed.size(), 1u) << "the pull-up voice follows 18 ticks after the lamp";
   EXPECT_EQ(count(page, "<span class=\"failed\">failed</span>: "), 1u);
   EXPECT_EQ(count(page, "<span class=\"met\">met</span>"), 1u);
@@ -220,8 +222,7 @@ TEST(ReportEnvelope, OnlyFlightsWithTheGpwsSweepIt) {
     EXPECT_EQ(setup.no_envelope_why, "");
     host::PanelHost panel(testing_host::options());
     host::report::FlightReport report(panel, f, "t.flight", setup);
-    const std::vector<std::string> failed = f.run(panel);
-    EXPECT_EQ(count(report.page(failed), "<section id=\"envelope\">"), c.swept ? 1u : 0u);
+    EXPECT_EQ(count(report.page(f.fly(panel)), "<section id=\"envelope\">"), c.swept ? 1u : 0u);
   }
 }
 

@@ -133,7 +133,8 @@ TEST(FlightRecording, LinesGoUnderTheirTimesAndWhatWasSeenAfter) {
   recording.add(9, {"x", "hold", {"test", "3", "4"}});
   recording.add(36, {"x", "release", {"test"}});
   recording.heard(20, "Sound\\minimums.wav");
-  recording.element(21, "radalt", 6, true);
+  recording.element(21, "radalt", 6, "", true);
+  recording.element(22, "radalt", 6, "dh_lamp", false);
   EXPECT_EQ(recording.text(54, "a test"),
             "# a test\n"
             "gauge vrn_gpws test\nstart\n"
@@ -142,7 +143,8 @@ TEST(FlightRecording, LinesGoUnderTheirTimesAndWhatWasSeenAfter) {
             "at 3\n"
             "# what the session saw\n"
             "expect sound Sound\\minimums.wav between 1.03 and 1.19\n"
-            "expect element 6 of radalt shown at 1.17\n");
+            "expect element 6 of radalt shown at 1.17\n"
+            "expect element dh_lamp of radalt hidden at 1.2\n");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "host/flight_commands.h"
 #include "host/host_error.h"
 #include "host/report/flight_events.h"
+#include "host/report/flight_view.h"
 #include "host/sim_write.h"
 
 namespace host::serve {
@@ -157,6 +158,7 @@ void LiveSession::on_event(const Event& event) {
   std::optional<report::FlightEvent> shown = report::flight_event(event);
   if (!shown) return;
   PageEvent page{event.frame, report::kind_name(shown->kind), shown->what, "", 0, false};
+  page.entry = report::flight_time(event.frame, frames_per_second(), 8) + "  " + shown->live;
   if (voice_heard(event)) {
     page.sound = event.text;
     page.handle = event.code;

@@ -66,15 +66,8 @@ namespace {
 void append_field(std::string& out, const Event& e, const FieldUse& f) {
   const int64_t number = field_number(e, f.field);
   const char* text = field_text(e, f.field);
-  switch (f.format) {
-    case FieldFormat::kRead:
-      return;
-    case FieldFormat::kGivenArg:
-      if (!e.has_arg) return;
-      break;
-    default:
-      break;
-  }
+  // Read by a composite format after it; a routine's dword only when passed.
+  if (f.format == FieldFormat::kRead || (f.format == FieldFormat::kGivenArg && !e.has_arg)) return;
   out += f.before;
   switch (f.format) {
     case FieldFormat::kDecimal:

@@ -32,9 +32,9 @@ void FlightRecorder::after_frame(uint32_t frame) {
   sample.frame = frame;
   sample.height_ft = height_above_ground_ft(panel_);
   sample.vertical_speed_fpm = vertical_speed_fpm(panel_);
+  sample.decision_height_ft = series_value(panel_, radalt_label_, Series::kDecisionHeight);
   sample.height_above_terrain_ft =
       (sim.get(kTokenAltitude) - sim.get(kTokenTerrainHeight)) * kFeetPerMetre;
-  if (radalt_label_) sample.decision_height_ft = decision_height_ft(panel_, *radalt_label_);
   samples_.push_back(sample);
 
   // Clicks between frames are stamped with the frame before; the picture

@@ -62,6 +62,19 @@ std::optional<double> decision_height_ft(const PanelHost& panel, const std::stri
   return marker.last_value;
 }
 
+std::optional<double> series_value(PanelHost& panel, const std::optional<std::string>& radalt,
+                                   Series series) {
+  switch (series) {
+    case Series::kHeight:
+      return height_above_ground_ft(panel);
+    case Series::kDecisionHeight:
+      return radalt ? decision_height_ft(panel, *radalt) : std::nullopt;
+    case Series::kVerticalSpeed:
+      return vertical_speed_fpm(panel);
+  }
+  return std::nullopt;
+}
+
 std::string flight_time(uint32_t frame, double frames_per_second, int width) {
   char text[48];
   std::snprintf(text, sizeof text, "%*.2f s", width, frame / frames_per_second);

@@ -60,6 +60,11 @@ std::optional<std::string> radalt_label(const std::vector<PanelGauge>& gauges);
 // marker has been asked for its value.
 std::optional<double> decision_height_ft(const PanelHost& panel, const std::string& radalt);
 
+// A series' value now, as both pages read it (`radalt`: the panel's radar
+// altimeter, radalt_label()); nothing where it has none.
+std::optional<double> series_value(PanelHost& panel, const std::optional<std::string>& radalt,
+                                   Series series);
+
 // "52.67 s"; the number right-aligned in `width` characters when asked.
 std::string flight_time(uint32_t frame, double frames_per_second, int width = 0);
 

@@ -25,20 +25,9 @@ nlohmann::json series_state(LiveSession& session) {
   const std::optional<std::string> radalt = report::radalt_label(session.script().layout());
   nlohmann::json out = nlohmann::json::array();
   for (const report::SeriesRow* row : report::plotted_series(radalt.has_value())) {
-    nlohmann::json value = nullptr;
-    switch (row->series) {
-      case report::Series::kHeight:
-        value = report::height_above_ground_ft(host);
-        break;
-      case report::Series::kDecisionHeight:
-        if (auto dh = report::decision_height_ft(host, *radalt)) value = *dh;
-        break;
-      case report::Series::kVerticalSpeed:
-        value = report::vertical_speed_fpm(host);
-        break;
-    }
+    const std::optional<double> value = report::series_value(host, radalt, row->series);
     nlohmann::json one = nlohmann::json::parse(report::series_json(*row));
-    one["value"] = value;
+    one["value"] = value ? nlohmann::json(*value) : nlohmann::json(nullptr);
     out.push_back(std::move(one));
   }
   return out;

@@ -36,17 +36,6 @@ void append_sound_path(std::string& out, const char* path) {
   out += '"';
 }
 
-// "radalt#4"; an element the panel does not hold is named by its text.
-void append_element(std::string& out, const Event& e) {
-  if (e.label == nullptr) {
-    out += e.text != nullptr ? e.text : "?";
-    return;
-  }
-  out += e.label;
-  out += '#';
-  append_int(out, e.element, 10);
-}
-
 const char* element_list_name(uint32_t slot) {
   static constexpr const char* kNames[] = {"query",    "install", "initialize", "update",
                                            "generate", "draw",    "(30)",       "kill"};
@@ -71,130 +60,92 @@ const char* service_name(uint32_t service) {
   }
 }
 
-void append_event_text(std::string& out, const Event& e) {
-  switch (e.kind) {
-    case EventKind::kModuleLoaded:
-    case EventKind::kModuleUnloaded:
-      out += "module ";
-      out += e.text;
-      out += e.kind == EventKind::kModuleLoaded ? " loaded" : " unloaded";
+namespace {
+
+// One field as its format writes it, its text before included.
+void append_field(std::string& out, const Event& e, const FieldUse& f) {
+  const int64_t number = field_number(e, f.field);
+  const char* text = field_text(e, f.field);
+  // Read by a composite format after it; a routine's dword only when passed.
+  if (f.format == FieldFormat::kRead || (f.format == FieldFormat::kGivenArg && !e.has_arg)) return;
+  out += f.before;
+  switch (f.format) {
+    case FieldFormat::kDecimal:
+    case FieldFormat::kGivenArg:
+      append_int(out, number, 10);
       return;
-    case EventKind::kGaugeService:
-      out += "gauge ";
-      out += e.label;
-      if (const char* name = service_name(e.code); name != nullptr) {
-        out += ' ';
-        out += name;
-      } else {
-        out += " service ";
-        append_int(out, e.code, 10);
-      }
-      return;
-    case EventKind::kElementList:
-      out += "elist ";
-      out += element_list_name(e.code);
-      out += ' ';
-      append_element(out, e);
-      if (e.has_arg) {
-        out += ' ';
-        append_int(out, e.arg, 10);
-      }
-      return;
-    case EventKind::kKeyEvent:
-      out += "key_event ";
-      append_int(out, e.code, 10);
-      out += ' ';
-      append_int(out, e.arg, 10);
-      return;
-    case EventKind::kRegister:
-      out += "register ";
-      append_quoted_name(out, e.text);
-      out += " type ";
-      append_int(out, e.code, 10);
-      return;
-    case EventKind::kLink:
-      out += "link ";
-      append_quoted_name(out, e.text);
-      out += e.result != 0 ? " -> registered" : " -> null";
-      return;
-    case EventKind::kLookup:
-      out += "lookup ";
-      append_int(out, e.code, 10);
-      out += " = ";
+    case FieldFormat::kDouble:
       append_double(out, e.value);
       return;
-    case EventKind::kUnregister:
-      out += "unregister ";
-      append_quoted_name(out, e.text);
+    case FieldFormat::kWord:
+      out += text != nullptr ? text : "?";
       return;
-    case EventKind::kStraySlot:
-      out += "stray service slot ";
-      append_int(out, e.code, 10);
+    case FieldFormat::kQuoted:
+      append_quoted_name(out, text);
       return;
-    case EventKind::kNamedWrite:
-      out += "var \"";
-      out += e.text;
-      out += "\" = ";
-      append_int(out, e.x, 10);
+    case FieldFormat::kSoundPath:
+      append_sound_path(out, text);
       return;
-    case EventKind::kElementFlags:
-      out += "element ";
-      append_element(out, e);
-      if (visibility_changed(e)) {
-        out += element_now_shown(e) ? " shown" : " hidden";
+    case FieldFormat::kElement:
+      if (e.label == nullptr) {
+        out += e.text != nullptr ? e.text : "?";
       } else {
-        out += " flags ";
+        append_element_id(out, e.label, e.element);
+      }
+      return;
+    case FieldFormat::kService:
+      if (const char* name = service_name(e.code); name != nullptr) {
+        out += name;
+      } else {
+        out += "service ";
+        append_int(out, number, 10);
+      }
+      return;
+    case FieldFormat::kRoutine:
+      out += element_list_name(e.code);
+      return;
+    case FieldFormat::kLinked:
+      out += number != 0 ? "registered" : "null";
+      return;
+    case FieldFormat::kFlags:
+      if (visibility_changed(e)) {
+        out += element_now_shown(e) ? "shown" : "hidden";
+      } else {
+        out += "flags ";
         append_hex(out, e.arg);
         out += " -> ";
         append_hex(out, e.result);
       }
       return;
-    case EventKind::kNeedleValue:
-      out += "needle ";
-      append_element(out, e);
-      out += " = ";
-      append_double(out, e.value);
-      return;
-    case EventKind::kClick:
-      out += "click ";
-      out += e.label;
-      out += ' ';
-      append_int(out, e.x, 10);
-      out += ',';
-      append_int(out, e.y, 10);
-      if (e.element == 0) {
-        out += " -> no area";
+    case FieldFormat::kArea:
+      if (number == 0) {
+        out += "no area";
       } else {
-        out += " -> area ";
-        append_int(out, e.element, 10);
+        out += "area ";
+        append_int(out, number, 10);
       }
       return;
-    case EventKind::kSoundLoad:
-      out += "sound load ";
-      append_sound_path(out, e.text);
-      out += " -> ";
-      append_int(out, e.result, 10);
-      out += " h=";
-      append_int(out, e.code, 10);
-      return;
-    case EventKind::kSoundPlay:
-      out += "sound play h=";
-      append_int(out, e.code, 10);
-      out += ' ';
-      append_sound_path(out, e.text);
-      out += " loop=";
-      append_int(out, e.arg, 10);
-      out += " -> ";
-      append_int(out, e.result, 10);
-      return;
-    case EventKind::kSoundStop:
-    case EventKind::kSoundUnload:
-      out += e.kind == EventKind::kSoundStop ? "sound stop h=" : "sound unload h=";
-      append_int(out, e.code, 10);
-      out += ' ';
-      append_sound_path(out, e.text);
+    case FieldFormat::kRead:
       return;
   }
+}
+
+}  // namespace
+
+void append_element_id(std::string& out, const char* label, uint32_t element) {
+  out += label;
+  out += '#';
+  append_int(out, element, 10);
+}
+
+void append_event_text(std::string& out, const Event& e) {
+  const EventKindRow& row = kind_row(e.kind);
+  out += row.word;
+  for (const FieldUse& f : row.fields) {
+    if (f.label == nullptr) break;
+    append_field(out, e, f);
+  }
+  out += row.after;
 }
 
 std::string event_text(const Event& event) {

@@ -9,9 +9,12 @@
 
 namespace host {
 
-// The event as the log shows it after the frame stamp, appended to `out`.
+// The event as the log shows it after the frame stamp, appended to `out`:
+// written from the kind's row in host/event.h.
 void append_event_text(std::string& out, const Event& event);
 std::string event_text(const Event& event);
+// An element as the log names it, "radalt#4", whatever names readers give it.
+void append_element_id(std::string& out, const char* label, uint32_t element);
 // "install", "initialize", "update" or "kill"; null for other service codes.
 const char* service_name(uint32_t service);
 

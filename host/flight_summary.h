@@ -1,7 +1,7 @@
 #pragma once
 // The short story of a flight for people: each voice heard, each sound that
 // failed, each key event, named variable write and lamp change with its
-// time, from the host's events.
+// time, from the host's events as host/event_marks.h words them.
 #include <string>
 #include <vector>
 

@@ -5,22 +5,14 @@
 #include "host/host_error.h"
 #include "host/panel_host.h"
 #include "host/render/flight_layout.h"
+#include "host/report/flight_view.h"
 #include "host/sim_names.h"
-#include "radalt/radalt_elements.h"
 
 namespace host::report {
 namespace {
 
-// The radar altimeter's DH marker: a needle whose value is the knob's
-// decision height in feet, asked on every frame whether shown or not.
-constexpr size_t kDhMarkerElement = radalt::kDhMarkerA;
 // An element's picture beside its name: at most this many pixels high.
 constexpr int64_t kElementSide = 32;
-
-bool shown_on_panel(MarkKind kind) {
-  return kind == MarkKind::kVoice || kind == MarkKind::kSoundFailed || kind == MarkKind::kKey ||
-         kind == MarkKind::kLamp;
-}
 
 }  // namespace
 
@@ -30,35 +22,19 @@ FlightRecorder::FlightRecorder(PanelHost& panel, std::vector<PanelGauge> gauges,
       gauges_(std::move(gauges)),
       max_snapshots_(std::max<size_t>(max_snapshots, 2)),
       max_width_(std::max(max_width, 1)) {
-  const std::vector<std::string> labels = render::gauge_labels(gauges_);
-  for (size_t i = 0; i < gauges_.size(); ++i) {
-    if (gauges_[i].module == "vrn_radalt" && gauges_[i].gauge == "radalt" && !radalt_label_) {
-      radalt_label_ = labels[i];
-    }
-    has_gpws_ |= gauges_[i].module == "vrn_gpws";
-  }
-}
-
-std::optional<double> FlightRecorder::decision_height() const {
-  if (!radalt_label_) return std::nullopt;
-  const GaugeInstance& radalt = panel_.gauge(*radalt_label_);
-  if (radalt.elements.size() <= kDhMarkerElement) return std::nullopt;
-  const ElementState& marker = radalt.elements[kDhMarkerElement];
-  if (marker.type != frame::kNeedle || !marker.needle_seen) return std::nullopt;
-  return marker.last_value;
+  radalt_label_ = radalt_label(gauges_);
+  for (const PanelGauge& g : gauges_) has_gpws_ |= g.module == "vrn_gpws";
 }
 
 void FlightRecorder::after_frame(uint32_t frame) {
   const SimVariables& sim = panel_.sim();
   FlightSample sample;
   sample.frame = frame;
-  sample.height_ft =
-      (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundElevationScale) *
-      kFeetPerMetre;
-  sample.vertical_speed_fpm = sim.get(kTokenVerticalSpeed);
+  sample.height_ft = height_above_ground_ft(panel_);
+  sample.vertical_speed_fpm = vertical_speed_fpm(panel_);
+  sample.decision_height_ft = series_value(panel_, radalt_label_, Series::kDecisionHeight);
   sample.height_above_terrain_ft =
       (sim.get(kTokenAltitude) - sim.get(kTokenTerrainHeight)) * kFeetPerMetre;
-  sample.decision_height_ft = decision_height();
   samples_.push_back(sample);
 
   // Clicks between frames are stamped with the frame before; the picture
@@ -68,7 +44,7 @@ void FlightRecorder::after_frame(uint32_t frame) {
   bool visible = false;
   for (; events_read_ < all.size(); ++events_read_) {
     if (auto e = flight_event(all[events_read_])) {
-      visible |= shown_on_panel(e->kind);
+      visible |= on_panel(e->kind);
       if (e->kind == MarkKind::kLamp) e->picture = element_picture(e->label, e->element);
       events_.push_back(*e);
       events.push_back(std::move(*e));

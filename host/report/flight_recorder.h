@@ -24,8 +24,8 @@ namespace host::report {
 
 struct FlightSample {
   uint32_t frame = 0;
-  double height_ft = 0.0;           // altitude (token 73) less ground elevation (token 2 / 256)
-  double vertical_speed_fpm = 0.0;  // token 65
+  double height_ft = 0.0;                    // height above ground (flight_view.h)
+  double vertical_speed_fpm = 0.0;           // token 65
   std::optional<double> decision_height_ft;  // with a radar altimeter on the panel
   double height_above_terrain_ft = 0.0;      // altitude less terrain height (token 614)
 };
@@ -58,7 +58,6 @@ class FlightRecorder {
   bool has_gpws() const { return has_gpws_; }
 
  private:
-  std::optional<double> decision_height() const;
   void take_snapshot(uint32_t frame, std::vector<FlightEvent> events);
   std::optional<size_t> element_picture(const std::string& label, uint32_t element);
 

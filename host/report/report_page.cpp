@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/report/base64.h"
+#include "host/report/flight_view.h"
 #include "host/report/html_text.h"
 
 namespace host::report {
@@ -38,9 +39,7 @@ std::string rate(double fps) {
 }
 
 std::string seconds(uint32_t frame, double fps) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f s", frame / fps);
-  return text;
+  return flight_time(frame, fps);
 }
 
 // An <img> of the page's picture `index`, filled in by the script that
@@ -53,8 +52,7 @@ std::string picture_img(size_t index, const std::string& alt, const char* css_cl
 // "lamp radalt#4 shown" with the element's own picture before its name.
 std::string event_html(const FlightEvent& e) {
   std::string out;
-  if (e.picture)
-    out += picture_img(*e.picture, e.label + "#" + std::to_string(e.element), "element");
+  if (e.picture) out += picture_img(*e.picture, element_text(e.label, e.element), "element");
   return out + escape_html(e.what);
 }
 
@@ -107,18 +105,17 @@ void elements_summary(std::string& page, const ReportContent& c) {
       shown.push_back(0);
       hidden.push_back(0);
     }
-    (e.what.ends_with(" shown") ? shown : hidden)[i] += 1;
+    (e.shown ? shown : hidden)[i] += 1;
   }
   if (first.empty()) return;
   page += "<p class=\"facts elements\">Elements shown or hidden:";
   for (size_t i = 0; i < first.size(); ++i) {
     const FlightEvent& e = *first[i];
     page += " <span class=\"element-count\">";
-    if (e.picture)
-      page += picture_img(*e.picture, e.label + "#" + std::to_string(e.element), "element");
-    page += escape_html(e.label + "#" + std::to_string(e.element)) + " shown " +
-            std::to_string(shown[i]) + "&times;, hidden " + std::to_string(hidden[i]) +
-            "&times;</span>";
+    const std::string name = element_text(e.label, e.element);
+    if (e.picture) page += picture_img(*e.picture, name, "element");
+    page += escape_html(name) + " shown " + std::to_string(shown[i]) + "&times;, hidden " +
+            std::to_string(hidden[i]) + "&times;</span>";
   }
   page += "</p>\n";
 }

@@ -9,11 +9,8 @@
   const plot = document.getElementById('timeline');
   const readout = document.getElementById('timeline-readout');
   const colours = {voice: '#c92a2a', 'sound failed': '#e67700', key: '#6741d9', lamp: '#5c636a'};
-  const seriesColours = ['#2f9e44'];
-  if (data.labels.length === 4) seriesColours.push('#e8590c');
-  seriesColours.push('#1971c2');
-  const speedLabel = data.labels[data.labels.length - 1];
-  const decisionLabel = data.labels.length === 4 ? data.labels[2] : null;
+  // The series come with their labels, colours and axes, in the rows' order.
+  const seriesColours = data.series.map(function (s) { return s.colour; });
   const lanes = 8;
   const laneHeight = 18;
   const longestLabel = 44;
@@ -25,10 +22,11 @@
   });
   const end = rows.length ? rows[rows.length - 1][0] : 1;
 
-  // One marker per frame and kind; named-variable writes are in the table only.
+  // One marker per frame and kind, of the kinds seen or heard on the panel
+  // (named-variable writes are in the table only).
   const marks = [];
   for (const [frame, kind, what, picture] of data.events) {
-    if (kind === 'var') continue;
+    if (!data.on_panel.includes(kind)) continue;
     const last = marks[marks.length - 1];
     if (last && last.frame === frame && last.kind === kind) {
       last.items.push({what: what, picture: picture});
@@ -134,15 +132,17 @@
   }
 
   const series = {};
-  series[speedLabel] = {axis: 'y2'};
-  if (decisionLabel) series[decisionLabel] = {strokePattern: [6, 4]};
+  for (const s of data.series) {
+    series[s.label] = s.axis === 'y2' ? {axis: 'y2'} : {};
+    if (s.dashed) series[s.label].strokePattern = [6, 4];
+  }
   const g = new Dygraph(plot, rows, {
     labels: data.labels,
     colors: seriesColours,
     series: series,
-    xlabel: 'flight time, s',
-    ylabel: 'height, ft',
-    y2label: 'vertical speed, ft/min',
+    xlabel: data.axes.x,
+    ylabel: data.axes.y,
+    y2label: data.axes.y2,
     axes: {y: {independentTicks: true}, y2: {independentTicks: true}},
     strokeWidth: 1.5,
     height: 460,

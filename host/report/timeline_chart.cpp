@@ -33,15 +33,47 @@ double-click for the whole flight; hover for the values and events of a moment.<
 <div id="timeline-readout" class="facts">&nbsp;</div>
 )";
 
+// A frame's value of a series; nothing where it had none.
+std::optional<double> sample_value(const FlightSample& s, Series series) {
+  switch (series) {
+    case Series::kHeight:
+      return s.height_ft;
+    case Series::kDecisionHeight:
+      return s.decision_height_ft;
+    case Series::kVerticalSpeed:
+      return s.vertical_speed_fpm;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::string series_json(const SeriesRow& row) {
+  return "{\"key\":" + js_string(row.key) + ",\"label\":" + js_string(series_label(row)) +
+         ",\"unit\":" + js_string(row.unit) + ",\"colour\":" + js_string(row.colour) +
+         ",\"axis\":\"" + (row.right_axis ? "y2" : "y") +
+         "\",\"dashed\":" + (row.dashed ? "true" : "false") + "}";
+}
 
 std::string timeline_data(const std::vector<FlightSample>& samples,
                           const std::vector<FlightEvent>& events, double fps,
                           bool with_decision_height) {
-  std::string out = "{\"fps\":" + number(fps) + ",\"labels\":[\"flight time, s\",";
-  out += "\"height above ground, ft\",";
-  if (with_decision_height) out += "\"decision height, ft\",";
-  out += "\"vertical speed, ft/min\"],\n\"rows\":[";
+  const std::vector<const SeriesRow*> series = plotted_series(with_decision_height);
+  std::string out = "{\"fps\":" + number(fps) + ",\"labels\":[" + js_string(kTimeAxis);
+  for (const SeriesRow* row : series) out += "," + js_string(series_label(*row));
+  out += "],\"axes\":{\"x\":" + js_string(kTimeAxis) + ",\"y\":" + js_string(kLeftAxis) +
+         ",\"y2\":" + js_string(right_axis_label()) + "},\"series\":[";
+  for (size_t i = 0; i < series.size(); ++i) {
+    out += (i == 0 ? "" : ",") + series_json(*series[i]);
+  }
+  out += "],\"on_panel\":[";
+  bool listed = false;
+  for (const MarkKindRow& mark : kMarkKinds) {
+    if (!mark.on_panel) continue;
+    out += (listed ? "," : "") + js_string(mark.name);
+    listed = true;
+  }
+  out += "],\n\"rows\":[";
   const size_t stride =
       std::max<size_t>(1, (samples.size() + kMostTimelineRows - 1) / kMostTimelineRows);
   out.reserve(out.size() + samples.size() / stride * 32);
@@ -51,11 +83,12 @@ std::string timeline_data(const std::vector<FlightSample>& samples,
     const FlightSample& s = samples[i];
     out += first ? "\n[" : ",\n[";
     first = false;
-    out += std::to_string(s.frame) + "," + number(s.height_ft) + ",";
-    if (with_decision_height) {
-      out += (s.decision_height_ft ? number(*s.decision_height_ft) : "null") + ",";
+    out += std::to_string(s.frame);
+    for (const SeriesRow* row : series) {
+      const std::optional<double> v = sample_value(s, row->series);
+      out += "," + (v ? number(*v) : std::string("null"));
     }
-    out += number(s.vertical_speed_fpm) + "]";
+    out += "]";
   }
   out += "],\n\"events\":[";
   first = true;

@@ -9,6 +9,7 @@
 
 #include "host/report/flight_events.h"
 #include "host/report/flight_recorder.h"
+#include "host/report/flight_view.h"
 
 namespace host::report {
 
@@ -23,13 +24,18 @@ struct TimelineChart {
   std::string script;
 };
 
+// A series as the page scripts draw it: {"key","label","unit","colour",
+// "axis":"y" or "y2","dashed"}.
+std::string series_json(const SeriesRow& row);
+
 TimelineChart timeline_chart(const std::vector<FlightSample>& samples,
                              const std::vector<FlightEvent>& events, double frames_per_second,
                              bool with_decision_height);
 
-// The data alone: {"fps":..,"labels":[..],"rows":[[frame,height,(dh,)speed],..],
-// "events":[[frame,"kind","what",picture or null],..]}, values as text
-// with one decimal, a missing value as null.
+// The data alone: {"fps":..,"labels":[..],"axes":{..},"series":[..],
+// "rows":[[frame,height,(dh,)speed],..],"events":[[frame,"kind","what",
+// picture or null],..]}: the series as series_json() gives each, in the
+// rows' order; values as text with one decimal, a missing value as null.
 std::string timeline_data(const std::vector<FlightSample>& samples,
                           const std::vector<FlightEvent>& events, double frames_per_second,
                           bool with_decision_height);

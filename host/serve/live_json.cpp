@@ -67,7 +67,11 @@ json events_json(const std::vector<NumberedEvent>& events) {
   json out = json::array();
   for (const NumberedEvent& n : events) {
     const PageEvent& e = n.event;
-    json one = {{"n", n.number}, {"frame", e.frame}, {"kind", e.kind}, {"what", e.what}};
+    json one = {{"n", n.number},
+                {"frame", e.frame},
+                {"kind", e.kind},
+                {"what", e.what},
+                {"entry", e.entry}};
     if (!e.sound.empty() || e.kind == "stop") {
       one["sound"] = e.sound;
       one["handle"] = e.handle;

@@ -6,11 +6,11 @@
 #include <ostream>
 
 #include "host/host_error.h"
-#include "host/render/flight_layout.h"
+#include "host/report/flight_view.h"
+#include "host/report/timeline_chart.h"
 #include "host/serve/page_text.h"
 #include "host/sim_names.h"
 #include "host/sim_write.h"
-#include "radalt/radalt_elements.h"
 
 namespace host::serve {
 namespace {
@@ -18,26 +18,19 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The radar altimeter's DH marker, the needle the report's plot reads too:
-// its value is the knob's decision height in feet.
-constexpr size_t kDhMarkerElement = radalt::kDhMarkerA;
-
-std::optional<std::string> radalt_label(const std::vector<PanelGauge>& gauges) {
-  const std::vector<std::string> labels = render::gauge_labels(gauges);
-  for (size_t i = 0; i < gauges.size(); ++i) {
-    if (gauges[i].module == "vrn_radalt" && gauges[i].gauge == "radalt") return labels[i];
+// The series the page plots, each as the report's timeline has it (labels,
+// units, colours, axes) with its value now, null where it has none.
+nlohmann::json series_state(LiveSession& session) {
+  PanelHost& host = session.host();
+  const std::optional<std::string> radalt = report::radalt_label(session.script().layout());
+  nlohmann::json out = nlohmann::json::array();
+  for (const report::SeriesRow* row : report::plotted_series(radalt.has_value())) {
+    const std::optional<double> value = report::series_value(host, radalt, row->series);
+    nlohmann::json one = nlohmann::json::parse(report::series_json(*row));
+    one["value"] = value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+    out.push_back(std::move(one));
   }
-  return std::nullopt;
-}
-
-nlohmann::json decision_height(const LiveSession& session) {
-  const std::optional<std::string> label = radalt_label(session.script().layout());
-  if (!label || !session.host().started()) return nullptr;
-  const GaugeInstance& radalt = session.host().gauge(*label);
-  if (radalt.elements.size() <= kDhMarkerElement) return nullptr;
-  const ElementState& marker = radalt.elements[kDhMarkerElement];
-  if (marker.type != frame::kNeedle || !marker.needle_seen) return nullptr;
-  return marker.last_value;
+  return out;
 }
 
 }  // namespace
@@ -76,7 +69,11 @@ std::vector<ScenarioFile> LiveLoop::scenarios(const std::string& folder, std::os
 }
 
 void LiveLoop::note(const std::string& what) {
-  notes_.push_back({session_ ? session_->host().frame() : 0, "note", what, "", 0, false});
+  // Only ever after a session has started: the page always has one.
+  const uint32_t frame = session_->host().frame();
+  notes_.push_back(
+      {frame, "note", what, "", 0, false,
+       report::flight_time(frame, session_->frames_per_second(), 8) + "  note " + what});
 }
 
 void LiveLoop::start(const std::string& path) {
@@ -162,7 +159,7 @@ void LiveLoop::publish() {
   for (const SimName& name : sim_names()) {
     vars[name.name] = variable_value(host.sim(), name);
   }
-  const SimVariables& sim = host.sim();
+  const nlohmann::json series = series_state(*session_);
   shown_.state = {
       {"session", shown_.session},
       {"title", shown_.title},
@@ -175,12 +172,12 @@ void LiveLoop::publish() {
       {"ended", session_->ended()},
       {"picture", shown_.picture},
       {"vars", vars},
-      {"height_ft",
-       (sim.get(kTokenAltitude) - sim.get(kTokenGroundElevation) / kGroundElevationScale) *
-           kFeetPerMetre},
-      {"vertical_speed_fpm", sim.get(kTokenVerticalSpeed)},
-      {"decision_height_ft", decision_height(*session_)},
+      {"series", series},
   };
+  // Each series' value under its own key too, for whoever reads one.
+  for (const nlohmann::json& one : series)
+    shown_.state[one["key"].get<std::string>()] = one["value"];
+  if (!shown_.state.contains("decision_height_ft")) shown_.state["decision_height_ft"] = nullptr;
   std::vector<PageEvent> events = session_->take_events();
   events.insert(events.end(), notes_.begin(), notes_.end());
   notes_.clear();

@@ -8,6 +8,7 @@
 #include "host/host_error.h"
 #include "host/loaded_module.h"
 #include "host/report/flight_events.h"
+#include "host/report/flight_view.h"
 #include "host/sim_write.h"
 
 namespace host::serve {
@@ -143,6 +144,7 @@ void LiveSession::on_event(const Event& event) {
   std::optional<report::FlightEvent> shown = report::flight_event(event);
   if (!shown) return;
   PageEvent page{event.frame, report::kind_name(shown->kind), shown->what, "", 0, false};
+  page.entry = report::flight_time(event.frame, frames_per_second(), 8) + "  " + shown->live;
   if (voice_heard(event)) {
     page.sound = event.text;
     page.handle = event.code;

@@ -28,6 +28,7 @@ struct PageEvent {
   std::string sound;  // for voices: the path the module played
   uint32_t handle = 0;
   bool loop = false;
+  std::string entry;  // the page's list entry, its time first, as host/event_marks.h words it
 };
 
 class LiveSession final : public EventSubscriber {

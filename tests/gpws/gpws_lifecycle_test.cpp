@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "gpws_fixture.h"
 
@@ -44,12 +45,13 @@ TEST_F(Gpws, InstallRegistersAndLoadsInSlotOrderKillReleasesWithoutStopping) {
 TEST_F(Gpws, TheFirstUpdateReadsTheFourteenInputsInOrder) {
   size_t from = testing_host::mark(panel);
   panel.run_frame();
-  Lines lookups;
-  for (const std::string& line : testing_host::events(panel, from, true)) {
-    if (line.rfind("lookup ", 0) == 0) lookups.push_back(line.substr(7, line.find(' ', 7) - 7));
+  std::vector<uint32_t> tokens;
+  const std::vector<host::Event>& all = panel.events().events();
+  for (size_t i = from; i < all.size(); ++i) {
+    if (all[i].kind == host::EventKind::kLookup) tokens.push_back(all[i].code);
   }
-  EXPECT_EQ(lookups, (Lines{"1", "73", "2", "332", "329", "77", "65", "41", "60", "773", "614",
-                            "604", "74", "335"}));
+  EXPECT_EQ(tokens,
+            (std::vector<uint32_t>{1, 73, 2, 332, 329, 77, 65, 41, 60, 773, 614, 604, 74, 335}));
 }
 
 Lines all_off_stops() {

@@ -1,8 +1,6 @@
 // The event log's text and the stream's switch: lines as every platform
 // writes them, and a stream nobody reads publishes nothing.
 #include "host/event_log.h"
-#include "host/event_text.h"
-#include "test_events.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +10,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "host/event_text.h"
+#include "test_events.h"
 
 namespace {
 
@@ -51,59 +52,61 @@ struct TextCase {
   const char* text;
 };
 
-using testing_host::test_event;
+using testing_host::event;
 
 TEST(EventLogText, EveryKindWordedAsTheLogHasAlwaysWordedIt) {
   using K = host::EventKind;
-  host::Event lookup = test_event(K::kLookup, 0, 73);
-  lookup.value = 304.8;
-  host::Event needle = test_event(K::kNeedleValue, 0, 0, 0, 0, nullptr, "radalt", 9);
-  needle.value = -0.0;
-  host::Event write = test_event(K::kNamedWrite, 0, 0, 0, 0, "radalt_gpws");
-  write.x = -7;
-  host::Event click = test_event(K::kClick, 0, 0, 0, 0, nullptr, "radalt", 2);
-  click.x = 50;
-  click.y = 220;
-  host::Event missed = click;
-  missed.element = 0;
-  host::Event elist_arg = test_event(K::kElementList, 0, 25, 9, 0, nullptr, "test", 0);
-  elist_arg.has_arg = true;
+  const host::Event click = event(K::kClick, 0, {{"gauge", "radalt"}, {"x", 50}, {"y", 220}});
   const TextCase cases[] = {
-      {test_event(K::kModuleLoaded, 0, 0, 0, 0, "vrn_gpws"), "module vrn_gpws loaded"},
-      {test_event(K::kModuleUnloaded, 0, 0, 0, 0, "cabsound"), "module cabsound unloaded"},
-      {test_event(K::kGaugeService, 0, 2, 0, 0, nullptr, "test"), "gauge test install"},
-      {test_event(K::kGaugeService, 0, 4, 0, 0, nullptr, "test@2"), "gauge test@2 initialize"},
-      {test_event(K::kGaugeService, 0, 12, 0, 0, nullptr, "fi"), "gauge fi kill"},
-      {test_event(K::kGaugeService, 0, 9, 0, 0, nullptr, "fi"), "gauge fi service 9"},
-      {test_event(K::kElementList, 0, 31, 0, 0, nullptr, "test", 0), "elist kill test#0"},
-      {elist_arg, "elist install test#0 9"},
-      {test_event(K::kElementList, 0, 24, 0, 0, "null"), "elist query null"},
-      {test_event(K::kElementList, 0, 30, 0, 0, "?"), "elist (30) ?"},
-      {test_event(K::kKeyEvent, 0, 66359, 0), "key_event 66359 0"},
-      {test_event(K::kRegister, 0, 19, 0, 0, "dh_gpws"), "register \"dh_gpws\" type 19"},
-      {test_event(K::kRegister, 0, 19), "register (null) type 19"},
-      {test_event(K::kLink, 0, 0, 0, 1, "radalt_adi"), "link \"radalt_adi\" -> registered"},
-      {test_event(K::kLink, 0, 0, 0, 0, "radalt_adi"), "link \"radalt_adi\" -> null"},
-      {lookup, "lookup 73 = 304.8"},
-      {test_event(K::kUnregister, 0, 0, 0, 0, "dh_gpws"), "unregister \"dh_gpws\""},
-      {test_event(K::kUnregister), "unregister (null)"},
-      {test_event(K::kStraySlot, 0, 33), "stray service slot 33"},
-      {write, "var \"radalt_gpws\" = -7"},
-      {test_event(K::kElementFlags, 0, 0, 0x40000007, 0x7, nullptr, "test", 1), "element test#1 shown"},
-      {test_event(K::kElementFlags, 0, 0, 0x3, 0x40000003, nullptr, "radalt", 13),
+      {event(K::kModuleLoaded, 0, {{"module", "vrn_gpws"}}), "module vrn_gpws loaded"},
+      {event(K::kModuleUnloaded, 0, {{"module", "cabsound"}}), "module cabsound unloaded"},
+      {event(K::kGaugeService, 0, {{"gauge", "test"}, {"service", 2}}), "gauge test install"},
+      {event(K::kGaugeService, 0, {{"gauge", "test@2"}, {"service", 4}}),
+       "gauge test@2 initialize"},
+      {event(K::kGaugeService, 0, {{"gauge", "fi"}, {"service", 12}}), "gauge fi kill"},
+      {event(K::kGaugeService, 0, {{"gauge", "fi"}, {"service", 9}}), "gauge fi service 9"},
+      {event(K::kElementList, 0, {{"routine", 31}, {"gauge", "test"}, {"element", 0}}),
+       "elist kill test#0"},
+      {event(K::kElementList, 0, {{"routine", 25}, {"gauge", "test"}, {"dword", 9}}),
+       "elist install test#0 9"},
+      {event(K::kElementList, 0, {{"routine", 24}, {"passed", "null"}}), "elist query null"},
+      {event(K::kElementList, 0, {{"routine", 30}, {"passed", "?"}}), "elist (30) ?"},
+      {event(K::kKeyEvent, 0, {{"event", 66359}}), "key_event 66359 0"},
+      {event(K::kRegister, 0, {{"name", "dh_gpws"}, {"type", 19}}), "register \"dh_gpws\" type 19"},
+      {event(K::kRegister, 0, {{"type", 19}}), "register (null) type 19"},
+      {event(K::kLink, 0, {{"name", "radalt_adi"}, {"registered", 1}}),
+       "link \"radalt_adi\" -> registered"},
+      {event(K::kLink, 0, {{"name", "radalt_adi"}}), "link \"radalt_adi\" -> null"},
+      {event(K::kLookup, 0, {{"token", 73}, {"value", 304.8}}), "lookup 73 = 304.8"},
+      {event(K::kUnregister, 0, {{"name", "dh_gpws"}}), "unregister \"dh_gpws\""},
+      {event(K::kUnregister), "unregister (null)"},
+      {event(K::kStraySlot, 0, {{"slot", 33}}), "stray service slot 33"},
+      {event(K::kNamedWrite, 0, {{"variable", "radalt_gpws"}, {"value", -7}}),
+       "var \"radalt_gpws\" = -7"},
+      {event(K::kElementFlags, 0,
+             {{"gauge", "test"}, {"element", 1}, {"before", 0x40000007}, {"now", 0x7}}),
+       "element test#1 shown"},
+      {event(K::kElementFlags, 0,
+             {{"gauge", "radalt"}, {"element", 13}, {"before", 0x3}, {"now", 0x40000003}}),
        "element radalt#13 hidden"},
-      {test_event(K::kElementFlags, 0, 0, 0x3, 0x2, nullptr, "radalt", 4),
+      {event(K::kElementFlags, 0,
+             {{"gauge", "radalt"}, {"element", 4}, {"before", 0x3}, {"now", 0x2}}),
        "element radalt#4 flags 0x3 -> 0x2"},
-      {needle, "needle radalt#9 = -0"},
-      {click, "click radalt 50,220 -> area 2"},
-      {missed, "click radalt 50,220 -> no area"},
-      {test_event(K::kSoundLoad, 0, 3, 0, 1, "Sound\\a.wav"), "sound load \"Sound\\a.wav\" -> 1 h=3"},
-      {test_event(K::kSoundLoad, 0, 0, 0, 0), "sound load ? -> 0 h=0"},
-      {test_event(K::kSoundPlay, 0, 7, 1, 1, "Sound\\sinkrate.wav"),
+      {event(K::kNeedleValue, 0, {{"gauge", "radalt"}, {"element", 9}, {"value", -0.0}}),
+       "needle radalt#9 = -0"},
+      {event(K::kClick, 0, {{"gauge", "radalt"}, {"x", 50}, {"y", 220}, {"area", 2}}),
+       "click radalt 50,220 -> area 2"},
+      {click, "click radalt 50,220 -> no area"},
+      {event(K::kSoundLoad, 0, {{"path", "Sound\\a.wav"}, {"loaded", 1}, {"handle", 3}}),
+       "sound load \"Sound\\a.wav\" -> 1 h=3"},
+      {event(K::kSoundLoad), "sound load ? -> 0 h=0"},
+      {event(K::kSoundPlay, 0,
+             {{"handle", 7}, {"path", "Sound\\sinkrate.wav"}, {"loop", 1}, {"started", 1}}),
        "sound play h=7 \"Sound\\sinkrate.wav\" loop=1 -> 1"},
-      {test_event(K::kSoundPlay, 0, 9, 0, 0), "sound play h=9 ? loop=0 -> 0"},
-      {test_event(K::kSoundStop, 0, 0), "sound stop h=0 ?"},
-      {test_event(K::kSoundUnload, 0, 2, 0, 0, "Sound\\b.wav"), "sound unload h=2 \"Sound\\b.wav\""},
+      {event(K::kSoundPlay, 0, {{"handle", 9}}), "sound play h=9 ? loop=0 -> 0"},
+      {event(K::kSoundStop), "sound stop h=0 ?"},
+      {event(K::kSoundUnload, 0, {{"handle", 2}, {"path", "Sound\\b.wav"}}),
+       "sound unload h=2 \"Sound\\b.wav\""},
   };
   for (const TextCase& c : cases) EXPECT_EQ(host::event_text(c.event), c.text);
 }

@@ -124,7 +124,7 @@ function playVoice(e) {
   }).catch((error) => say(`cannot play ${e.sound}: ${error.message}`));
 }
 
-function showEvents(events, fps) {
+function showEvents(events) {
   const list = $('events');
   for (const e of events) {
     after = Math.max(after, e.n);
@@ -133,32 +133,51 @@ function showEvents(events, fps) {
     if (e.kind === 'note') say(e.what);
     const item = document.createElement('li');
     item.dataset.kind = e.kind;
-    const what = e.what.startsWith(e.kind) ? e.what : `${e.kind} ${e.what}`;
-    item.textContent = `${(e.frame / fps).toFixed(2).padStart(8)} s  ${what}`;
+    item.textContent = e.entry;
     list.prepend(item);
     while (list.children.length > 300) list.lastChild.remove();
   }
 }
 
-function drawPlot() {
+// The legend: the series the host plots, in their colours.
+function showLegend(series) {
+  const legend = $('legend');
+  const names = series.map((s) => s.label).join('|');
+  if (legend.dataset.series === names) return;
+  legend.dataset.series = names;
+  legend.replaceChildren(...series.map((s) => {
+    const item = document.createElement('span');
+    item.textContent = s.label;
+    item.style.color = s.colour;
+    item.dataset.series = s.key;
+    return item;
+  }));
+}
+
+// The last minute of every series: those of the left axis share a scale
+// from 0 (200 at least), the right one's is ±4000 about the middle.
+function drawPlot(series) {
   const g = plot.getContext('2d');
   g.clearRect(0, 0, plot.width, plot.height);
   if (samples.length < 2) return;
   const end = samples[samples.length - 1].t;
   const x = (t) => plot.width - (end - t) / PLOT_SECONDS * plot.width;
-  const series = [
-    ['#6cf', (s) => s.h, Math.max(200, ...samples.map((s) => s.h))],
-    ['#f66', (s) => s.dh, Math.max(200, ...samples.map((s) => s.h))],
-    ['#fc6', (s) => s.vs + 4000, 8000],
-  ];
-  for (const [colour, value, top] of series) {
-    g.strokeStyle = colour;
+  const valuesOf = (axis) => series.filter((s) => s.axis === axis)
+      .flatMap((s) => samples.map((p) => p.values[s.key]))
+      .filter((v) => v !== null && v !== undefined && !Number.isNaN(v));
+  const leftTop = Math.max(200, ...valuesOf('y'));
+  const rightTop = 4000;
+  for (const one of series) {
+    const right = one.axis === 'y2';
+    g.strokeStyle = one.colour;
+    g.setLineDash(one.dashed ? [6, 4] : []);
     g.beginPath();
     let drawing = false;
     for (const s of samples) {
-      const v = value(s);
-      if (v === null || Number.isNaN(v)) { drawing = false; continue; }
-      const y = plot.height - 4 - Math.max(0, Math.min(1, v / top)) * (plot.height - 8);
+      const v = s.values[one.key];
+      if (v === null || v === undefined || Number.isNaN(v)) { drawing = false; continue; }
+      const share = right ? (v + rightTop) / (2 * rightTop) : v / leftTop;
+      const y = plot.height - 4 - Math.max(0, Math.min(1, share)) * (plot.height - 8);
       if (drawing) g.lineTo(x(s.t), y); else g.moveTo(x(s.t), y);
       drawing = true;
     }
@@ -176,12 +195,14 @@ function showState(s) {
   $('takeover').disabled = !s.playing;
   showVariables(s.vars);
   if (s.picture !== picture) loadPicture(s.picture);
-  const dh = s.decision_height_ft === null ? null : s.decision_height_ft;
   if (samples.length && s.time_s < samples[samples.length - 1].t) samples = [];
-  samples.push({ t: s.time_s, h: s.height_ft, vs: s.vertical_speed_fpm, dh });
+  const values = {};
+  for (const one of s.series) values[one.key] = one.value;
+  samples.push({ t: s.time_s, values });
   while (samples.length && samples[0].t < s.time_s - PLOT_SECONDS) samples.shift();
-  drawPlot();
-  showEvents(s.events, s.fps);
+  showLegend(s.series);
+  drawPlot(s.series);
+  showEvents(s.events);
 }
 
 async function follow() {

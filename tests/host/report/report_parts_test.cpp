@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "host/report/html_text.h"
 #include "host/report/ogg_opus.h"
 #include "host/report/picture_set.h"
+#include "host/report/report_page.h"
 #include "host/report/timeline_chart.h"
 #include "test_events.h"
 
@@ -46,12 +48,11 @@ TEST(ReportBase64, EncodesAsTheStandardSays) {
   }
 }
 
-using testing_host::test_event;
+using testing_host::event;
 
 TEST(ReportEvents, MarksWhatTheSummaryLists) {
   using K = host::EventKind;
-  host::Event write = test_event(K::kNamedWrite, 941, 0, 0, 0, "radalt_gpws");
-  write.x = 1;
+  const host::Event write = event(K::kNamedWrite, 941, {{"variable", "radalt_gpws"}, {"value", 1}});
   struct Case {
     const char* name;
     host::Event event;
@@ -59,24 +60,35 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
     const char* what;
   };
   const Case cases[] = {
-      {"a voice heard", test_event(K::kSoundPlay, 941, 4, 0, 1, "Sound\\minimums.wav"),
+      {"a voice heard",
+       event(K::kSoundPlay, 941, {{"handle", 4}, {"path", "Sound\\minimums.wav"}, {"started", 1}}),
        MarkKind::kVoice, "minimums"},
-      {"a loop heard", test_event(K::kSoundPlay, 7, 7, 1, 1, "Sound\\sinkrate.wav"),
+      {"a loop heard",
+       event(K::kSoundPlay, 7,
+             {{"handle", 7}, {"path", "Sound\\sinkrate.wav"}, {"loop", 1}, {"started", 1}}),
        MarkKind::kVoice, "sinkrate"},
-      {"a refused play is no voice", test_event(K::kSoundPlay, 9, 4, 0, 0, "Sound\\minimums.wav"),
+      {"a refused play is no voice",
+       event(K::kSoundPlay, 9, {{"handle", 4}, {"path", "Sound\\minimums.wav"}}),
        MarkKind::kSoundFailed, "minimums: play failed"},
-      {"a failed load", test_event(K::kSoundLoad, 0, 0, 0, 0, "Sound\\pullup.wav"),
+      {"a failed load", event(K::kSoundLoad, 0, {{"path", "Sound\\pullup.wav"}}),
        MarkKind::kSoundFailed, "pullup: load failed"},
-      {"a load", test_event(K::kSoundLoad, 0, 1, 0, 1, "Sound\\a.wav"), std::nullopt, ""},
-      {"a key event", test_event(K::kKeyEvent, 941, 65814), MarkKind::kKey, "key 65814"},
-      {"a lamp shown", test_event(K::kElementFlags, 217, 0, 0x40000007, 0x7, nullptr, "below", 1),
+      {"a load", event(K::kSoundLoad, 0, {{"path", "Sound\\a.wav"}, {"loaded", 1}, {"handle", 1}}),
+       std::nullopt, ""},
+      {"a key event", event(K::kKeyEvent, 941, {{"event", 65814}}), MarkKind::kKey, "key 65814"},
+      {"a lamp shown",
+       event(K::kElementFlags, 217,
+             {{"gauge", "below"}, {"element", 1}, {"before", 0x40000007}, {"now", 0x7}}),
        MarkKind::kLamp, "below#1 shown"},
-      {"a lamp hidden", test_event(K::kElementFlags, 12, 0, 0x3, 0x40000003, nullptr, "radalt", 6),
+      {"a lamp hidden",
+       event(K::kElementFlags, 12,
+             {{"gauge", "radalt"}, {"element", 6}, {"before", 0x3}, {"now", 0x40000003}}),
        MarkKind::kLamp, "radalt#6 hidden"},
-      {"other flags", test_event(K::kElementFlags, 3, 0, 0x1, 0x3, nullptr, "test", 1),
+      {"other flags",
+       event(K::kElementFlags, 3,
+             {{"gauge", "test"}, {"element", 1}, {"before", 0x1}, {"now", 0x3}}),
        std::nullopt, ""},
       {"a named variable", write, MarkKind::kVar, "radalt_gpws = 1"},
-      {"a lookup", test_event(K::kLookup, 3, 73), std::nullopt, ""},
+      {"a lookup", event(K::kLookup, 3, {{"token", 73}}), std::nullopt, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -117,10 +129,11 @@ TEST(ReportTimeline, HoldsEverySeriesEachEventAndGapsForMissingValues) {
   samples[4].height_ft = std::nan("");
   using K = host::EventKind;
   auto events = host::report::flight_events({
-      test_event(K::kSoundPlay, 12, 4, 0, 1, "Sound\\minimums.wav"),
-      test_event(K::kKeyEvent, 12, 65814),
-      test_event(K::kElementFlags, 12, 0, 0x40000007, 0x7, nullptr, "radalt", 6),
-      test_event(K::kNamedWrite, 20, 0, 0, 0, "radalt_gpws"),
+      event(K::kSoundPlay, 12, {{"handle", 4}, {"path", "Sound\\minimums.wav"}, {"started", 1}}),
+      event(K::kKeyEvent, 12, {{"event", 65814}}),
+      event(K::kElementFlags, 12,
+            {{"gauge", "radalt"}, {"element", 6}, {"before", 0x40000007}, {"now", 0x7}}),
+      event(K::kNamedWrite, 20, {{"variable", "radalt_gpws"}}),
   });
   events[2].picture = 3;
   struct Case {
@@ -154,6 +167,59 @@ TEST(ReportTimeline, HoldsEverySeriesEachEventAndGapsForMissingValues) {
     EXPECT_NE(data.find("[20,\"var\","), std::string::npos);
     EXPECT_EQ(data.find("nan"), std::string::npos);
   }
+}
+
+// The scripts draw each series as the data describes it, beside the
+// labels dygraphs reads: the two agree, and only the DH is dashed.
+TEST(ReportTimeline, EachSeriesComesWithItsLabelAxisAndColour) {
+  const std::vector<host::report::FlightSample> samples = {{1, 500.0, -700.0, 200.0}};
+  struct Case {
+    bool with_decision_height;
+    std::vector<std::string> keys;
+  };
+  const Case cases[] = {
+      {true, {"height_ft", "decision_height_ft", "vertical_speed_fpm"}},
+      {false, {"height_ft", "vertical_speed_fpm"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.with_decision_height);
+    const auto data = nlohmann::json::parse(
+        host::report::timeline_data(samples, {}, 18.0, c.with_decision_height));
+    const auto& series = data["series"];
+    ASSERT_EQ(series.size(), c.keys.size());
+    ASSERT_EQ(data["labels"].size(), c.keys.size() + 1);
+    ASSERT_EQ(data["rows"][0].size(), c.keys.size() + 1);
+    for (size_t i = 0; i < c.keys.size(); ++i) {
+      SCOPED_TRACE(c.keys[i]);
+      EXPECT_EQ(series[i]["key"], c.keys[i]);
+      EXPECT_EQ(series[i]["label"], data["labels"][i + 1]);
+      EXPECT_EQ(series[i]["dashed"], c.keys[i] == "decision_height_ft");
+      EXPECT_EQ(series[i]["axis"], c.keys[i] == "vertical_speed_fpm" ? "y2" : "y");
+      EXPECT_EQ(series[i]["colour"].get<std::string>().size(), 7u);
+    }
+    EXPECT_EQ(data["axes"]["y2"], series.back()["label"]);
+    EXPECT_EQ(data["on_panel"], nlohmann::json::array({"voice", "sound failed", "key", "lamp"}))
+        << "named-variable writes are in the table only";
+  }
+}
+
+// The elements' counts read the shown flag, whatever the element's name
+// says: a gauge labelled "shown" whose lamp went out was hidden.
+TEST(ReportPageParts, ElementsCountedShownOrHiddenByTheirFlag) {
+  host::report::ReportContent c;
+  c.title = "f.flight";
+  host::report::FlightEvent out;
+  out.kind = MarkKind::kLamp;
+  out.label = "shown";
+  out.element = 2;
+  out.shown = false;
+  out.what = "lamp shown";
+  host::report::FlightEvent on = out;
+  on.shown = true;
+  on.what = "lamp hidden";
+  c.events = {out, out, on};
+  const std::string page = host::report::report_page(c);
+  EXPECT_NE(page.find("shown#2 shown 1&times;, hidden 2&times;"), std::string::npos) << page;
 }
 
 TEST(ReportTimeline, AnHourKeepsAReadableShareOfItsFrames) {

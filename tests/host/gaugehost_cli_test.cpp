@@ -49,11 +49,11 @@ TEST(GaugehostCli, HelpListsEveryCommandAndOption) {
       {{"fly", "--help"},
        {"Usage: gaugehost fly [OPTIONS] FLIGHT", "--modules DIR", "--root DIR", "--log FILE",
         "--summary", "--audio FILE", "--pictures DIR", "--report FILE.html", "--own-copies",
-        "--long-flight", "--loader native|emulated"}},
+        "--long-flight", "--loader native|emulated", "--check-writes", "--count-instructions"}},
       {{"fly", "approach.flight", "--summary", "--help"}, {"Usage: gaugehost fly"}},
       {{"envelope", "--help"},
        {"Usage: gaugehost envelope [OPTIONS] OUT.png", "--modules DIR", "--root DIR", "--grid N",
-        "--coarse", "--loader native|emulated"}},
+        "--coarse", "--loader native|emulated", "--check-writes"}},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(joined(row.args));

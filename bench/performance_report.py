@@ -32,6 +32,31 @@ EMULATED_FRAMES_TARGET = 50_000  # six gauges of the real .gau files, every even
 HOUR_FRAMES = 64_800
 
 
+# Where the emulated loader's time goes: measured with perf and a small
+# benchmark of GuestMachine (calls of a bare `ret`, loops of pushes and of
+# adds, calls of an empty stub) on the 2-CPU machine while other builds ran;
+# Unicorn's behaviour, not a figure make bench measures.
+EMULATED_TIME_NOTE = [
+    "Where the time goes (perf, and a small benchmark of the guest machine on this machine",
+    "while other builds ran): Debian's Unicorn 2.0.1 sends every guest write to RAM through",
+    "its self-modifying-code check (`notdirty_write`: `page_collection_lock`, which allocates",
+    "and frees a GLib tree, then `tb_invalidate_phys_page_fast`), whether or not the page",
+    "holds code: 150 ns to 700 ns a write (more the busier the machine), against a few ns for",
+    "a read or an ALU instruction. Module code pushes its arguments and return addresses, so",
+    "every call and service call pays it several times: a call into module code costs",
+    "0.5-0.9 us, a call of an empty service stub 0.7-2 us. The library has no way to mark",
+    "RAM as holding no code, and the writes are module code's own; the target needs a Unicorn",
+    "whose writes skip that check, not a change of the loader, which already keeps the",
+    "emulator inside module code between service calls: one code hook, on the stub entries",
+    "and return addresses only (the stubs' tails lie outside it), the module's sections on",
+    "pages of their own (no code shares a page with written data, so nothing is translated",
+    "twice), a uc_context saved only for a call nested in a service, and the budget's block",
+    "hook, some 5 ns a translated block. Of the checks, `--check-writes` adds a hook call to",
+    "every write (100-300 ns on top of Unicorn's own cost) and `--count-instructions` one to",
+    "every instruction (some 40 ns each).",
+    "",
+]
+
 def rel(path):
     return os.path.relpath(path, ROOT)
 
@@ -347,20 +372,7 @@ def write_page(path, bench, callgrind, emulated, hour, sizes, demo, loaders):
     for name, cmd, _ in loaders:
         add(f"Command, {name}: `{cmd}`")
         add("")
-    add("Where the time goes (perf on the loader's own calls): Debian's Unicorn 2.0.1 sends")
-    add("every guest write to RAM through its self-modifying-code check (`notdirty_write`:")
-    add("`page_collection_lock`, which allocates and frees a GLib tree, then")
-    add("`tb_invalidate_phys_page_fast`), whether or not the page holds code, some 150 ns a")
-    add("write on this machine against a few ns for a read or an ALU instruction. Module code")
-    add("pushes its arguments and return addresses, so every call and every service call pays")
-    add("it several times; a call into module code costs 0.6-0.8 us and a service stub about")
-    add("1 us. The library gives no way to mark RAM as holding no code, and the module's writes")
-    add("are its own; the target needs a Unicorn whose writes skip that check (later releases")
-    add("track dirty code pages), not a change of the loader. The loader already keeps the")
-    add("emulator inside module code between service calls: one hook on the stub entries and")
-    add("return addresses only, module sections on pages of their own (no code and written")
-    add("data share a page), no uc_context save except for a call nested in a service, and the")
-    add("budget's block hook, about 10 ns a translated block.")
+    lines.extend(EMULATED_TIME_NOTE)
     add("## Report size")
     add("")
     add("Each report is one self-contained page: the timeline's library and data, the pictures")

@@ -32,30 +32,33 @@ EMULATED_FRAMES_TARGET = 50_000  # six gauges of the real .gau files, every even
 HOUR_FRAMES = 64_800
 
 
-# Where the emulated loader's time goes: measured with perf and a small
-# benchmark of GuestMachine (calls of a bare `ret`, loops of pushes and of
-# adds, calls of an empty stub) on the 2-CPU machine while other builds ran;
-# Unicorn's behaviour, not a figure make bench measures.
+# Where the emulated loader's time goes: measured with perf and
+# bench/guest_machine_bench on the 2-CPU development machine; Unicorn's
+# behaviour, not a figure make bench measures.
 EMULATED_TIME_NOTE = [
-    "Where the time goes (perf, and a small benchmark of the guest machine on this machine",
-    "while other builds ran): Debian's Unicorn 2.0.1 sends every guest write to RAM through",
-    "its self-modifying-code check (`notdirty_write`: `page_collection_lock`, which allocates",
-    "and frees a GLib tree, then `tb_invalidate_phys_page_fast`), whether or not the page",
-    "holds code: 150 ns to 700 ns a write (more the busier the machine), against a few ns for",
-    "a read or an ALU instruction. Module code pushes its arguments and return addresses, so",
-    "every call and service call pays it several times: a call into module code costs",
-    "0.5-0.9 us, a call of an empty service stub 0.7-2 us. The library has no way to mark",
-    "RAM as holding no code, and the writes are module code's own; the target needs a Unicorn",
-    "whose writes skip that check, not a change of the loader, which already keeps the",
-    "emulator inside module code between service calls: one code hook, on the stub entries",
-    "and return addresses only (the stubs' tails lie outside it), the module's sections on",
-    "pages of their own (no code shares a page with written data, so nothing is translated",
-    "twice), a uc_context saved only for a call nested in a service, and the budget's block",
-    "hook, some 5 ns a translated block. Of the checks, `--check-writes` adds a hook call to",
-    "every write (100-300 ns on top of Unicorn's own cost) and `--count-instructions` one to",
-    "every instruction (some 40 ns each).",
+    "Where the time goes (perf, and `build/bench/bin/guest_machine_bench`: calls of a bare",
+    "`ret`, loops of pushes and of adds, calls of an empty stub): Debian's Unicorn 2.0.1 sends",
+    "every guest write to RAM through its self-modifying-code check (`notdirty_write`:",
+    "`page_collection_lock`, which allocates and frees a GLib tree, then",
+    "`tb_invalidate_phys_page_fast`), whether or not the page holds code and with no hook",
+    "at all: about 150 ns a write on this machine when it is quiet (up to 700 ns while other",
+    "builds run), against a few ns for a read or an ALU instruction. Module code pushes its",
+    "arguments and return addresses, so every call pays it several times: a call into module",
+    "code costs some 0.2 us before its own work, a call of an empty service stub 0.4 us.",
+    "The library has no way to mark RAM as holding no code (mapping the stack otherwise, with",
+    "`uc_mem_map` or `uc_mem_map_ptr`, executable or not, was tried: the same), and the",
+    "writes are module code's own; the target needs a Unicorn whose writes skip that check,",
+    "not a change of the loader, which already keeps the emulator inside module code between",
+    "service calls: one code hook, on the stub entries and return addresses only (the stubs'",
+    "tails lie outside it), the module's sections on pages of their own (no code shares a",
+    "page with written data, so nothing is translated twice), a uc_context saved only for a",
+    "call nested in a service. What each check costs, from the same benchmark: the budget's",
+    "block hook some 1.5 ns a translated block; the heap check nothing until a heap shim",
+    "runs; `--check-writes` some 30 ns on every write (about 20 % on writes);",
+    "`--count-instructions` some 12 ns on every instruction (several times an ALU one's).",
     "",
 ]
+
 
 def rel(path):
     return os.path.relpath(path, ROOT)

@@ -149,7 +149,8 @@ class EmulatedSpace final : public ModuleSpace {
   // gauges fly, the first ends the call. The library's runtime starting and
   // ending (its entry point) is not the host's call.
   // A call a service makes back into module code keeps the rule of the
-  // call it is in, and its heap calls are counted once, by the outer call.
+  // call it is in, and its heap calls and instructions are counted once, by
+  // the outer call.
   CallResult call(GuestAddr function, std::initializer_list<uint32_t> args) {
     const uint64_t before = machine_.heap_calls();
     const bool outer_forbids = forbidding_;
@@ -162,13 +163,12 @@ class EmulatedSpace final : public ModuleSpace {
     in_call_ = nested;
     machine_.forbid_heap_calls(outer_forbids);
     if (!nested) heap_calls_ += machine_.heap_calls() - before;
-    if (machine_.options().count_instructions) tally(result.instructions);
+    if (!nested && machine_.options().count_instructions) tally(result.instructions);
     return result;
   }
 
-  // The instructions of a call, under the gauge and call the host marked.
-  // A nested call's are its own and its caller's too, as a profiler's
-  // inclusive count.
+  // The instructions of a call, under the gauge and call the host marked;
+  // those of a call nested in it are in its own count.
   void tally(uint64_t instructions) {
     const ModuleCall& marked = crash_state::current;
     const std::string gauge = marked.gauge != nullptr ? marked.gauge : "?";

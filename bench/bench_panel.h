@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/host_facts.h"
@@ -41,7 +42,9 @@ inline constexpr uint32_t kWarmUpFrames = 60000;
 
 class BenchPanel {
  public:
-  explicit BenchPanel(State state) : panel_(host::HostOptions{MODULE_DIR, SIM_ROOT, nullptr}) {
+  explicit BenchPanel(State state,
+                      host::HostOptions options = host::HostOptions{MODULE_DIR, SIM_ROOT, nullptr})
+      : panel_(std::move(options)) {
     for (const host::PanelGauge& g : host::load_panel(PANEL_CFG).gauges()) {
       labels_.push_back(panel_.add_gauge(g.module, g.gauge));
     }

@@ -2,6 +2,7 @@
 """Runs the measurements of `make bench` and writes docs/performance.md.
 
 performance_report.py BENCH_DIR WIN32_BIN_DIR OUT.md
+performance_report.py --loaders BENCH_DIR WIN32_BIN_DIR   (the emulated loader only, printed)
 
 BENCH_DIR is the optimised native build without sanitizers (build/bench),
 WIN32_BIN_DIR the Windows build's bin folder (its .gau files). Exits 1 when
@@ -14,11 +15,10 @@ import sys
 import tempfile
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(HERE)
+from page_common import GAUGES, HERE, ROOT, STATES, rel, verdict
+from emulated_figures import (HOUR_FRAMES, emulated_count_lines, emulated_counts,
+                              emulated_loader_lines, time_loaders)
 
-GAUGES = ["radalt", "test", "fi", "below", "inop", "XML-Sound"]
-STATES = ["cruise", "approach", "terrain", "selftest"]
 TEST_IR_TARGET = 600
 OTHER_IR_TARGET = 200  # every gauge but "test"
 FRAMES_TARGET = 2_000_000
@@ -27,12 +27,6 @@ HOUR_TARGET_S = 3.0
 HOUR_REPORT_LIMIT = 10 * 1000 * 1000  # bytes
 DEMO_REPORT_LIMIT = 500 * 1000
 REPETITIONS = 3  # of each benchmark; the page shows the best
-EMULATED_FRAMES_TARGET = 50_000  # six gauges of the real .gau files, every event written
-HOUR_FRAMES = 64_800
-
-
-def rel(path):
-    return os.path.relpath(path, ROOT)
 
 
 def run_benchmarks(bench_dir):
@@ -97,31 +91,6 @@ def time_hour(bench_dir):
     return shown, best, size
 
 
-def time_loaders(bench_dir, win32_bin):
-    """The hour flight with every event written to a log, natively (.so) and
-    through the emulated loader (the real .gau files): frames per second,
-    best of three each."""
-    exe = os.path.join(bench_dir, "bin", "gaugehost")
-    flight = os.path.join(HERE, "hour.flight")
-    rows = []
-    with tempfile.TemporaryDirectory() as tmp:
-        log = os.path.join(tmp, "hour.log")
-        for name, modules in (("native (.so)", os.path.join(bench_dir, "bin")),
-                              ("emulated (.gau)", win32_bin)):
-            cmd = [exe, "fly", flight, "--root", os.path.join(bench_dir, "root"), "--modules",
-                   modules, "--log", log]
-            best = None
-            for _ in range(3):
-                start = time.monotonic()
-                subprocess.run(cmd, check=True, cwd=ROOT, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-                seconds = time.monotonic() - start
-                best = seconds if best is None else min(best, seconds)
-            shown = " ".join(rel(c) if os.path.isabs(c) and c.startswith(ROOT) else c for c in cmd)
-            rows.append((name, shown.replace(log, "/tmp/hour.log"), best))
-    return rows
-
-
 def demo_report(bench_dir, win32_bin):
     """The report of the demo's approach (make demo), with the demo's sounds:
     the spoken voices when they were made, the tones otherwise."""
@@ -146,11 +115,7 @@ def module_sizes(win32_bin):
     return "bench/module_size.sh " + rel(win32_bin), rows, proc.returncode
 
 
-def verdict(ok):
-    return "met" if ok else "**not met**"
-
-
-def write_page(path, bench, callgrind, hour, sizes, demo, loaders):
+def write_page(path, bench, callgrind, emulated, hour, sizes, demo, loaders):
     exe, results, context = bench
     lines = []
     add = lines.append
@@ -227,6 +192,7 @@ def write_page(path, bench, callgrind, hour, sizes, demo, loaders):
     add("gauge (`gaugehost fly --own-copies`). The radar altimeter switches eleven elements an")
     add("update, 73 steps along its chain: most of its count, and why it is over its target.")
     add("")
+    lines.extend(emulated_count_lines(callgrind[1], emulated))
     add("Host services called, for comparison:")
     add("")
     add("| gauge | " + " | ".join(STATES) + " |")
@@ -276,25 +242,7 @@ def write_page(path, bench, callgrind, hour, sizes, demo, loaders):
     add("")
     add(f"Command: `{cmd}`")
     add("")
-    add("## The shipped modules in the emulated loader")
-    add("")
-    add("The same hour, every event written to a text log, flown by the native host against the")
-    add("native twins and against the real 32-bit .gau files in the emulated loader (Unicorn),")
-    add("whole runs including loading, best of 3. The loader stops the emulator only at the host")
-    add("service stubs; its instruction budget is counted per translated block, and the write")
-    add("check, which only the tests turn on, is off.")
-    add("")
-    add("| modules | seconds | frames/s | target |")
-    add("|---|---:|---:|---|")
-    for name, _, seconds in loaders:
-        fps = HOUR_FRAMES / seconds
-        target = (f"{EMULATED_FRAMES_TARGET:,}: {verdict(fps >= EMULATED_FRAMES_TARGET)}"
-                  if "emulated" in name else "")
-        add(f"| {name} | {seconds:.2f} | {fps:,.0f} | {target} |")
-    add("")
-    for name, cmd, _ in loaders:
-        add(f"Command, {name}: `{cmd}`")
-        add("")
+    lines.extend(emulated_loader_lines(loaders))
     add("## Report size")
     add("")
     add("Each report is one self-contained page: the timeline's library and data, the pictures")
@@ -324,17 +272,26 @@ def write_page(path, bench, callgrind, hour, sizes, demo, loaders):
 
 
 def main():
+    # A shorter run, for work on the emulated loader: its hour and counts only.
+    if len(sys.argv) == 4 and sys.argv[1] == "--loaders":
+        bench_dir, win32_bin = (os.path.abspath(a) for a in sys.argv[2:])
+        for name, cmd, seconds in time_loaders(bench_dir, win32_bin):
+            print(f"{name}: {seconds:.2f} s, {HOUR_FRAMES / seconds:,.0f} frames/s  ({cmd})")
+        for (g, s), n in sorted(emulated_counts(bench_dir, win32_bin)[1].items()):
+            print(f"{g} {s}: {n} instructions a frame")
+        return 0
     if len(sys.argv) != 4:
         sys.exit("usage: performance_report.py BENCH_DIR WIN32_BIN_DIR OUT.md")
     bench_dir, win32_bin, out = (os.path.abspath(a) for a in sys.argv[1:])
     sizes = module_sizes(win32_bin)
     bench = run_benchmarks(bench_dir)
     callgrind = run_callgrind(bench_dir)
+    emulated = emulated_counts(bench_dir, win32_bin)
     hour = time_hour(bench_dir)
     demo = demo_report(bench_dir, win32_bin)
     loaders = time_loaders(bench_dir, win32_bin)
     os.makedirs(os.path.dirname(out), exist_ok=True)
-    write_page(out, bench, callgrind, hour, sizes, demo, loaders)
+    write_page(out, bench, callgrind, emulated, hour, sizes, demo, loaders)
     print(f"wrote {rel(out)}")
     for row in sizes[1]:
         print(" ".join(row))

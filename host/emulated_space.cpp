@@ -42,6 +42,8 @@ std::string failure(const CallResult& result) {
       return "it ran too long: " + result.what;
     case CallStatus::kStrayWrite:
       return "it wrote outside its memory: " + result.what;
+    case CallStatus::kHeapCall:
+      return "it used the heap after install: " + result.what;
     case CallStatus::kHostError:
     case CallStatus::kOk:
       break;
@@ -119,6 +121,10 @@ class EmulatedSpace final : public ModuleSpace {
     check(call(guest(routine), {arg}));
   }
   void call_gauge(RecordRef callback, RecordRef header, uint32_t service, uint32_t extra) override {
+    // Installing takes what a gauge keeps; killing gives it back. Between
+    // the two the gauges fly, and module code must not use the heap.
+    const bool flies = service != frame::kServiceInstall && service != frame::kServiceKill;
+    if (service != frame::kServiceInstall) flying_ = flies;
     check(call(guest(callback), {guest(header), service, extra}));
   }
   uint32_t call_mouse(RecordRef routine, int32_t x, int32_t y, uint32_t flags) override {
@@ -136,21 +142,51 @@ class EmulatedSpace final : public ModuleSpace {
   }
 
   uint64_t module_heap_calls() const override { return heap_calls_; }
+  std::vector<CallCount> instruction_counts() const override { return counts_; }
 
  private:
-  // A call into module code, counting the heap calls it made. The library's
-  // runtime starting and ending (its entry point) is not the host's call.
+  // A call into module code, counting the heap calls it made; once the
+  // gauges fly, the first ends the call. The library's runtime starting and
+  // ending (its entry point) is not the host's call.
+  // A call a service makes back into module code keeps the rule of the
+  // call it is in, and its heap calls and instructions are counted once, by
+  // the outer call.
   CallResult call(GuestAddr function, std::initializer_list<uint32_t> args) {
     const uint64_t before = machine_.heap_calls();
+    const bool outer_forbids = forbidding_;
+    const bool nested = in_call_;
+    forbidding_ = outer_forbids || flying_;
+    in_call_ = true;
+    machine_.forbid_heap_calls(forbidding_);
     CallResult result = machine_.call(function, args);
-    heap_calls_ += machine_.heap_calls() - before;
+    forbidding_ = outer_forbids;
+    in_call_ = nested;
+    machine_.forbid_heap_calls(outer_forbids);
+    if (!nested) heap_calls_ += machine_.heap_calls() - before;
+    if (!nested && machine_.options().count_instructions) tally(result.instructions);
     return result;
+  }
+
+  // The instructions of a call, under the gauge and call the host marked;
+  // those of a call nested in it are in its own count.
+  void tally(uint64_t instructions) {
+    const ModuleCall& marked = crash_state::current;
+    const std::string gauge = marked.gauge != nullptr ? marked.gauge : "?";
+    const std::string what = marked.service != nullptr ? marked.service : "?";
+    for (CallCount& count : counts_) {
+      if (count.gauge != gauge || count.call != what) continue;
+      ++count.calls;
+      count.instructions += instructions;
+      return;
+    }
+    counts_.push_back({gauge, what, 1, instructions});
   }
 
   static emu::MachineOptions machine_options(const EmulationSettings& settings) {
     emu::MachineOptions options;
     options.instruction_budget = settings.instruction_budget;
     options.check_writes = settings.check_writes;
+    options.count_instructions = settings.count_instructions;
     return options;
   }
   static void check(const CallResult& result) {
@@ -228,6 +264,12 @@ class EmulatedSpace final : public ModuleSpace {
   GuestAddr table_ = 0;
   GuestAddr position_ = 0;
   uint64_t heap_calls_ = 0;
+  // From the first gauge call after install (initialize, update...) until a
+  // kill: the loading, init routine, install, kill and deinit may allocate.
+  bool flying_ = false;
+  bool forbidding_ = false;  // heap calls end the call in progress
+  bool in_call_ = false;     // module code is running (a service may call back in)
+  std::vector<CallCount> counts_;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "host/flight_script.h"
 #include "host/flight_summary.h"
 #include "host/host_error.h"
+#include "host/loader_options.h"
 #include "host/module_loader.h"
 #include "host/panel_host.h"
 #include "host/progress_line.h"
@@ -50,7 +51,7 @@ CLI::App* add_fly_command(CLI::App& gaugehost, FlyRequest& request) {
   fly->add_option("--modules", request.modules_dir,
                   "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
-  fly->add_option("--loader", request.loader, kLoaderOptionHelp)->type_name("native|emulated");
+  add_loader_options(*fly, request.loading, true);
   fly->add_option("--root", request.sound_root,
                   "the folder holding Sound\\*.wav (default: the current folder)")
       ->type_name("DIR");
@@ -81,7 +82,10 @@ CLI::App* add_fly_command(CLI::App& gaugehost, FlyRequest& request) {
   return fly;
 }
 
-int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
+namespace {
+
+// What this build cannot make: exit status 2 with the line saying so.
+std::optional<int> refuse_unbuildable(const FlyRequest& request, std::ostream& err) {
   if (!request.pictures_dir.empty() && !render::png_supported()) {
     err << "gaugehost: --pictures: this build writes no pictures (it has no PNG library; "
            "use the native gaugehost)\n";
@@ -92,88 +96,140 @@ int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
            "build has no PNG library for the panel pictures)\n";
     return 2;
   }
+  return std::nullopt;
+}
 
+// A flight longer than a simulated week is flown only when asked for.
+bool too_long(const FlyRequest& request, const FlightScript& flight, std::ostream& err) {
+  if (flight.past_longest().empty() || request.long_flight) return false;
+  err << "gaugehost: " << flight.past_longest() << ": the flight lasts "
+      << duration_text(flight.length_seconds())
+      << ", longer than a simulated week; --long-flight flies it\n";
+  return true;
+}
+
+// The host's options: where the log goes (`log_file` opened when it is a
+// file) and whether anything reads the events back.
+HostOptions host_options(const FlyRequest& request, const FlightScript& flight, std::ostream& out,
+                         std::ofstream& log_file) {
   HostOptions options{request.modules_dir, request.sound_root, nullptr};
   options.own_copies = request.own_copies;
-  options.loader = request.loader;
+  options.loader = request.loading.loader;
+  options.emulation = request.loading.emulation;
+  if (!request.log_path.empty() && !discards(request.log_path)) {
+    log_file.open(request.log_path, std::ios::binary | std::ios::trunc);
+    if (!log_file) throw HostError("cannot write " + request.log_path);
+  }
+  options.echo = request.log_path.empty() ? &out : log_file.is_open() ? &log_file : nullptr;
+  options.capture_events = events_needed(flight, request.summary, !request.audio_path.empty(),
+                                         !request.report_path.empty());
+  return options;
+}
+
+// What follows the flight frame by frame: its pictures and its report.
+struct Watchers {
+  std::unique_ptr<render::PanelSnapshots> pictures;
+  std::unique_ptr<report::FlightReport> report;
+};
+
+Watchers watch(const FlyRequest& request, const FlightScript& flight, PanelHost& panel,
+               std::optional<report::ReportSetup> report_setup) {
+  Watchers watchers;
+  if (!request.pictures_dir.empty()) {
+    watchers.pictures =
+        std::make_unique<render::PanelSnapshots>(panel, request.pictures_dir, flight.layout());
+    panel.add_frame_observer(
+        [pictures = watchers.pictures.get()](uint32_t frame) { pictures->after_frame(frame); });
+  }
+  if (report_setup) {
+    watchers.report = std::make_unique<report::FlightReport>(panel, flight, request.flight_path,
+                                                             std::move(*report_setup));
+  }
+  return watchers;
+}
+
+// Flies the flight; on a terminal, one that takes a while says how far it is.
+std::vector<ExpectationResult> run_flight(FlightScript& flight, PanelHost& panel,
+                                          std::ostream& err) {
+  const double length = flight.length_seconds();
+  const double fps = flight.frames_per_second();
+  ProgressLine progress(err, stderr_is_terminal(), [](double done, double total) {
+    return "flown " + duration_text(done) + " of " + duration_text(total);
+  });
+  if (stderr_is_terminal()) {
+    panel.add_frame_observer(
+        [&progress, length, fps](uint32_t frame) { progress.update(frame / fps, length); });
+  }
+  std::vector<ExpectationResult> results = flight.fly(panel);
+  progress.finish();
+  return results;
+}
+
+// What is made of the flight once flown: the sound track, the pictures'
+// contact sheet, the report, the summary, the instruction counts.
+void write_results(const FlyRequest& request, const FlightScript& flight, PanelHost& panel,
+                   Watchers& watchers, const std::vector<ExpectationResult>& results,
+                   std::ostream& out, std::ostream& err) {
+  if (!request.audio_path.empty()) {
+    audio::write_track(request.audio_path, panel.events().events(), flight.frames_per_second(),
+                       request.sound_root);
+  }
+  if (watchers.pictures) {
+    watchers.pictures->finish();
+    err << "gaugehost: " << watchers.pictures->pictures()
+        << " panel pictures and a contact sheet in " << request.pictures_dir << "\n";
+  }
+  if (watchers.report) {
+    watchers.report->write(request.report_path, results);
+    err << "gaugehost: the flight's report in " << request.report_path << "\n";
+  }
+  if (request.summary) {
+    for (const std::string& line : summarize(panel.events().events(), flight.frames_per_second())) {
+      out << line << "\n";
+    }
+  }
+  print_instruction_counts(panel.space().instruction_counts(), err);
+}
+
+// The expectations that failed, and how many were met.
+int verdict(const FlightScript& flight, const std::vector<std::string>& failed, std::ostream& err) {
+  for (const std::string& line : failed) err << line << "\n";
+  if (!flight.expectations().empty()) {
+    err << "gaugehost: " << flight.expectations().size() - failed.size() << " of "
+        << flight.expectations().size() << " expectations met\n";
+  }
+  return failed.empty() ? 0 : 1;
+}
+
+int fly_or_throw(const FlyRequest& request, std::ostream& out, std::ostream& err) {
+  FlightScript flight = FlightScript::load(request.flight_path);
+  if (too_long(request, flight, err)) return 1;
+  std::ofstream log_file;
+  const HostOptions options = host_options(request, flight, out, log_file);
+  check_loader_options(options.modules_dir, request.loading, err);
+  // The report's envelope map is swept before the flight's panel host starts.
+  std::optional<report::ReportSetup> report_setup;
+  if (!request.report_path.empty()) {
+    report_setup = report::prepare_report(
+        flight, {options.modules_dir, options.sound_root, options.loader, options.emulation});
+  }
+  PanelHost panel(options);
+  Watchers watchers = watch(request, flight, panel, std::move(report_setup));
+  const std::vector<ExpectationResult> results = run_flight(flight, panel, err);
+  write_results(request, flight, panel, watchers, results, out, err);
+  return verdict(flight, failure_lines(results), err);
+}
+
+}  // namespace
+
+int fly(const FlyRequest& request, std::ostream& out, std::ostream& err) {
+  if (const std::optional<int> status = refuse_unbuildable(request, err)) return *status;
   try {
-    FlightScript flight = FlightScript::load(request.flight_path);
-    if (!flight.past_longest().empty() && !request.long_flight) {
-      err << "gaugehost: " << flight.past_longest() << ": the flight lasts "
-          << duration_text(flight.length_seconds())
-          << ", longer than a simulated week; --long-flight flies it\n";
-      return 1;
-    }
-    std::ofstream log_file;
-    if (!request.log_path.empty() && !discards(request.log_path)) {
-      log_file.open(request.log_path, std::ios::binary | std::ios::trunc);
-      if (!log_file) throw HostError("cannot write " + request.log_path);
-    }
-    options.echo = request.log_path.empty() ? &out : log_file.is_open() ? &log_file : nullptr;
-    options.capture_events = events_needed(flight, request.summary, !request.audio_path.empty(),
-                                           !request.report_path.empty());
-    // The report's envelope map is swept before the flight's panel host starts.
-    std::optional<report::ReportSetup> report_setup;
-    if (!request.report_path.empty()) {
-      report_setup =
-          report::prepare_report(flight, {options.modules_dir, options.sound_root, options.loader});
-    }
-    say_loader(options.modules_dir, options.loader, err);
-    PanelHost panel(options);
-    std::unique_ptr<render::PanelSnapshots> pictures;
-    if (!request.pictures_dir.empty()) {
-      pictures =
-          std::make_unique<render::PanelSnapshots>(panel, request.pictures_dir, flight.layout());
-      panel.add_frame_observer([&pictures](uint32_t frame) { pictures->after_frame(frame); });
-    }
-    std::unique_ptr<report::FlightReport> report;
-    if (!request.report_path.empty()) {
-      report = std::make_unique<report::FlightReport>(panel, flight, request.flight_path,
-                                                      std::move(*report_setup));
-    }
-    // On a terminal, a flight that takes a while says how far it is.
-    const double length = flight.length_seconds();
-    const double fps = flight.frames_per_second();
-    ProgressLine progress(err, stderr_is_terminal(), [](double done, double total) {
-      return "flown " + duration_text(done) + " of " + duration_text(total);
-    });
-    if (stderr_is_terminal()) {
-      panel.add_frame_observer(
-          [&progress, length, fps](uint32_t frame) { progress.update(frame / fps, length); });
-    }
-    const std::vector<ExpectationResult> results = flight.fly(panel);
-    const std::vector<std::string> failed = failure_lines(results);
-    progress.finish();
-    if (!request.audio_path.empty()) {
-      audio::write_track(request.audio_path, panel.events().events(), flight.frames_per_second(),
-                         options.sound_root);
-    }
-    if (pictures) {
-      pictures->finish();
-      err << "gaugehost: " << pictures->pictures() << " panel pictures and a contact sheet in "
-          << request.pictures_dir << "\n";
-    }
-    if (report) {
-      report->write(request.report_path, results);
-      err << "gaugehost: the flight's report in " << request.report_path << "\n";
-    }
-    if (request.summary) {
-      for (const std::string& line :
-           summarize(panel.events().events(), flight.frames_per_second())) {
-        out << line << "\n";
-      }
-    }
-    for (const std::string& line : failed) err << line << "\n";
-    if (!flight.expectations().empty()) {
-      err << "gaugehost: " << flight.expectations().size() - failed.size() << " of "
-          << flight.expectations().size() << " expectations met\n";
-    }
-    if (!failed.empty()) return 1;
+    return fly_or_throw(request, out, err);
   } catch (const HostError& error) {
     err << "gaugehost: " << error.what() << "\n";
     return 1;
   }
-  return 0;
 }
 
 }  // namespace host

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "host/loader_options.h"
+
 namespace CLI {
 class App;
 }
@@ -14,7 +16,7 @@ namespace host {
 struct FlyRequest {
   std::string flight_path;
   std::string modules_dir;  // default: beside gaugehost
-  std::string loader;       // "native", "emulated", empty: by the files in modules_dir
+  LoaderRequest loading;    // --loader, --check-writes, --count-instructions
   std::string sound_root = ".";
   std::string log_path;  // empty: standard output
   bool summary = false;

@@ -21,6 +21,10 @@ struct EmulationSettings {
   // Whether every write of module code is checked against the module's own
   // memory (slower); a stray one ends the call as a crash.
   bool check_writes = false;
+  // Whether the instructions of every call into module code are counted
+  // exactly, by gauge and call (ModuleSpace::instruction_counts; slower).
+  // The budget is then checked on the exact count too.
+  bool count_instructions = false;
 };
 
 // What --loader of fly, serve and envelope says of itself.

@@ -101,6 +101,18 @@ class ModuleSpace {
   // does not.
   virtual uint64_t module_heap_calls() const { return 0; }
 
+  // Instructions module code executed in the host's calls into it, by the
+  // gauge (or module) and the call the host marked (module_crash.h), where
+  // the space counts them (emulated with EmulationSettings::count_instructions);
+  // empty where it does not. In the order first seen.
+  struct CallCount {
+    std::string gauge;
+    std::string call;  // "update", "a needle callback", ...
+    uint64_t calls = 0;
+    uint64_t instructions = 0;
+  };
+  virtual std::vector<CallCount> instruction_counts() const { return {}; }
+
  private:
   const RecordLayout& layout_;
 };

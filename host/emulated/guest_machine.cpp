@@ -272,6 +272,9 @@ GuestMachine::~GuestMachine() = default;
 uint64_t GuestMachine::heap_calls() const {
   return impl_->heap_calls;
 }
+void GuestMachine::forbid_heap_calls(bool forbidden) {
+  impl_->heap_forbidden = forbidden;
+}
 const MachineOptions& GuestMachine::options() const {
   return impl_->options;
 }

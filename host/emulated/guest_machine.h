@@ -21,7 +21,7 @@ struct EmulationError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class CallStatus { kOk, kFault, kBudgetExceeded, kStrayWrite, kHostError };
+enum class CallStatus { kOk, kFault, kBudgetExceeded, kStrayWrite, kHeapCall, kHostError };
 
 struct CallResult {
   CallStatus status = CallStatus::kOk;
@@ -110,6 +110,11 @@ class GuestMachine {
   // Heap calls (malloc, calloc, realloc, free...) module code made through
   // the runtime shims since the machine started.
   uint64_t heap_calls() const;
+  // While forbidden, a heap call ends the call into module code that made
+  // it with kHeapCall, naming the function and its arguments, before the
+  // heap is touched (module code must not allocate once its gauges are
+  // installed). Counted either way.
+  void forbid_heap_calls(bool forbidden);
   const MachineOptions& options() const;
 
   // What the module loader needs of the address space.

@@ -74,6 +74,7 @@ struct GuestMachine::Impl {
 
   GuestHeap heap{layout::kHeap, layout::kHeapSize};
   uint64_t heap_calls = 0;
+  bool heap_forbidden = false;  // see GuestMachine::forbid_heap_calls
   GuestAddr next_host_block = layout::kHostBlocks;
   std::vector<std::pair<GuestAddr, uint32_t>> host_blocks;
   std::vector<std::pair<GuestAddr, uint32_t>> writable;  // module sections that may be written

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "host/emulated/guest_machine_impl.h"
@@ -75,21 +77,40 @@ bool is_standard_output(StubCall& c, GuestAddr file) {
   return iob != 0 && (file == iob + kMsvcrtFileBytes || file == iob + 2 * kMsvcrtFileBytes);
 }
 
+// Counts a heap call; while they are forbidden, ends the call into module
+// code with the function and its arguments ("malloc(64)") and answers false:
+// the shim then leaves the heap as it was.
+bool heap_call(StubCall& c, const char* function, std::initializer_list<uint32_t> args,
+               bool hex_first) {
+  auto& m = impl(c);
+  ++m.heap_calls;
+  if (!m.heap_forbidden) return true;
+  std::string text = std::string(function) + "(";
+  bool first = true;
+  for (uint32_t a : args) {
+    if (!first) text += ", ";
+    text += first && hex_first ? hex(a) : std::to_string(a);
+    first = false;
+  }
+  c.fail(CallStatus::kHeapCall, text + ")");
+  return false;
+}
+
 }  // namespace
 
 uint32_t malloc_shim(StubCall& c) {
-  ++impl(c).heap_calls;
+  if (!heap_call(c, "malloc", {c.arg(0)}, false)) return 0;
   return allocate(c, c.arg(0), false);
 }
 
 uint32_t calloc_shim(StubCall& c) {
-  ++impl(c).heap_calls;
+  if (!heap_call(c, "calloc", {c.arg(0), c.arg(1)}, false)) return 0;
   return allocate(c, uint64_t{c.arg(0)} * c.arg(1), true);
 }
 
 uint32_t free_shim(StubCall& c) {
   auto& m = impl(c);
-  ++m.heap_calls;
+  if (!heap_call(c, "free", {c.arg(0)}, true)) return 0;
   const GuestAddr at = c.arg(0);
   if (at != 0 && !m.heap.release(at)) {
     char text[64];
@@ -101,7 +122,7 @@ uint32_t free_shim(StubCall& c) {
 
 uint32_t realloc_shim(StubCall& c) {
   auto& m = impl(c);
-  ++m.heap_calls;
+  if (!heap_call(c, "realloc", {c.arg(0), c.arg(1)}, true)) return 0;
   const GuestAddr old = c.arg(0);
   const uint32_t size = c.arg(1);
   if (old == 0) return allocate(c, size, false);

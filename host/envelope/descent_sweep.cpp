@@ -37,6 +37,7 @@ SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& he
                     static_cast<size_t>(vertical_speed_fpm.cells));
   HostOptions options{setup.modules_dir, setup.sound_root, nullptr};
   options.loader = setup.loader;
+  options.emulation = setup.emulation;
   PanelHost panel(options);
   place_gpws(panel);
   for (int32_t row = 0; row < height_ft.cells; ++row) {

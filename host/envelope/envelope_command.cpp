@@ -7,7 +7,7 @@
 #include "host/envelope/envelope_picture.h"
 #include "host/envelope/terrain_sweep.h"
 #include "host/host_error.h"
-#include "host/module_loader.h"
+#include "host/loader_options.h"
 #include "host/progress_line.h"
 #include "host/render/png_writer.h"
 
@@ -27,8 +27,7 @@ CLI::App* add_envelope_command(CLI::App& gaugehost, EnvelopeRequest& request) {
       ->add_option("--modules", request.setup.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
-  envelope->add_option("--loader", request.setup.loader, kLoaderOptionHelp)
-      ->type_name("native|emulated");
+  add_loader_options(*envelope, request.loading);
   envelope
       ->add_option("--root", request.setup.sound_root,
                    "the folder holding Sound\\*.wav (default: the current\n"
@@ -74,11 +73,14 @@ int draw_envelope(const EnvelopeRequest& request, std::ostream& err) {
   });
   const auto cell_done = [&] { progress.update(++done, cells); };
   try {
-    say_loader(request.setup.modules_dir, request.setup.loader, err);
-    const auto descent = sweep_descent(request.setup, GridAxis{0.0, 2600.0, grid},
-                                       GridAxis{0.0, -8000.0, grid}, cell_done);
-    const auto terrain = sweep_terrain(request.setup, GridAxis{0.0, 2000.0, grid},
-                                       GridAxis{0.0, 8000.0, grid}, cell_done);
+    check_loader_options(request.setup.modules_dir, request.loading, err);
+    SweepSetup setup = request.setup;
+    setup.loader = request.loading.loader;
+    setup.emulation = request.loading.emulation;
+    const auto descent =
+        sweep_descent(setup, GridAxis{0.0, 2600.0, grid}, GridAxis{0.0, -8000.0, grid}, cell_done);
+    const auto terrain =
+        sweep_terrain(setup, GridAxis{0.0, 2000.0, grid}, GridAxis{0.0, 8000.0, grid}, cell_done);
     progress.finish();
     render::write_png(request.out, envelope_picture(descent, terrain));
   } catch (const HostError& error) {

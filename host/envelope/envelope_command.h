@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/envelope/sweep_grid.h"
+#include "host/loader_options.h"
 
 namespace CLI {
 class App;
@@ -17,7 +18,8 @@ inline constexpr int32_t kDefaultGrid = 60;
 
 struct EnvelopeRequest {
   std::string out;
-  SweepSetup setup;  // modules beside gaugehost, sounds in the current folder
+  SweepSetup setup;       // modules beside gaugehost, sounds in the current folder
+  LoaderRequest loading;  // --loader, --check-writes: into setup when it sweeps
   int32_t grid = kDefaultGrid;
 };
 

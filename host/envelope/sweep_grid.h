@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "host/module_loader.h"
+
 namespace host::envelope {
 
 struct GridAxis {
@@ -24,6 +26,7 @@ struct SweepSetup {
   std::string modules_dir;
   std::string sound_root;
   std::string loader = {};  // see HostOptions::loader
+  host::EmulationSettings emulation = {};
 };
 
 // One value per cell, rows along the first axis and columns along the second.

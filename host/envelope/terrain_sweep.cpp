@@ -21,6 +21,7 @@ bool terrain_alert(const SweepSetup& setup, double height_ft, double closure_fpm
   // gets a module of its own.
   HostOptions options{setup.modules_dir, setup.sound_root, nullptr};
   options.loader = setup.loader;
+  options.emulation = setup.emulation;
   PanelHost panel(options);
   place_gpws(panel);
   panel.sim().set(kTokenAltitude, kAircraftAltitudeM);

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "host/host_error.h"
-#include "host/module_loader.h"
+#include "host/loader_options.h"
 #include "host/serve/request_limits.h"
 
 #if defined(GAUGES_HAVE_SERVE)
@@ -55,7 +55,7 @@ CLI::App* add_serve_command(CLI::App& gaugehost, ServeRequest& request) {
       ->add_option("--modules", request.modules_dir,
                    "where the modules are (default: beside gaugehost)")
       ->type_name("DIR");
-  serve->add_option("--loader", request.loader, kLoaderOptionHelp)->type_name("native|emulated");
+  add_loader_options(*serve, request.loading);
   serve
       ->add_option("--root", request.sound_root,
                    "the folder holding Sound\\*.wav (default: the current folder)")
@@ -101,7 +101,8 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
   std::ofstream log;
   LoopSettings settings{HostOptions{request.modules_dir, request.sound_root, nullptr}, request.path,
                         scenarios.empty() ? "." : scenarios, nullptr, &err};
-  settings.host.loader = request.loader;
+  settings.host.loader = request.loading.loader;
+  settings.host.emulation = request.loading.emulation;
   if (!request.log_path.empty()) {
     settings.host.echo = &log;
     settings.new_session = [&log, &request] {
@@ -111,7 +112,7 @@ int serve(const ServeRequest& request, std::ostream& out, std::ostream& err) {
     };
   }
   try {
-    say_loader(request.modules_dir, request.loader, err);
+    check_loader_options(request.modules_dir, request.loading, err);
     LiveExchange exchange;
     LiveLoop loop(exchange, settings);
     const std::string token = !request.token.empty()                    ? request.token

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "host/loader_options.h"
+
 namespace CLI {
 class App;
 }
@@ -13,7 +15,7 @@ namespace host::serve {
 struct ServeRequest {
   std::string path = "scenarios/panel.cfg";
   std::string modules_dir;  // default: beside gaugehost
-  std::string loader;       // see HostOptions::loader
+  LoaderRequest loading;    // --loader, --check-writes
   std::string sound_root = ".";
   std::string scenarios;  // default: the folder of `path`
   std::string listen = "127.0.0.1";

@@ -5,6 +5,7 @@
 // tests); without it every case is skipped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -169,6 +170,10 @@ TEST_F(EmulatedRefusals, MisbehavingCallsEndWithTheGaugeNamed) {
        "misbehave crashed in update at frame 2: it ran too long"},
       {"misbehaving_gauge", "misbehave", 998, 2.0,
        "misbehave crashed in update at frame 2: it wrote outside its memory"},
+      // Once installed, a gauge must not use the heap: its first heap call
+      // ends the call, named with its argument.
+      {"misbehaving_gauge", "misbehave", 998, 3.0,
+       "misbehave crashed in update at frame 2: it used the heap after install: malloc(64)"},
       {"crashing_gauge", "crash", 999, 1.0, "crash crashed in update at frame 2: it faulted"},
       // With every write checked, a write through null is one outside its memory.
       {"crashing_gauge", "crash", 999, 2.0,
@@ -194,7 +199,7 @@ TEST_F(EmulatedRefusals, MisbehavingCallsEndWithTheGaugeNamed) {
 }
 
 // Module code that allocates after install breaks the zero-allocation rule:
-// the emulated loader counts its heap calls.
+// the emulated loader counts its heap calls, and the first ends the call.
 TEST_F(EmulatedRefusals, HeapCallsInAnUpdateAreCounted) {
   fs::copy_file(testing_host::module_dir() + "/misbehaving_gauge.gau",
                 dir_ / "misbehaving_gauge.gau");
@@ -205,8 +210,48 @@ TEST_F(EmulatedRefusals, HeapCallsInAnUpdateAreCounted) {
   panel.run_frames(3);
   EXPECT_EQ(panel.module_heap_calls(), after_install) << "no heap calls while it behaves";
   panel.sim().set(998, 3.0);
-  panel.run_frame();
-  EXPECT_GT(panel.module_heap_calls(), after_install) << "its malloc and free are seen";
+  const std::string error = testing_host::error_of([&] { panel.run_frame(); });
+  EXPECT_NE(error.find("it used the heap after install: malloc(64)"), std::string::npos) << error;
+  EXPECT_GT(panel.module_heap_calls(), after_install) << "its malloc is seen";
+}
+
+// Each call into module code is counted exactly when asked: by gauge and
+// call, every update of every frame, and nothing when not asked.
+TEST_F(EmulatedRefusals, InstructionsAreCountedByGaugeAndCallWhenAsked) {
+  fs::copy_file(testing_host::module_dir() + "/vrn_radalt.gau", dir_ / "vrn_radalt.gau");
+  fs::copy_file(testing_host::module_dir() + "/vrn_gpws.gau", dir_ / "vrn_gpws.gau");
+  for (bool counting : {false, true}) {
+    SCOPED_TRACE(counting ? "counting" : "not counting");
+    host::HostOptions o = options();
+    o.emulation.count_instructions = counting;
+    host::PanelHost panel(o);
+    panel.named().host_storage("radalt_adi");
+    panel.add_gauge("vrn_radalt", "radalt");
+    panel.add_gauge("vrn_gpws", "fi");
+    panel.start();
+    panel.run_frames(5);
+    const auto counts = panel.space().instruction_counts();
+    if (!counting) {
+      EXPECT_TRUE(counts.empty());
+      continue;
+    }
+    struct Row {
+      const char* gauge;
+      const char* call;
+      uint64_t calls;  // 0: some each frame
+    };
+    for (const Row& row : {Row{"radalt", "install", 1}, Row{"radalt", "update", 5},
+                           Row{"radalt", "a needle callback", 0}, Row{"fi", "update", 5}}) {
+      SCOPED_TRACE(std::string(row.gauge) + " " + row.call);
+      const auto it = std::find_if(counts.begin(), counts.end(), [&](const auto& c) {
+        return c.gauge == row.gauge && c.call == row.call;
+      });
+      ASSERT_NE(it, counts.end());
+      if (row.calls != 0) EXPECT_EQ(it->calls, row.calls);
+      EXPECT_EQ(it->calls % (row.calls != 0 ? row.calls : 5), 0u);
+      EXPECT_GT(it->instructions, 3 * it->calls) << "more than a return a call";
+    }
+  }
 }
 
 // With the guard on (as gaugehost flies), a failed emulated call ends the

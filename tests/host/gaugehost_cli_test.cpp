@@ -49,11 +49,11 @@ TEST(GaugehostCli, HelpListsEveryCommandAndOption) {
       {{"fly", "--help"},
        {"Usage: gaugehost fly [OPTIONS] FLIGHT", "--modules DIR", "--root DIR", "--log FILE",
         "--summary", "--audio FILE", "--pictures DIR", "--report FILE.html", "--own-copies",
-        "--long-flight", "--loader native|emulated"}},
+        "--long-flight", "--loader native|emulated", "--check-writes", "--count-instructions"}},
       {{"fly", "approach.flight", "--summary", "--help"}, {"Usage: gaugehost fly"}},
       {{"envelope", "--help"},
        {"Usage: gaugehost envelope [OPTIONS] OUT.png", "--modules DIR", "--root DIR", "--grid N",
-        "--coarse", "--loader native|emulated"}},
+        "--coarse", "--loader native|emulated", "--check-writes"}},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(joined(row.args));
@@ -219,6 +219,38 @@ TEST_F(GaugehostFly, AFlightLongerThanAWeekIsFlownOnlyWhenAskedFor) {
     // Not a terminal: no progress line, however long it took.
     EXPECT_EQ(r.err.find('\r'), std::string::npos);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The emulated loader's checks asked of modules the native loader flies:
+// refused with one line before anything flies or is written.
+TEST_F(GaugehostFly, EmulatedChecksAreRefusedForNativeModules) {
+  const std::string png = (dir_ / "envelope.png").string();
+  const struct {
+    Words args;
+    const char* says;
+  } kRows[] = {
+      {{"fly", flight_, "--root", SIM_ROOT, "--check-writes"},
+       "gaugehost: --check-writes: only the emulated loader checks writes"},
+      {{"fly", flight_, "--root", SIM_ROOT, "--loader", "native", "--count-instructions"},
+       "gaugehost: --count-instructions: only the emulated loader counts instructions"},
+      {{"envelope", png, "--root", SIM_ROOT, "--coarse", "--check-writes"},
+       "gaugehost: envelope: --check-writes: only the emulated loader"},
+      {{"serve", "--root", SIM_ROOT, "--port", "0", "--check-writes"},
+       "gaugehost: --check-writes: only the emulated loader"},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(joined(row.args));
+    const Outcome r = gaugehost(row.args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind(row.says, 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  }
+  EXPECT_FALSE(fs::exists(png));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "host/named_variables.h"
 #include "host/panel_host.h"
 #include "host/sim_variables.h"
+#include "host_fixture.h"
 
 namespace {
 
@@ -151,7 +152,9 @@ Flown fly_approach(uint32_t keep_from, bool echo) {
   Flown flown;
   std::ostringstream out;
   host::FlightScript flight = host::FlightScript::load(SCENARIO_DIR "/approach.flight");
-  host::HostOptions options{MODULE_DIR, SIM_ROOT, echo ? &out : nullptr, keep_from == 0};
+  host::HostOptions options = testing_host::options();
+  options.echo = echo ? &out : nullptr;
+  options.capture_events = keep_from == 0;
   host::PanelHost panel(options);
   panel.add_frame_observer([&](uint32_t frame) {
     if (frame == kSwitchFrame) flown.lines_at_switch = panel.events().events().size();
@@ -230,7 +233,9 @@ TEST(HostSpeedPanel, CallHookSeesHostServicesWithTheLogOff) {
     host::module_call_hook = &count_calls;
     {
       host::FlightScript flight = host::FlightScript::load(SCENARIO_DIR "/approach.flight");
-      host::PanelHost panel(host::HostOptions{MODULE_DIR, SIM_ROOT, nullptr, keep});
+      host::HostOptions options = testing_host::options();
+      options.capture_events = keep;
+      host::PanelHost panel(options);
       flight.run(panel);
     }
     host::module_call_hook = nullptr;

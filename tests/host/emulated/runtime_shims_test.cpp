@@ -3,6 +3,8 @@
 // where the module's runtime gives up.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "host/emulated/guest_machine.h"
@@ -86,6 +88,56 @@ TEST(RuntimeShims, VirtualMemoryCallsTellTheTruthAboutTheMap) {
   ASSERT_EQ(s.k32("VirtualProtect", {data, 16, 0x04, info}).eax, 1u);
   EXPECT_EQ(s.machine.call(routine, {}, Conv::kCdecl).status, CallStatus::kOk);
   EXPECT_EQ(s.machine.read_u32(data), 0x5678u);
+}
+
+}  // namespace
+}  // namespace emu_tests
+
+namespace emu_tests {
+namespace {
+
+std::string hex(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08x", value);
+  return text;
+}
+
+// Once heap calls are forbidden (the gauges fly), each heap shim ends the
+// call that reached it, naming itself and its arguments, and leaves the
+// heap as it was; allowed again, the same calls work.
+TEST(RuntimeShims, ForbiddenHeapCallsEndTheCallNamedAndTouchNothing) {
+  Shims s;
+  const uint32_t block = s.crt("malloc", {24}).eax;
+  ASSERT_NE(block, 0u);
+  struct Row {
+    const char* name;
+    std::vector<uint32_t> args;
+    std::string says;
+  };
+  const Row rows[] = {
+      {"malloc", {64}, "malloc(64)"},
+      {"calloc", {3, 16}, "calloc(3, 16)"},
+      {"realloc", {block, 48}, "realloc(" + hex(block) + ", 48)"},
+      {"free", {block}, "free(" + hex(block) + ")"},
+      {"free", {0}, "free(0x00000000)"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.says);
+    const uint64_t calls_before = s.machine.heap_calls();
+    s.machine.forbid_heap_calls(true);
+    const GuestAddr shim = s.get("msvcrt.dll", row.name);
+    const CallResult r = row.args.size() == 1
+                             ? s.machine.call(shim, {row.args[0]}, Conv::kCdecl)
+                             : s.machine.call(shim, {row.args[0], row.args[1]}, Conv::kCdecl);
+    s.machine.forbid_heap_calls(false);
+    EXPECT_EQ(r.status, CallStatus::kHeapCall);
+    EXPECT_EQ(r.what, row.says);
+    EXPECT_EQ(s.machine.heap_calls(), calls_before + 1) << "counted all the same";
+  }
+  // The block is still live (realloc and free did nothing): freed now, once.
+  EXPECT_EQ(s.crt("free", {block}).status, CallStatus::kOk);
+  EXPECT_EQ(s.crt("free", {block}).status, CallStatus::kFault);
+  EXPECT_NE(s.crt("malloc", {8}).eax, 0u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "host/envelope/envelope_picture.h"
 #include "host/envelope/label_font.h"
 #include "host/gaugehost_cli.h"
+#include "host_fixture.h"
 
 namespace {
 
@@ -125,11 +126,11 @@ TEST(EnvelopeCommand, WritesTheMapOrSaysWhatIsWrong) {
        1,
        "envelope:"},
       {"no voices there",
-       {out, "--modules", MODULE_DIR, "--root", "/nonexistent", "--coarse"},
+       {out, "--modules", testing_host::module_dir(), "--root", "/nonexistent", "--coarse"},
        1,
        "sinkrate.wav"},
       {"a coarse map",
-       {out, "--modules", MODULE_DIR, "--root", SIM_ROOT, "--coarse"},
+       {out, "--modules", testing_host::module_dir(), "--root", SIM_ROOT, "--coarse"},
        0,
        "14 x 14"},
       {"the modules beside gaugehost", {out, "--root", SIM_ROOT, "--grid", "3"}, 0, "3 x 3"},
@@ -147,7 +148,7 @@ TEST(EnvelopeCommand, WritesTheMapOrSaysWhatIsWrong) {
     std::vector<std::string> args = {"envelope"};
     args.insert(args.end(), c.args.begin(), c.args.end());
     std::ostringstream standard_out, err;
-    EXPECT_EQ(host::run_gaugehost(args, MODULE_DIR, standard_out, err), c.status);
+    EXPECT_EQ(host::run_gaugehost(args, testing_host::module_dir(), standard_out, err), c.status);
     EXPECT_EQ(standard_out.str(), "");
     EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
     EXPECT_EQ(fs::exists(out), c.status == 0);

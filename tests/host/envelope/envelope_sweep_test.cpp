@@ -8,6 +8,7 @@
 #include "host/envelope/descent_sweep.h"
 #include "host/envelope/terrain_sweep.h"
 #include "host/host_error.h"
+#include "host_fixture.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ using host::envelope::DescentAlert;
 using host::envelope::GridAxis;
 using host::envelope::SweepSetup;
 
-const SweepSetup kSetup{MODULE_DIR, SIM_ROOT};
+// The modules of this build, or those GAUGE_MODULE_DIR names (the emulated twin).
+const SweepSetup kSetup{testing_host::module_dir(), SIM_ROOT, testing_host::loader()};
 
 // Every 200 ft from 0 to 2600, every 200 ft/min from 0 to -8000.
 const GridAxis kHeights{0.0, 2600.0, 14};
@@ -89,7 +91,8 @@ TEST(EnvelopeDescent, AboveTheBandsNothingAtAll) {
 
 TEST(EnvelopeDescent, RefusesToSweepDeaf) {
   EXPECT_THROW(
-      host::envelope::sweep_descent(SweepSetup{MODULE_DIR, "/nonexistent"}, kHeights, kDescent),
+      host::envelope::sweep_descent(SweepSetup{kSetup.modules_dir, "/nonexistent", kSetup.loader},
+                                    kHeights, kDescent),
       host::HostError);
 }
 

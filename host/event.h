@@ -50,7 +50,7 @@ struct Event {
   int32_t y = 0;
   double value = 0.0;
   const char* label = nullptr;  // the gauge's label on the panel
-  const char* text = nullptr;   // module, variable or sound path
+  const char* text = nullptr;   // module, variable or sound path; an element's module
 };
 
 // The fields an event may use, by name: what a row says a kind uses, and
@@ -100,6 +100,9 @@ namespace event_rows {
 using F = EventField;
 using W = FieldFormat;
 inline constexpr FieldUse kGauge{F::kLabel, "gauge", W::kRead};
+// The module the gauge comes from, so that readers can name its elements;
+// the log leaves it out.
+inline constexpr FieldUse kModuleOfGauge{F::kText, "module", W::kRead};
 inline constexpr FieldUse kElementOfGauge{F::kElement, "element", W::kElement, " "};
 inline constexpr FieldUse kHandle{F::kCode, "handle", W::kDecimal, " h="};
 inline constexpr FieldUse kPath{F::kText, "path", W::kSoundPath, " "};
@@ -166,6 +169,7 @@ inline constexpr EventKindRow kEventKinds[] = {
      "element",
      "element",
      {event_rows::kGauge,
+      event_rows::kModuleOfGauge,
       event_rows::kElementOfGauge,
       {EventField::kArg, "before", FieldFormat::kRead},
       {EventField::kResult, "now", FieldFormat::kFlags, " "}}},
@@ -173,6 +177,7 @@ inline constexpr EventKindRow kEventKinds[] = {
      "needle",
      "needle",
      {event_rows::kGauge,
+      event_rows::kModuleOfGauge,
       event_rows::kElementOfGauge,
       {EventField::kValue, "value", FieldFormat::kDouble, " = "}}},
     {EventKind::kClick,

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "host/element_names.h"
 #include "host/event_text.h"
 
 namespace host {
@@ -10,7 +11,7 @@ namespace {
 // One name of a mark's text, "{path}" without its braces, put in.
 void append_named(std::string& out, std::string_view name, const Event& e) {
   if (name == "element") {
-    out += e.label != nullptr ? element_text(e.label, e.element) : std::string("?");
+    out += element_text(e);
     return;
   }
   if (name == "shown") {
@@ -77,10 +78,18 @@ std::optional<Mark> mark_of(const Event& event) {
   return std::nullopt;
 }
 
-std::string element_text(const std::string& label, uint32_t element) {
+std::string element_text(const std::string& label, uint32_t element, std::string_view module) {
+  if (const char* name = element_name(module, gauge_of_label(label), element)) {
+    return std::string(name) + " of " + label;
+  }
   std::string out;
   append_element_id(out, label.c_str(), element);
   return out;
+}
+
+std::string element_text(const Event& e) {
+  if (e.label == nullptr) return "?";
+  return element_text(e.label, e.element, e.text != nullptr ? e.text : "");
 }
 
 std::string voice_name(std::string_view path) {

@@ -88,9 +88,12 @@ struct Mark {
 // The mark an event makes; nothing for events people are not shown.
 std::optional<Mark> mark_of(const Event& event);
 
-// An element as readers name it. Today its gauge's label and index,
-// "radalt#6", as the log names it too; the one place names come in.
-std::string element_text(const std::string& label, uint32_t element);
+// An element as readers name it: by the name its module gives it, in the
+// words a flight uses ("dh_lamp of radalt"), else by its gauge's label and
+// index as the log names it ("radalt#6"). `module` may be empty (unknown).
+std::string element_text(const std::string& label, uint32_t element, std::string_view module);
+// The element an element event is about, so named.
+std::string element_text(const Event& e);
 
 // "Sound\minimums.wav" -> "minimums".
 std::string voice_name(std::string_view path);

@@ -112,7 +112,8 @@ std::vector<frame::NeedleEntry> GaugeInstance::needle_table(size_t element) cons
 GaugeInstance make_gauge_instance(std::string label, LoadedModule* module, RecordRef header,
                                   bool own_copy) {
   ModuleSpace& space = module != nullptr ? module->space() : native_records();
-  GaugeInstance gauge{std::move(label), nullptr, module, &space, header, {}, {}, nullptr, {}, {}};
+  GaugeInstance gauge{std::move(label), nullptr, nullptr, module, &space, header, {}, {},
+                      nullptr,          {},      {}};
   // Messages name the module as well, so a broken one is easy to find.
   const std::string named = module != nullptr
                                 ? "module " + module->name() + ", gauge " + gauge.label

@@ -47,8 +47,9 @@ struct MouseArea {
 };
 
 struct GaugeInstance {
-  std::string label;                  // the gauge name, made unique on the panel
-  const char* event_label = nullptr;  // the label as the host's events carry it
+  std::string label;                   // the gauge name, made unique on the panel
+  const char* event_label = nullptr;   // the label as the host's events carry it
+  const char* event_module = nullptr;  // its module's name, likewise
   LoadedModule* module;
   ModuleSpace* space;  // where its records are
   // The header the gauge callback is given: the module's own, or the host's

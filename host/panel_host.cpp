@@ -108,6 +108,7 @@ std::string PanelHost::add_gauge(const std::string& module, const std::string& g
   }
   gauges_.push_back(make_gauge_instance(label, &loaded, header, options_.own_copies));
   gauges_.back().event_label = events_.intern(label);
+  gauges_.back().event_module = events_.intern(loaded.name());
   element_watch_.add(gauges_.back(), static_cast<uint32_t>(gauges_.size() - 1));
   return label;
 }
@@ -287,6 +288,7 @@ void PanelHost::update_needles(GaugeInstance& gauge) {
       if (events_.active()) {
         events_.publish(EventKind::kNeedleValue, [&](Event& e) {
           e.label = gauge.event_label;
+          e.text = gauge.event_module;
           e.element = static_cast<uint32_t>(i);
           e.value = value;
         });
@@ -301,6 +303,7 @@ void PanelHost::observe_changes(const LoadedModule* module) {
                               [this](uint32_t g, uint32_t i, uint32_t before, uint32_t now) {
                                 events_.publish(EventKind::kElementFlags, [&](Event& e) {
                                   e.label = gauges_[g].event_label;
+                                  e.text = gauges_[g].event_module;
                                   e.element = i;
                                   e.arg = before;
                                   e.result = now;

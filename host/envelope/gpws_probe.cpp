@@ -3,6 +3,9 @@
 #include <fstream>
 
 #include "formats/sim_path.h"
+#include "frame/host_facts.h"
+#include "gpws/gpws_elements.h"
+#include "host/event_marks.h"
 #include "host/host_error.h"
 
 namespace host::envelope {
@@ -12,8 +15,8 @@ const std::vector<Event>& events_of(const PanelHost& panel) {
   return panel.events().events();
 }
 
-// Element 1 of "test": the PULL UP lamp the warning cycle flashes.
-constexpr uint32_t kPullUpLamp = 1;
+// The PULL UP lamp of "test", the face the warning cycle flashes.
+constexpr uint32_t kPullUpLamp = gpws::kElementWarningLamp;
 
 }  // namespace
 
@@ -25,10 +28,9 @@ void place_gpws(PanelHost& panel) {
 }
 
 bool played(const PanelHost& panel, size_t from, const std::string& voice) {
-  const std::string wanted = "Sound\\" + voice + ".wav";
   const auto& events = events_of(panel);
   for (size_t i = from; i < events.size(); ++i) {
-    if (voice_heard(events[i]) && wanted == events[i].text) return true;
+    if (voice_heard(events[i]) && voice_name(events[i].text) == voice) return true;
   }
   return false;
 }
@@ -46,7 +48,13 @@ bool pull_up_lamp_lit(const PanelHost& panel, size_t from) {
 }
 
 void require_voice(const std::string& sound_root, const std::string& voice) {
-  const std::string path = formats::sim_file_path(sound_root, "Sound\\" + voice + ".wav");
+  // The GPWS's own file of that voice, as it loads it.
+  const char* module_path = nullptr;
+  for (const char* p : facts::kGpwsSoundPaths) {
+    if (voice_name(p) == voice) module_path = p;
+  }
+  if (module_path == nullptr) throw HostError("the GPWS has no voice \"" + voice + "\"");
+  const std::string path = formats::sim_file_path(sound_root, module_path);
   if (!std::ifstream(path, std::ios::binary)) {
     throw HostError("the sweep needs " + path + " to hear the GPWS (give --root DIR)");
   }

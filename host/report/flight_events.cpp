@@ -13,6 +13,7 @@ std::optional<FlightEvent> flight_event(const Event& e) {
   if (out.kind == MarkKind::kLamp) {
     out.label = e.label != nullptr ? e.label : "?";
     out.element = e.element;
+    out.element_name = element_text(e);
     out.shown = mark->shown();
   }
   return out;

@@ -26,6 +26,7 @@ struct FlightEvent {
   // picture it, and whether it came on.
   std::string label;
   uint32_t element = 0;
+  std::string element_name;  // as readers name it (element_text)
   bool shown = false;
   // For lamps, once a report has pictured it: the element's own bitmap, by
   // its index among the page's pictures.

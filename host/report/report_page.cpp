@@ -52,7 +52,7 @@ std::string picture_img(size_t index, const std::string& alt, const char* css_cl
 // "lamp radalt#4 shown" with the element's own picture before its name.
 std::string event_html(const FlightEvent& e) {
   std::string out;
-  if (e.picture) out += picture_img(*e.picture, element_text(e.label, e.element), "element");
+  if (e.picture) out += picture_img(*e.picture, e.element_name, "element");
   return out + escape_html(e.what);
 }
 
@@ -112,7 +112,7 @@ void elements_summary(std::string& page, const ReportContent& c) {
   for (size_t i = 0; i < first.size(); ++i) {
     const FlightEvent& e = *first[i];
     page += " <span class=\"element-count\">";
-    const std::string name = element_text(e.label, e.element);
+    const std::string name = e.element_name;
     if (e.picture) page += picture_img(*e.picture, name, "element");
     page += escape_html(name) + " shown " + std::to_string(shown[i]) + "&times;, hidden " +
             std::to_string(hidden[i]) + "&times;</span>";

@@ -106,7 +106,7 @@ class ReportInBrowser(unittest.TestCase):
         for place in ["summary", "snapshots", "facts elements"]:
             self.assertIn(place, places)
         self.assertTrue(all(loaded for _, _, loaded in pictured), pictured)
-        self.assertIn("radalt#6", {alt for _, alt, _ in pictured}, "the DH lamp")
+        self.assertIn("dh_lamp of radalt", {alt for _, alt, _ in pictured}, "the DH lamp")
         # The timeline's labels draw the same pictures, decoded for its canvas.
         drawn = self.browser.run_async("""
             const done = arguments[0];
@@ -114,13 +114,13 @@ class ReportInBrowser(unittest.TestCase):
         self.assertGreater(drawn, 0)
         # Hovering over the DH lamp's marker names it with its picture.
         x = self.browser.run("""
-            const lamp = timelineData.events.find(e => e[2] === 'radalt#6 shown');
+            const lamp = timelineData.events.find(e => e[2] === 'dh_lamp of radalt shown');
             return timeline.toDomXCoord(lamp[0] / timelineData.fps);""")
         plot = self.browser.driver.find_element("id", "timeline")
         ActionChains(self.browser.driver).move_to_element_with_offset(
             plot, round(x - plot.size["width"] / 2), -40).perform()
         readout = self.browser.run("return document.getElementById('timeline-readout').innerHTML;")
-        self.assertIn("radalt#6 shown", readout)
+        self.assertIn("dh_lamp of radalt shown", readout)
         self.assertIn('<img class="element"', readout)
 
 

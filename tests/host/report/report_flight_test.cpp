@@ -145,7 +145,7 @@ TEST(ReportPage, TheApproachHasEveryPartAndNothingFromOutside) {
       {"the series", "\"height above ground, ft\",\"decision height, ft\",\"vertical speed", 1},
       {"glideslope, minimums and too low flaps", ",\"voice\",\"", 4},
       {"the DH key event", ",\"key\",\"key ", 1},
-      {"lamps with pictures", ",\"lamp\",\"radalt#6 shown\",", 1},
+      {"lamps with pictures", ",\"lamp\",\"dh_lamp of radalt shown\",", 1},
       {"panel pictures", "class=\"panel\" data-picture=\"", 5},
       {"the sound track as Ogg",
        "<audio id=\"track\" controls preload=\"auto\" src=\"data:audio/ogg;base64,T2dnUw", 1},

@@ -83,6 +83,30 @@ TEST(ReportEvents, MarksWhatTheSummaryLists) {
        event(K::kElementFlags, 12,
              {{"gauge", "radalt"}, {"element", 6}, {"before", 0x3}, {"now", 0x40000003}}),
        MarkKind::kLamp, "radalt#6 hidden"},
+      {"a lamp its module names",
+       event(K::kElementFlags, 12,
+             {{"gauge", "radalt@2"},
+              {"module", "vrn_radalt"},
+              {"element", 6},
+              {"before", 0x3},
+              {"now", 0x40000003}}),
+       MarkKind::kLamp, "dh_lamp of radalt@2 hidden"},
+      {"a gauge of that name from another module",
+       event(K::kElementFlags, 12,
+             {{"gauge", "radalt"},
+              {"module", "other_radalt"},
+              {"element", 6},
+              {"before", 0x3},
+              {"now", 0x40000003}}),
+       MarkKind::kLamp, "radalt#6 hidden"},
+      {"an element its module does not name",
+       event(K::kElementFlags, 12,
+             {{"gauge", "radalt"},
+              {"module", "vrn_radalt"},
+              {"element", 40},
+              {"before", 0x3},
+              {"now", 0x40000003}}),
+       MarkKind::kLamp, "radalt#40 hidden"},
       {"other flags",
        event(K::kElementFlags, 3,
              {{"gauge", "test"}, {"element", 1}, {"before", 0x1}, {"now", 0x3}}),
@@ -212,6 +236,7 @@ TEST(ReportPageParts, ElementsCountedShownOrHiddenByTheirFlag) {
   out.kind = MarkKind::kLamp;
   out.label = "shown";
   out.element = 2;
+  out.element_name = "shown#2";
   out.shown = false;
   out.what = "lamp shown";
   host::report::FlightEvent on = out;

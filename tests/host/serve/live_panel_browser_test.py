@@ -162,13 +162,13 @@ def fly(driver, url):
     check(dh > dh_before + 20, f"holding the DH knob raised the decision height ({dh_before} -> {dh} ft)")
 
     lamps = lambda: [e.text for e in driver.find_elements(By.CSS_SELECTOR, '#events li[data-kind="lamp"]')]
-    check(not any("radalt#6 shown" in t for t in lamps()), "the DH lamp is off above the DH")
+    check(not any("dh_lamp of radalt shown" in t for t in lamps()), "the DH lamp is off above the DH")
     slider = driver.find_element(By.CSS_SELECTOR, 'input[data-var="altitude_m"]')
     for metres in [200, 120, 80, 50, 30, 15, 10]:
         driver.execute_script("arguments[0].value = arguments[1];"
                               "arguments[0].dispatchEvent(new Event('input'))", slider, str(metres))
         time.sleep(0.3)
-    wait_for("the DH lamp", lambda: any("radalt#6 shown" in t for t in lamps()))
+    wait_for("the DH lamp", lambda: any("dh_lamp of radalt shown" in t for t in lamps()))
     check(True, "the DH lamp came on below the decision height")
     played = wait_for("a voice to play",
                       lambda: int(driver.find_element(By.ID, "played").get_attribute("data-count")))

@@ -171,7 +171,7 @@ TEST(LiveSession, ThePageHearsOfVoicesLampsAndTheStopsOfWhatItPlays) {
   }
   EXPECT_NE(std::find(seen.begin(), seen.end(), "voice minimums (Sound\\minimums.wav)"), seen.end())
       << ::testing::PrintToString(seen);
-  EXPECT_NE(std::find(seen.begin(), seen.end(), "lamp radalt#6 shown"), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "lamp dh_lamp of radalt shown"), seen.end());
   EXPECT_EQ(
       std::count_if(seen.begin(), seen.end(), [](const std::string& s) { return s[0] == 's'; }), 0)
       << "no stops of sounds the page never played";

@@ -181,9 +181,10 @@ void LiveLoop::publish() {
   std::vector<PageEvent> events = session_->take_events();
   events.insert(events.end(), notes_.begin(), notes_.end());
   notes_.clear();
-  exchange_.publish(shown_, std::move(events));
-  // The session's log as far as it is flown, for whoever compares it.
+  // The session's log as far as it is flown, written out before readers hear
+  // of the state: one told the flight ended finds its whole log.
   if (settings_.host.echo != nullptr) settings_.host.echo->flush();
+  exchange_.publish(shown_, std::move(events));
 }
 
 void LiveLoop::run(const std::function<bool()>& keep_going) {

@@ -133,7 +133,7 @@ TEST(ShippedTerrain, LevelIntoTheRidgeTheTerrainAlertComesBeforeTheGround) {
   ASSERT_TRUE(lamp.has_value()) << "no terrain alert";
   ASSERT_TRUE(terrain.has_value()) << "no terrain voice";
   EXPECT_LT(*terrain, ground) << "the terrain voice before the ground";
-  EXPECT_GT(flight.at(*lamp)->terrain_height_ft(), 0.0);
+  EXPECT_GT(flight.at(*lamp)->height_ft(), 0.0);
   EXPECT_FALSE(flight.first_voice("sinkrate").has_value()) << "level: no descent band";
   EXPECT_FALSE(flight.first_voice("pullup").has_value() && *flight.first_voice("pullup") < *terrain)
       << "the terrain's own voice first";

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -32,11 +33,16 @@ constexpr double kSpeedKt = 140.0;
 
 std::string frame_text(const FlownFlight& flight, std::optional<uint32_t> frame) {
   if (!frame) return "never";
-  const aircraft_flights::FlownFrame* f = flight.at(*frame);
-  if (f == nullptr) return "frame " + std::to_string(*frame);
-  return "frame " + std::to_string(*frame) + " (" + num(std::round(f->height_ft() * 10) / 10) +
-         " ft above ground, " + num(std::round(f->vertical_speed_fpm)) + " ft/min, " +
-         num(std::round(f->terrain_height_ft() * 10) / 10) + " ft above the terrain)";
+  size_t i = 0;
+  while (i < flight.frames.size() && flight.frames[i].frame != *frame) ++i;
+  if (i == flight.frames.size()) return "frame " + std::to_string(*frame);
+  const aircraft_flights::FlownFrame& f = flight.frames[i];
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "frame %u (%.1f ft above the ground, %.0f ft/min, closing %.0f ft/min)", *frame,
+                f.height_ft(), f.aircraft.vertical_speed_fpm,
+                i > 0 ? flight.closure_fpm(i, host::envelope::kFramesPerSecond) : 0.0);
+  return text;
 }
 
 // Both never, or both within one frame of each other.
@@ -60,14 +66,15 @@ struct DescentEntry {
 };
 
 // The first frame of the flight whose state the descent map's cell calls
-// sink rate (or worse) and pull up.
+// sink rate (or worse) and pull up. The sink-rate voice plays in both
+// regions the map draws: pull up is drawn over it.
 DescentEntry where_the_descent_map_says(const FlownFlight& flight) {
   host::PanelHost probe(testing_host::options());
   host::envelope::place_gpws(probe);
   DescentEntry entry;
   for (const aircraft_flights::FlownFrame& f : flight.frames) {
     const DescentAlert alert =
-        host::envelope::descent_alert(probe, f.height_ft(), f.vertical_speed_fpm);
+        host::envelope::descent_alert(probe, f.height_ft(), f.aircraft.vertical_speed_fpm);
     if (alert != DescentAlert::kNone && !entry.any_alert) entry.any_alert = f.frame;
     if (alert == DescentAlert::kPullUp) {
       entry.pull_up = f.frame;
@@ -115,14 +122,6 @@ TEST(EnvelopeAndFlights, TheDescentAlertsStartWhereTheMapSays) {
 
 // Terrain envelope ------------------------------------------------------------
 
-// How fast the height above the terrain shrank into frame `i`, in ft/min.
-double closure_fpm(const FlownFlight& flight, size_t i) {
-  const auto& frames = flight.frames;
-  EXPECT_EQ(frames[i].frame, frames[i - 1].frame + 1);
-  return (frames[i - 1].terrain_height_m - frames[i].terrain_height_m) * host::kFeetPerMetre *
-         host::envelope::kFramesPerSecond * 60.0;
-}
-
 // The first frame whose state (height above the terrain, closure rate) the
 // terrain map's cell puts inside the envelope. Each cell flies a module of
 // its own for 8 s, so rather than every frame this asks the frames a
@@ -131,8 +130,8 @@ double closure_fpm(const FlownFlight& flight, size_t i) {
 // outside to inside once. The frames either side of the edge are asked too.
 std::optional<uint32_t> where_the_terrain_map_says(const FlownFlight& flight) {
   auto inside = [&](size_t i) {
-    return host::envelope::terrain_alert(kSetup, flight.frames[i].terrain_height_ft(),
-                                         closure_fpm(flight, i));
+    return host::envelope::terrain_alert(kSetup, flight.frames[i].height_ft(),
+                                         flight.closure_fpm(i, host::envelope::kFramesPerSecond));
   };
   EXPECT_FALSE(inside(1)) << "the flight starts inside the envelope";
   size_t lo = 2;
@@ -182,12 +181,14 @@ TEST(EnvelopeAndFlights, TheTerrainAlertStartsWhereTheMapSays) {
                               profile + "\nat " + num(level_s + before_s + after_s) + "\nstop\n");
     ASSERT_EQ(flight.failures, std::vector<std::string>{});
     ASSERT_GT(flight.frames.size(), 2u) << "no aircraft flew";
-    ASSERT_GT(flight.frames.back().terrain_height_m, 0.0) << "the flights end in the air";
+    ASSERT_GT(flight.frames.back().height_ft(), 0.0) << "the flights end in the air";
     // The lamp follows the frame that found the alert by one update, as the
     // sweep's cell allows for.
     expect_within_a_frame(flight, "terrain", where_the_terrain_map_says(flight),
                           flight.first_shown(aircraft_flights::kPullUpLamp), c.alert);
-    if (c.alert) EXPECT_TRUE(flight.first_voice("terrain1").has_value());
+    if (c.alert) {
+      EXPECT_TRUE(flight.first_voice("terrain1").has_value()) << "the terrain's own voice";
+    }
   }
 }
 

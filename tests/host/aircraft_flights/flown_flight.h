@@ -1,7 +1,7 @@
 #pragma once
-// A flight of the aircraft as the GPWS lived it: for every frame, the values
-// the modules read in it (the aircraft serves them before the frame) and the
-// aircraft's own state after its step; and what was heard and shown, by
+// A flight of the aircraft as the GPWS lived it: for every frame, the
+// aircraft's state after its step (it serves its names before the frame)
+// and a few of the values the modules read; and what was heard and shown, by
 // voice and by element name, with the frame it happened in. Everything is
 // copied out while the panel host lives, so the panel may go (only one host
 // runs at a time) before the envelope's probe flies its own.
@@ -23,19 +23,17 @@ namespace aircraft_flights {
 
 struct FlownFrame {
   uint32_t frame = 0;
-  // As the modules read them this frame.
-  double altitude_m = 0.0;
-  double ground_elevation_m = 0.0;  // served x256, given here in metres
-  double terrain_height_m = 0.0;
-  double vertical_speed_fpm = 0.0;
+  // The aircraft after its step into this frame: the state the envelope's
+  // axes are in (height above the ground, vertical speed, closure).
+  host::aircraft::AircraftState aircraft;
+  // As the modules read them in this frame.
   double glideslope_deviation = 0.0;
   double gear = 0.0;
   double on_ground = 0.0;
-  host::aircraft::AircraftState aircraft;
 
-  // Height above the ground below, as the descent map's rows take it (ft).
-  double height_ft() const { return (altitude_m - ground_elevation_m) * host::kFeetPerMetre; }
-  double terrain_height_ft() const { return terrain_height_m * host::kFeetPerMetre; }
+  // Height above the ground below (ft), which over a terrain profile is also
+  // the height above the terrain.
+  double height_ft() const { return aircraft.altitude_ft - aircraft.ground_elevation_ft; }
 };
 
 struct Sighting {
@@ -74,6 +72,12 @@ struct FlownFlight {
   std::optional<uint32_t> first_shown(const std::string& element) const {
     return first(Sighting::kShown, element);
   }
+  // How fast the height above the terrain shrank into the `i`th frame
+  // (i > 0), in ft/min.
+  double closure_fpm(size_t i, double frames_per_second) const {
+    EXPECT_EQ(frames[i].frame, frames[i - 1].frame + 1);
+    return (frames[i - 1].height_ft() - frames[i].height_ft()) * frames_per_second * 60.0;
+  }
 };
 
 // The GPWS's PULL UP lamp, the face its warning cycle flashes.
@@ -110,10 +114,6 @@ inline FlownFlight fly(const std::string& text) {
     const host::SimVariables& sim = panel.sim();
     FlownFrame f;
     f.frame = frame;
-    f.altitude_m = sim.get(token::kAltitude);
-    f.ground_elevation_m = sim.get(token::kGroundElevation) / facts::kGroundElevationScale;
-    f.terrain_height_m = sim.get(token::kTerrainHeight);
-    f.vertical_speed_fpm = sim.get(token::kVerticalSpeed);
     f.glideslope_deviation = sim.get(token::kGlideslopeDeviation);
     f.gear = sim.get(token::kGear);
     f.on_ground = sim.get(token::kOnGround);

@@ -3,9 +3,10 @@
 // up, the terrain envelope), and the alert the region stands for starts
 // within one frame of the first frame whose state the map's own probe puts
 // inside it. The probe is the map's: the cell the sweep flies, asked at the
-// exact state of each frame (height above ground and vertical speed as the
-// GPWS read them; height above the terrain and the closure rate of the
-// frame), not at the nearest grid cell.
+// aircraft's exact state in each frame (its height above the ground and
+// vertical speed; its height above the terrain and how fast that shrank
+// into the frame), not at the nearest grid cell. So a fault in what the
+// aircraft serves the GPWS (a unit, a scale, a frame late) shows here.
 #include <gtest/gtest.h>
 
 #include <cmath>

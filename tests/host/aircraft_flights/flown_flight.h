@@ -10,13 +10,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/host_facts.h"
 #include "host/aircraft/aircraft.h"
 #include "host/event_marks.h"
 #include "host/flight_script.h"
-#include "host/sim_names.h"
 #include "host_fixture.h"
 
 namespace aircraft_flights {
@@ -99,8 +99,8 @@ inline void note_events(const host::PanelHost& panel, size_t& read, FlownFlight&
   }
 }
 
-// Flies a flight's text (its terrain files by absolute path) on this
-// build's modules.
+// Flies a flight's text (its terrain files by absolute path) on the modules
+// the tests fly: this build's, or the .gau files GAUGE_MODULE_DIR names.
 inline FlownFlight fly(const std::string& text) {
   namespace token = facts::token;
   FlownFlight out;

@@ -123,6 +123,39 @@ TEST(ApproachCallouts, OneDotLowAbove1000FtOrOnThePathNoGlideslopeVoice) {
   }
 }
 
+TEST(ApproachCallouts, BackOnThePathTheLampGoesOutAndTheVoiceStops) {
+  // One dot low at 900 ft for 5 s, then back up to the path.
+  const double speed_kt = 160.0;
+  const host::aircraft::GlidePath path{3.0, 0.0};
+  const double low_ft_per_nm = path.altitude_ft(1.0, -1.0) - path.altitude_ft(0.0, -1.0);
+  const double start_nm = 900.0 / low_ft_per_nm;
+  const FlownFlight flight = aircraft_flights::fly(
+      "gauge vrn_gpws test\ngauge vrn_gpws below\nstart\naircraft " + num(start_nm) + " nm " +
+      num(path.altitude_ft(start_nm, -1.0)) + " ft " + num(speed_kt) + " kt " +
+      num(-low_ft_per_nm * speed_kt / 60.0) +
+      " fpm\nglidepath 3 deg 0 ft\nfollow glidepath -1 dots\nat 5\nfollow glidepath\nat 12\n"
+      "stop\n");
+  ASSERT_EQ(flight.failures, std::vector<std::string>{});
+  const auto lit = flight.first_shown(aircraft_flights::kBelowGlideslopeLamp);
+  const auto out =
+      flight.first(aircraft_flights::Sighting::kHidden, aircraft_flights::kBelowGlideslopeLamp);
+  ASSERT_TRUE(lit.has_value());
+  ASSERT_TRUE(out.has_value()) << "the lamp stayed lit on the path";
+  EXPECT_GT(*out, *lit);
+  // Out as the deviation leaves the region below -59, within its one unit
+  // of hysteresis.
+  const FlownFrame* at = flight.at(*out);
+  const FlownFrame* before = flight.at(*out - 1);
+  ASSERT_NE(at, nullptr);
+  ASSERT_NE(before, nullptr);
+  EXPECT_GT(at->glideslope_deviation, -59.0);
+  EXPECT_LE(before->glideslope_deviation, -58.0);
+  const auto voices = flight.frames_of(aircraft_flights::Sighting::kVoice, "glideslope");
+  ASSERT_FALSE(voices.empty());
+  EXPECT_LT(voices.back(), *out) << "a glideslope callout on the path";
+  EXPECT_NEAR(flight.frames.back().glideslope_deviation, 0.0, 5.0) << "back on the path";
+}
+
 // Too low gear ----------------------------------------------------------------
 
 struct GearCase {

@@ -10,7 +10,9 @@ namespace {
 // band; a second frame shows nothing new and guards against an off-by-one.
 constexpr uint32_t kFramesPerCell = 2;
 
-DescentAlert fly_cell(PanelHost& panel, double height_ft, double vertical_speed_fpm) {
+}  // namespace
+
+DescentAlert descent_alert(PanelHost& panel, double height_ft, double vertical_speed_fpm) {
   // A frame without power ends every warning and latch, so each cell starts
   // as a GPWS that has just come on.
   panel.sim().set(kTokenPower, 0.0);
@@ -26,8 +28,6 @@ DescentAlert fly_cell(PanelHost& panel, double height_ft, double vertical_speed_
   return DescentAlert::kNone;
 }
 
-}  // namespace
-
 SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& height_ft,
                                      const GridAxis& vertical_speed_fpm,
                                      const std::function<void()>& cell_done) {
@@ -42,7 +42,7 @@ SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& he
   place_gpws(panel);
   for (int32_t row = 0; row < height_ft.cells; ++row) {
     for (int32_t column = 0; column < vertical_speed_fpm.cells; ++column) {
-      map.cells.push_back(fly_cell(panel, height_ft.at(row), vertical_speed_fpm.at(column)));
+      map.cells.push_back(descent_alert(panel, height_ft.at(row), vertical_speed_fpm.at(column)));
       if (cell_done) cell_done();
     }
   }

@@ -7,6 +7,10 @@
 
 #include "host/envelope/sweep_grid.h"
 
+namespace host {
+class PanelHost;
+}
+
 namespace host::envelope {
 
 enum class DescentAlert : uint8_t {
@@ -23,5 +27,9 @@ enum class DescentAlert : uint8_t {
 SweepMap<DescentAlert> sweep_descent(const SweepSetup& setup, const GridAxis& height_ft,
                                      const GridAxis& vertical_speed_fpm,
                                      const std::function<void()>& cell_done = nullptr);
+
+// One cell of the sweep at any height and vertical speed, on a panel that
+// place_gpws set up: what a GPWS that has just come on does there.
+DescentAlert descent_alert(PanelHost& panel, double height_ft, double vertical_speed_fpm);
 
 }  // namespace host::envelope

@@ -26,20 +26,23 @@ const FLYING = {
 
 // The legend: the keys as shown and what they do (ACTIONS below).
 const KEYS = [
-  ['↑ / ↓', 'climb / descend 100 ft/min more'],
-  ['PgUp / PgDn', '500 ft/min more'],
+  ['↑ / ↓', 'vertical speed ±100 ft/min'],
+  ['PgUp / PgDn', '±500 ft/min'],
   ['→ / ←', 'speed ±5 kt'],
   ['L', 'level off'],
   ['G', 'gear up / down'],
-  ['F / Shift+F', 'flaps a detent down / up'],
+  ['F / Shift+F', 'flaps down / up'],
   ['P', 'power on / off'],
   ['S', 'follow the glide path'],
 ];
 const PAD = [
-  ['left stick', `vertical speed (±${FLYING.padFpm} ft/min)`],
-  ['right stick ↔, triggers', 'speed'],
-  ['A', 'gear'], ['B', 'level off'], ['X / Y', 'flaps up / down'],
-  ['Start', 'power'], ['Back', 'follow the glide path'], ['d-pad', 'as the arrow keys'],
+  ['left stick', `vertical speed ±${FLYING.padFpm}`],
+  ['right stick ↔', 'speed (or the triggers)'],
+  ['A / B', 'gear / level off'],
+  ['X / Y', 'flaps up / down'],
+  ['Start', 'power'],
+  ['Back', 'follow the glide path'],
+  ['d-pad', 'as the arrow keys'],
 ];
 
 let aircraft = null;  // state.aircraft, as last seen

@@ -222,7 +222,12 @@ function readPad(gamepad, now) {
 }
 
 function pollPads(now) {
-  const pads = navigator.getGamepads ? Array.from(navigator.getGamepads() || []) : [];
+  let pads = [];
+  try {
+    pads = navigator.getGamepads ? Array.from(navigator.getGamepads() || []) : [];
+  } catch (error) {
+    // Not offered here (a page that is no secure context, a policy): no pad.
+  }
   const gamepad = pads.find((p) => p && p.connected !== false);
   const name = gamepad ? String(gamepad.id || 'gamepad') : '';
   if (name !== pad.name) {
@@ -279,10 +284,10 @@ function showAircraft(state) {
     return;
   }
   const a = aircraft;
-  const whole = (v) => Math.round(v).toString();
+  const whole = (v) => (Number.isFinite(v) ? Math.round(v).toString() : '?');
   const lever = (surface, down) => `${whole(surface / 163.83)}%${surface !== down ? ' moving' : ''}`;
   const items = [
-    ['distance_nm', `${a.distance_nm.toFixed(2)} nm`],
+    ['distance_nm', `${Number.isFinite(a.distance_nm) ? a.distance_nm.toFixed(2) : '?'} nm`],
     ['altitude_ft', `${whole(a.altitude_ft)} ft`],
     ['height_ft', `${whole(a.altitude_ft - a.ground_elevation_ft)} ft above ground`],
     ['vertical_speed_fpm', `${whole(a.vertical_speed_fpm)} ft/min`

@@ -119,16 +119,18 @@ def keys_fly(page):
     page.keys(Keys.PAGE_DOWN, Keys.PAGE_DOWN, Keys.ARROW_DOWN)
     page.commanded(-1200)
     check(True, "PgDn twice and ↓ once more: -1200 ft/min commanded")
-    high = page.aircraft()["altitude_ft"]
-    sinking = wait_for("the aircraft to sink at the command",
-                       lambda: (a := page.aircraft())["vertical_speed_fpm"] <= -1200 and a)
-    check(sinking["altitude_ft"] < high - 20,
-          f"the vertical speed reached the command and the altitude falls "
-          f"({high:.0f} -> {sinking['altitude_ft']:.0f} ft)")
+    high = wait_for("the aircraft to sink at the command",
+                    lambda: (a := page.aircraft())["vertical_speed_fpm"] <= -1200 and a)
+    high = high["altitude_ft"]
+    low = wait_for("the altitude to fall", lambda: (a := page.aircraft()["altitude_ft"]) < high - 15
+                   and a, seconds=5)
+    check(low < high - 15, f"the vertical speed reached the command and the altitude falls "
+          f"({high:.0f} -> {low:.0f} ft)")
     check(not page.driver.find_element(By.ID, "fly-aircraft").is_displayed(),
           "the button is gone while an aircraft flies")
-    shown = wait_for("the readout", lambda: page.driver.find_element(
-        By.CSS_SELECTOR, '#aircraft [data-aircraft="vertical_speed_fpm"]').text)
+    shown = wait_for("the readout", lambda: page.driver.execute_script(
+        "const e = document.querySelector('#aircraft [data-aircraft=\"vertical_speed_fpm\"]');"
+        "return e && e.textContent"))
     check("(-1200)" in shown, f"the page shows the vertical speed and the command: {shown}")
 
     field = page.driver.find_element(By.CSS_SELECTOR, '[data-number="phase"]')

@@ -7,7 +7,8 @@ the arrow and page keys change the commanded and then the actual vertical
 speed and the altitude falls; keys typed into a field do not fly; G puts the
 gear down and it moves; F sets the flaps. A gamepad (navigator.getGamepads
 stubbed by the test) is named on the page, its stick climbs and levels off
-and its A button raises the gear. Then the flight is paused and saved, the
+and its A button raises the gear; S follows the glide path and P switches
+the power off and on. Then the flight is paused and saved, the
 host stopped, and `gaugehost fly` of the saved flight must give the
 session's event log byte for byte, its aircraft commands written as given.
 
@@ -173,6 +174,14 @@ def gamepad_flies(page):
     wait_for("the gear lever up", lambda: not page.aircraft()["gear_lever_down"])
     page.driver.execute_script("window.stubPad.buttons[0] = {pressed: false, value: 0}")
     check(True, "the A button raised the gear")
+    page.keys("s")
+    wait_for("the glide path followed", lambda: page.aircraft()["following_dots"] == 0)
+    check(True, "S follows the glide path")
+    page.keys("p")
+    wait_for("the power off", lambda: not page.aircraft()["power"])
+    page.keys("p")
+    wait_for("the power on", lambda: page.aircraft()["power"])
+    check(True, "P switches the power off and on again")
 
 
 def save(page):
@@ -206,7 +215,8 @@ def main():
     text = open(saved).read()
     for line in ["aircraft 5 nm 1500 ft 140 kt 0 fpm", "glidepath 3 deg", "descend 100 fpm",
                  "descend 1200 fpm", "speed 150 kt", "gear down", "flaps approach",
-                 "climb 1500 fpm", "level", "gear up"]:
+                 "climb 1500 fpm", "level", "gear up", "follow glidepath", "power off",
+                 "power on"]:
         check(f"\n{line}\n" in text, f"the saved flight has '{line}' as given")
     with open(server.log, "rb") as f:
         live = f.read()

@@ -287,17 +287,18 @@ function showAircraft(state) {
   const whole = (v) => (Number.isFinite(v) ? Math.round(v).toString() : '?');
   const lever = (surface, down) => `${whole(surface / 163.83)}%${surface !== down ? ' moving' : ''}`;
   const items = [
-    ['distance_nm', `${Number.isFinite(a.distance_nm) ? a.distance_nm.toFixed(2) : '?'} nm`],
-    ['altitude_ft', `${whole(a.altitude_ft)} ft`],
+    ['distance_nm', `${Number.isFinite(a.distance_nm) ? a.distance_nm.toFixed(2) : '?'} nm to the runway`],
+    ['altitude_ft', `altitude ${whole(a.altitude_ft)} ft`],
     ['height_ft', `${whole(a.altitude_ft - a.ground_elevation_ft)} ft above ground`],
-    ['vertical_speed_fpm', `${whole(a.vertical_speed_fpm)} ft/min`
+    ['vertical_speed_fpm', `vertical speed ${whole(a.vertical_speed_fpm)} ft/min`
         + ` (${a.following_dots != null ? 'on the glide path' : whole(a.commanded_vertical_speed_fpm)})`],
-    ['ground_speed_kt', `${whole(a.ground_speed_kt)} kt (${whole(a.commanded_speed_kt)})`],
+    ['ground_speed_kt', `speed ${whole(a.ground_speed_kt)} kt (${whole(a.commanded_speed_kt)})`],
     ['gear', `gear ${a.gear_lever_down ? 'down' : 'up'} ${lever(a.gear, a.gear_lever_down ? 16383 : 0)}`],
     ['flaps', `flaps ${lever(a.flaps, a.flap_lever)}`],
     ['power', `power ${a.power ? 'on' : 'off'}${a.on_ground ? ', on the ground' : ''}`],
   ];
   readout.dataset.flying = true;
+  readout.title = 'what is commanded in brackets';
   readout.replaceChildren(...items.map(([key, text]) => {
     const item = document.createElement('span');
     item.dataset.aircraft = key;

@@ -241,7 +241,14 @@ function pollPads(now) {
 
 // The keys on the page, and what the aircraft does now.
 function showKeys() {
-  const box = $('flying');
+  // Beside the panel: the panel and the keys side by side, whatever comes below.
+  const cockpit = document.createElement('div');
+  cockpit.className = 'cockpit';
+  const box = document.createElement('aside');
+  box.id = 'flying';
+  box.setAttribute('aria-label', 'flying the aircraft');
+  panel.before(cockpit);
+  cockpit.append(panel, box);
   const table = (rows, heading) => {
     const list = document.createElement('dl');
     list.className = 'keys';

@@ -11,6 +11,7 @@ and its A button raises the gear; S follows the glide path and P switches
 the power off and on. Then the flight is paused and saved, the
 host stopped, and `gaugehost fly` of the saved flight must give the
 session's event log byte for byte, its aircraft commands written as given.
+Last, on a host of its own, the page's button starts an aircraft.
 
     live_panel_aircraft_test.py GAUGEHOST SIM_ROOT SCENARIO_DIR OUT_DIR
 
@@ -194,6 +195,29 @@ def save(page):
     return saved
 
 
+def button_starts(driver):
+    """A host of its own: the button starts the page's aircraft, and the
+    keys fly it at once (the button gives the focus back)."""
+    server = Server(GAUGEHOST, SIM_ROOT, os.path.join(SCENARIOS, "panel.cfg"), SCENARIOS,
+                    os.path.join(OUT, "button"))
+    try:
+        driver.get(server.origin + "/")
+        page = Page(driver, server)
+        wait_for("the button", lambda: driver.find_element(By.ID, "fly-aircraft").is_displayed())
+        driver.find_element(By.ID, "fly-aircraft").click()
+        a = wait_for("the aircraft", page.aircraft)
+        check(a["distance_nm"] <= 5 and a["commanded_vertical_speed_fpm"] == 0,
+              f"Fly an aircraft starts one 5 nm out, level ({a['distance_nm']:.2f} nm)")
+        page.keys(Keys.PAGE_UP)
+        page.commanded(500)
+        check(True, "and PgUp commands a climb of 500 ft/min")
+        saved = server.get("/api/flight").text()
+        check("\naircraft 5 nm 1500 ft 140 kt 0 fpm\n" in saved and "\nglidepath 3 deg\n" in saved,
+              "the button's lines are saved")
+    finally:
+        server.stop()
+
+
 def main():
     shutil.rmtree(OUT, ignore_errors=True)
     os.makedirs(OUT)
@@ -208,6 +232,7 @@ def main():
         keys_fly(page)
         gamepad_flies(page)
         saved = save(page)
+        button_starts(driver)
     finally:
         driver.quit()
         code = server.stop()

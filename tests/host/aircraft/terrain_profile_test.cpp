@@ -113,6 +113,18 @@ TEST(GlidePath, OneDotIsAStatedAngleAndUnitsClampedAtTwo) {
   EXPECT_NEAR(path.altitude_ft(3), at_angle(3, 3.0), 1e-9);
   EXPECT_NEAR(path.altitude_ft(3, -1), at_angle(3, 2.65), 1e-9);
   EXPECT_DOUBLE_EQ(path.altitude_ft(0), 100.0);
+  // Its own arithmetic agrees with the C library's to the last few bits,
+  // over every angle a path has, and far off it the scale is full.
+  for (double degrees = -2.0; degrees <= 17.0; degrees += 0.05) {
+    SCOPED_TRACE(degrees);
+    const GlidePath steep{degrees + 0.5, 0.0};
+    const double tan = std::tan((degrees + 0.5) * std::numbers::pi / 180);
+    EXPECT_NEAR(steep.altitude_ft(1), kFeetPerNm * tan, 1e-12 * kFeetPerNm);
+    const double units = (degrees - (degrees + 0.5)) / 0.35 * 63.5;
+    EXPECT_NEAR(steep.deviation_units(2, at_angle(2, degrees) - 100.0), units, 1e-9);
+  }
+  EXPECT_EQ(path.deviation_units(1, 1e300), 127);
+  EXPECT_EQ(path.deviation_units(1, -1e300), -127);
 }
 
 }  // namespace

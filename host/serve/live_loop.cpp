@@ -8,6 +8,7 @@
 #include "host/host_error.h"
 #include "host/report/flight_view.h"
 #include "host/report/timeline_chart.h"
+#include "host/serve/aircraft_json.h"
 #include "host/serve/page_text.h"
 #include "host/sim_names.h"
 #include "host/sim_write.h"
@@ -173,6 +174,7 @@ void LiveLoop::publish() {
       {"picture", shown_.picture},
       {"vars", vars},
       {"series", series},
+      {"aircraft", aircraft_json(host.aircraft() ? &host.aircraft()->state() : nullptr)},
   };
   // Each series' value under its own key too, for whoever reads one.
   for (const nlohmann::json& one : series)

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "host/flight_commands.h"
 #include "host/flight_script.h"
@@ -82,6 +83,33 @@ Checked<FlightCommand> release_request(const PanelLayout& layout, const std::str
                                  [&](const GaugeBox& g) { return g.label == gauge; });
   if (!known) return Refusal{404, "no gauge '" + gauge.substr(0, 64) + "' on this panel"};
   return make_line("live", "release", {gauge}).words;
+}
+
+Checked<FlightCommand> fly_request(const std::string& line) {
+  if (line.size() > kLongestFlyingLine) {
+    return Refusal{400, "a flying command is at most " + std::to_string(kLongestFlyingLine) +
+                            " bytes, not " + std::to_string(line.size())};
+  }
+  std::vector<std::string> words;
+  for (size_t at = 0; at < line.size();) {
+    const size_t end = std::min(line.find(' ', at), line.size());
+    if (end > at) words.push_back(line.substr(at, end - at));
+    at = end + 1;
+  }
+  if (words.empty()) return Refusal{400, "no flying command"};
+  const std::string verb = words.front();
+  words.erase(words.begin());
+  if (std::ranges::find(kPageFlyingVerbs, verb) == std::end(kPageFlyingVerbs)) {
+    std::string known;
+    for (const char* v : kPageFlyingVerbs) known += std::string(known.empty() ? "" : ", ") + v;
+    return Refusal{404, "'" + verb.substr(0, 64) +
+                            "' does not fly the aircraft; the page flies with: " + known};
+  }
+  try {
+    return make_line("live", verb, std::move(words)).words;
+  } catch (const HostError& error) {
+    return Refusal{400, error.what()};
+  }
 }
 
 Checked<double> speed_request(const std::string& value) {

@@ -31,6 +31,14 @@ Checked<FlightCommand> set_request(const std::string& name, const std::string& v
 Checked<FlightCommand> press_request(const PanelLayout& layout, const std::string& x,
                                      const std::string& y);
 Checked<FlightCommand> release_request(const PanelLayout& layout, const std::string& gauge);
+// A command flying the aircraft, as its flight line ("descend 800 fpm"):
+// one of the verbs below, its words read by the command's own row.
+// Terrain profiles are files, so they are the flight's to name, not the page's.
+inline constexpr const char* kPageFlyingVerbs[] = {"aircraft",  "descend", "climb", "level",
+                                                   "speed",     "gear",    "flaps", "power",
+                                                   "glidepath", "follow"};
+inline constexpr size_t kLongestFlyingLine = 120;
+Checked<FlightCommand> fly_request(const std::string& line);
 // Flight speeds the page may ask for, as a factor of the flight's own rate.
 inline constexpr double kSlowest = 0.1;
 inline constexpr double kFastest = 8.0;

@@ -126,6 +126,9 @@ void LiveServer::input_routes() {
   post("/api/release", [this, line](const httplib::Params& form, httplib::Response& res) {
     line(res, release_request(*exchange_.view().layout, param(form, "gauge")));
   });
+  post("/api/fly", [line](const httplib::Params& form, httplib::Response& res) {
+    line(res, fly_request(param(form, "line")));
+  });
   const struct {
     const char* path;
     LiveInput::Kind kind;

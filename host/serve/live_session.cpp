@@ -71,9 +71,11 @@ void LiveSession::apply_line(const FlightLine& line) {
   }
   if (ended()) throw HostError("the flight has ended");
   if (line.row->starts) started_ = true;
+  // Kept once it ran: a line refused in flight (a climb with no aircraft
+  // flying) would stop the saved flight's replay there.
+  if (line.row->run != nullptr) line.row->run(run_, line);
   recording_.add_line(host_.frame(), saved_text(line));
   ++recording_version_;
-  if (line.row->run != nullptr) line.row->run(run_, line);
 }
 
 void LiveSession::play_due() {

@@ -92,8 +92,12 @@ for path in ["/api/pause", "/api/scenario", "/api/takeover"]:
     a = server.request("POST", path, b"name=approach.flight", [FORM, "Origin: http://evil.example"],
                        origin=False)
     refused(f"cross-site POST {path}", a, 403, "own page")
+a = server.request("POST", "/api/fly", b"line=aircraft+5+nm+1500+ft+140+kt+0+fpm",
+                   [FORM, "Origin: http://evil.example"], origin=False)
+refused("cross-site POST /api/fly", a, 403, "own page")
 time.sleep(0.5)
 s = server.state()
+check(s["aircraft"] is None, "no aircraft was started from elsewhere")
 check(s["vars"]["altitude_m"] == 250 and not s["paused"] and s["title"] == "panel.cfg",
       f"nothing refused reached the flight ({s['vars']['altitude_m']}, {s['title']})")
 check(b"altitude_m 5\n" not in server.get("/api/flight").body, "nor its recording")

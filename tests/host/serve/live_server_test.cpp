@@ -214,4 +214,58 @@ TEST_F(LiveServerTest, ThePagePlotsTheReportsSeriesWithTheirValues) {
   EXPECT_NEAR(series[0]["value"].get<double>(), (250.0 - ground_m) * 3.28084, 1e-6);
 }
 
+// The page's flying commands: refused ones answered 4xx with the row's own
+// words, the rest flown, and the state tells of the aircraft they fly.
+TEST_F(LiveServerTest, FlyingCommandsFlyTheAircraftTheStateShows) {
+  auto c = client();
+  auto fly = [&](const std::string& line) {
+    return c.Post("/api/fly", "line=" + httplib::detail::encode_query_param(line),
+                  "application/x-www-form-urlencoded");
+  };
+  EXPECT_TRUE(state()["aircraft"].is_null()) << "no aircraft flies at first";
+  ASSERT_EQ(fly("descend 400 fpm")->status, 200) << "queued: refused in flight, not here";
+  const struct {
+    const char* line;
+    int status;
+    const char* message;  // a part of it
+  } refused[] = {
+      {"climb -5 fpm", 400, "live: "},
+      {"speed fast kt", 400, "live: "},
+      {"gear sideways", 400, "live: "},
+      {"aircraft 5 nm", 400, "live: "},
+      {"terrain ../../etc/passwd", 404, "'terrain' does not fly the aircraft"},
+      {"release altitude_m", 404, "'release' does not fly the aircraft"},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.line);
+    auto answer = fly(r.line);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, r.status);
+    EXPECT_NE(answer->body.find(r.message), std::string::npos) << answer->body;
+  }
+  ASSERT_EQ(fly("aircraft 4 nm 1200 ft 150 kt -300 fpm")->status, 200);
+  ASSERT_EQ(fly("descend 900 fpm")->status, 200);
+  ASSERT_EQ(fly("gear down")->status, 200);
+  const json s = state_when([](const json& s) {
+    return s["aircraft"].is_object() && s["aircraft"]["vertical_speed_fpm"] < -300.0;
+  });
+  const json& a = s["aircraft"];
+  EXPECT_EQ(a["commanded_vertical_speed_fpm"], -900.0);
+  EXPECT_EQ(a["commanded_speed_kt"], 150.0);
+  EXPECT_EQ(a["gear_lever_down"], true);
+  EXPECT_LT(a["distance_nm"].get<double>(), 4.0);
+  EXPECT_LT(a["altitude_ft"].get<double>(), 1200.0);
+  EXPECT_EQ(a["power"], true);
+  EXPECT_TRUE(a["following_dots"].is_null());
+  EXPECT_NEAR(s["vars"]["altitude_m"].get<double>(), a["altitude_ft"].get<double>() * 0.3048, 1e-6)
+      << "the aircraft serves the altitude";
+  const std::string notes = state()["events"].dump();
+  EXPECT_NE(notes.find("refused: "), std::string::npos) << notes;
+  const std::string saved = c.Get("/api/flight")->body;
+  EXPECT_NE(saved.find("\naircraft 4 nm 1200 ft 150 kt -300 fpm\ndescend 900 fpm\ngear down\n"),
+            std::string::npos)
+      << saved;
+  EXPECT_EQ(saved.find("descend 400 fpm"), std::string::npos) << "the refused line is not kept";
+}
+
 }  // namespace

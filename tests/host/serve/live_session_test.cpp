@@ -178,4 +178,55 @@ TEST(LiveSession, ThePageHearsOfVoicesLampsAndTheStopsOfWhatItPlays) {
   EXPECT_EQ(session.sounds().count("Sound\\minimums.wav"), 1u);
 }
 
+// The aircraft flown by hand as the page's keys fly it: each command kept
+// as given at its time, a command refused in flight (no aircraft yet) kept
+// not at all, and the saved flight replays to the session's log.
+TEST(LiveSession, AnAircraftFlownByHandIsSavedAsGivenAndReplays) {
+  std::ostringstream log;
+  std::string saved;
+  double start_ft = 0, low_ft = 0;
+  {
+    LiveSession session(logged_to(log), kPanel);
+    steps(session, 5);
+    const size_t kept = session.recording().size();
+    const std::string refused =
+        testing_host::error_of([&] { session.apply(line("descend 500 fpm")); });
+    EXPECT_NE(refused.find("no aircraft"), std::string::npos) << refused;
+    EXPECT_EQ(session.recording().size(), kept) << "a refused line is not kept";
+    session.apply(line("aircraft 5 nm 1500 ft 140 kt 0 fpm"));
+    session.apply(line("glidepath 3 deg"));
+    steps(session, 18);
+    ASSERT_NE(session.host().aircraft(), nullptr);
+    start_ft = session.host().aircraft()->state().altitude_ft;
+    for (const char* input : {"descend 1200 fpm", "gear down", "speed 130 kt"}) {
+      session.apply(line(input));
+    }
+    steps(session, 18 * 6);
+    low_ft = session.host().aircraft()->state().altitude_ft;
+    for (const char* input : {"flaps approach", "follow glidepath -1 dots", "set altitude_m 300"}) {
+      session.apply(line(input));
+    }
+    steps(session, 18 * 3);
+    session.apply(line("release altitude_m"));
+    session.apply(line("power off"));
+    steps(session, 9);
+    session.apply(line("power on"));
+    session.apply(line("level"));
+    steps(session, 18 * 2);
+    saved = session.recording().text(session.host().frame(), "aircraft by hand");
+  }
+  EXPECT_LT(low_ft, start_ft - 50) << "the descent took it down";
+  EXPECT_NE(saved.find("at 0.3\naircraft 5 nm 1500 ft 140 kt 0 fpm\nglidepath 3 deg\n"),
+            std::string::npos)
+      << saved;
+  EXPECT_NE(saved.find("\ndescend 1200 fpm\ngear down\nspeed 130 kt\n"), std::string::npos);
+  EXPECT_NE(saved.find("\nflaps approach\nfollow glidepath -1 dots\nset altitude_m 300\n"),
+            std::string::npos);
+  EXPECT_NE(saved.find("\nrelease altitude_m\npower off\n"), std::string::npos);
+  EXPECT_EQ(saved.find("descend 500"), std::string::npos);
+  std::vector<std::string> failed;
+  EXPECT_EQ(replay(saved, &failed), log.str());
+  EXPECT_EQ(failed, std::vector<std::string>{});
+}
+
 }  // namespace

@@ -42,6 +42,7 @@ LiveLoop::LiveLoop(LiveExchange& exchange, LoopSettings settings)
 }
 
 LiveLoop::~LiveLoop() {
+  side_view_.reset();
   view_.reset();
   session_.reset();
 }
@@ -77,11 +78,14 @@ void LiveLoop::note(const std::string& what) {
 }
 
 void LiveLoop::start(const std::string& path) {
+  side_view_.reset();
   view_.reset();
   session_.reset();  // one host at a time
   if (settings_.new_session) settings_.new_session();
   session_ = std::make_unique<LiveSession>(settings_.host, path);
   view_ = std::make_unique<PanelView>(session_->host(), session_->script().layout());
+  side_view_ = std::make_unique<report::SideView>(session_->host(), session_->frames_per_second(),
+                                                  report::kMostLiveTrailPoints);
   ++shown_.session;
   shown_.layout = std::make_shared<const PanelLayout>(view_->layout());
   shown_.title = fs::path(path).filename().string();
@@ -138,6 +142,7 @@ void LiveLoop::end_session(const std::string& why) {
 
 void LiveLoop::frame() {
   session_->step();
+  side_view_->after_frame(session_->host().frame());
 }
 
 void LiveLoop::publish() {
@@ -173,6 +178,7 @@ void LiveLoop::publish() {
       {"picture", shown_.picture},
       {"vars", vars},
       {"series", series},
+      {"side_view", nlohmann::json::parse(side_view_->json())},
   };
   // Each series' value under its own key too, for whoever reads one.
   for (const nlohmann::json& one : series)

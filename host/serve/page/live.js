@@ -203,6 +203,7 @@ function showState(s) {
   showLegend(s.series);
   drawPlot(s.series);
   showEvents(s.events);
+  document.dispatchEvent(new CustomEvent('livestate', { detail: s }));
 }
 
 async function follow() {

@@ -178,12 +178,13 @@ void LiveLoop::publish() {
       {"picture", shown_.picture},
       {"vars", vars},
       {"series", series},
-      {"side_view", nlohmann::json::parse(side_view_->json())},
   };
   // Each series' value under its own key too, for whoever reads one.
   for (const nlohmann::json& one : series)
     shown_.state[one["key"].get<std::string>()] = one["value"];
   if (!shown_.state.contains("decision_height_ft")) shown_.state["decision_height_ft"] = nullptr;
+  // The side view's data, as the report has it (null until an aircraft flies).
+  shown_.state["side_view"] = nlohmann::json::parse(side_view_->json());
   std::vector<PageEvent> events = session_->take_events();
   events.insert(events.end(), notes_.begin(), notes_.end());
   notes_.clear();

@@ -57,7 +57,8 @@
     if (!points.length) { near = 0; far = 1; low = 0; high = LEAST_SPAN_FT; }
     if (!windowed) { near = Math.min(near, 0); far = Math.max(far, 0.5); }
     const pad = Math.max((far - near) * 0.04, 0.02);
-    near -= pad;
+    // Room for the runway beyond the threshold.
+    near -= windowed ? pad : 2 * pad;
     far += pad;
     // The ground in view counts as much as the aircraft.
     const ground = [near, far].concat(data.profile.map((p) => p[0])
@@ -200,9 +201,9 @@
     g.setLineDash([]);
     g.fillStyle = PALETTE.runway;
     g.font = '11px sans-serif';
-    g.textAlign = 'center';
+    g.textAlign = 'right';
     g.textBaseline = 'bottom';
-    g.fillText('threshold', x(0), ground - 32);
+    g.fillText('threshold', x(0) - 3, ground - 20);
   }
 
   // Each stretch of one alert as one line in its colour; a stretch begins

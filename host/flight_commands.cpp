@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "fssound/fssound_host.h"
+#include "host/aircraft_commands.h"
 #include "host/flight_expectations.h"
 #include "host/flight_run.h"
 #include "host/flight_script.h"
@@ -38,9 +39,6 @@ void parse_gauge(const FlightCommand& c, const Setup&, Args& a) {
 }
 void parse_name(const FlightCommand& c, const Setup&, Args& a) {
   a.name = c.args[0];
-}
-void parse_label(const FlightCommand& c, const Setup&, Args& a) {
-  a.gauge = c.args[0];
 }
 void parse_nothing(const FlightCommand&, const Setup&, Args&) {}
 void parse_seconds(const FlightCommand& c, const Setup&, Args& a) {
@@ -156,9 +154,6 @@ void run_click(FlightRun& r, const FlightLine& l) {
 void run_hold(FlightRun& r, const FlightLine& l) {
   if (size_t area = r.press(l.args); area != 0) r.hold(l.args.gauge, area);
 }
-void run_release(FlightRun& r, const FlightLine& l) {
-  r.release(l.args.gauge);
-}
 void run_write(FlightRun& r, const FlightLine& l) {
   r.host().named().write(l.args.name, l.args.whole);
 }
@@ -188,6 +183,7 @@ std::vector<std::string> saved_panel(const Args& a) {
 
 using P = CommandPhase;
 using M = ClockMove;
+namespace ac = aircraft_commands;
 
 // NAME is a readable name such as altitude_m (see sim_names.cpp) or a token number.
 constexpr FlightCommandRow kCommands[] = {
@@ -220,8 +216,9 @@ constexpr FlightCommandRow kCommands[] = {
      P::kFlight, M::kNone, false, false, parse_click, nullptr, run_click, nullptr},
     {"hold", "GAUGE X Y | GAUGE area N", "press and hold: areas that repeat are called every frame",
      3, 3, P::kFlight, M::kNone, false, false, parse_click, nullptr, run_hold, nullptr},
-    {"release", "GAUGE", "let go", 1, 1, P::kFlight, M::kNone, false, false, parse_label, nullptr,
-     run_release, nullptr},
+    {"release", "GAUGE | NAME",
+     "let go of a gauge; or the aircraft serves NAME again after a set or ramp of it", 1, 1,
+     P::kFlight, M::kNone, false, false, ac::parse_release, nullptr, ac::run_release, nullptr},
     {"write", "NAME VALUE", "write a named variable as an instrument that links to it", 2, 2,
      P::kFlight, M::kNone, false, false, parse_write, nullptr, run_write, nullptr},
     {"send", "GAUGE CODE", "call a gauge's callback with any service code", 2, 2, P::kFlight,
@@ -234,6 +231,35 @@ constexpr FlightCommandRow kCommands[] = {
      M::kNone, false, false, parse_number, nullptr, run_ticks_per_frame, nullptr},
     {"clock", "T", "set the clock for the next frame (it may jump back)", 1, 1, P::kFlight,
      M::kNone, false, false, parse_number, nullptr, run_clock, nullptr},
+    // The aircraft (host/aircraft/): each after `aircraft` only.
+    {"aircraft", "DISTANCE nm ALTITUDE ft SPEED kt [RATE fpm]",
+     "start an aircraft on the track to the runway (ALTITUDE above sea level, RATE < 0 down)", 6, 8,
+     P::kFlight, M::kNone, false, false, ac::parse_aircraft, nullptr, ac::run_aircraft, nullptr},
+    {"descend", "RATE fpm", "command a descent, reached at 500 ft/min per second", 2, 2, P::kFlight,
+     M::kNone, false, false, ac::parse_descend, nullptr, ac::run_vertical_speed, nullptr},
+    {"climb", "RATE fpm", "command a climb (lifts off the ground)", 2, 2, P::kFlight, M::kNone,
+     false, false, ac::parse_climb, nullptr, ac::run_vertical_speed, nullptr},
+    {"level", "", "command a vertical speed of 0", 0, 0, P::kFlight, M::kNone, false, false,
+     parse_nothing, nullptr, ac::run_vertical_speed, nullptr},
+    {"speed", "SPEED kt", "command a ground speed, reached at 2 kt per second", 2, 2, P::kFlight,
+     M::kNone, false, false, ac::parse_speed, nullptr, ac::run_speed, nullptr},
+    {"gear", "up|down", "move the gear lever (full travel in 6 s)", 1, 1, P::kFlight, M::kNone,
+     false, false, ac::parse_gear, nullptr, ac::run_gear, nullptr},
+    {"flaps", "up|approach|landing|POSITION",
+     "move the flap lever: 0, 10000, 16383 or 0..16383 (full travel in 8 s)", 1, 1, P::kFlight,
+     M::kNone, false, false, ac::parse_flaps, nullptr, ac::run_flaps, nullptr},
+    {"power", "on|off", "the GPWS's and radar altimeter's power switch", 1, 1, P::kFlight, M::kNone,
+     false, false, ac::parse_power, nullptr, ac::run_power, nullptr},
+    {"terrain", "FILE", "the ground along the track: a terrain profile (scenarios/terrain/)", 1, 1,
+     P::kFlight, M::kNone, false, false, ac::parse_terrain, nullptr, ac::run_terrain,
+     ac::saved_terrain},
+    {"glidepath", "ANGLE deg [ELEVATION ft]",
+     "a glide path to the threshold (elevation: the ground's at distance 0); one dot is 0.35 deg",
+     2, 4, P::kFlight, M::kNone, false, false, ac::parse_glidepath, nullptr, ac::run_glidepath,
+     nullptr},
+    {"follow", "glidepath [OFFSET dots]",
+     "fly the glide path, or OFFSET dots above it (negative: below), until a vertical speed", 1, 3,
+     P::kFlight, M::kNone, false, false, ac::parse_follow, nullptr, ac::run_follow, nullptr},
     {"expect", "FORM", "an expectation: one of the forms below", 2, 9, P::kExpect, M::kNone, false,
      false, parse_expect, nullptr, nullptr, nullptr},
     {"stop", "", "kill every gauge and unload the modules", 0, 0, P::kFlight, M::kNone, false,

@@ -8,11 +8,13 @@
 // expectations are the forms of flight_expectations.h.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "host/aircraft/terrain_profile.h"
 #include "host/flight_args.h"
 #include "host/panel_config.h"
 #include "host/sim_names.h"
@@ -46,11 +48,11 @@ enum class ClockMove {
 
 // A line's arguments, read once; each command fills the fields it uses.
 struct CommandArgs {
-  std::string gauge;           // click, hold, release, send; the gauge of `gauge`
+  std::string gauge;           // click, hold, release of a gauge, send; the gauge of `gauge`
   std::string module;          // gauge
   std::string name;            // register, write: a named variable
   std::string path;            // panel (as found from the flight's folder), fail, answer
-  SimName var{};               // set, seti, ramp
+  SimName var{};               // set, seti, ramp, release of a variable
   double value = 0;            // rate, tick_rate, set, seti, ramp's end, ticks_per_frame, clock
   double seconds = 0;          // at, wait, ramp's span
   uint32_t frames = 0;         // frames
@@ -59,6 +61,17 @@ struct CommandArgs {
   std::optional<size_t> area;  // click, hold: by area number, else at (x, y)
   int32_t x = 0;
   int32_t y = 0;
+  bool variable = false;  // release: of var's override, not of a gauge
+  // The aircraft's commands: where it starts, vertical speed (negative
+  // descending), speed, gear down or power on, the glide path's threshold;
+  // flaps' position, the glide path's angle and follow's dots are in value.
+  double distance_nm = 0;
+  double altitude_ft = 0;
+  double speed_kt = 0;
+  double rate_fpm = 0;
+  bool on = false;
+  std::optional<double> elevation_ft;
+  std::shared_ptr<const aircraft::TerrainProfile> profile;  // terrain, read once
 };
 
 struct FlightCommandRow {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/flight_script.h"
+#include "host/host_error.h"
 #include "host/sim_write.h"
 
 namespace host {
@@ -26,8 +27,32 @@ void FlightRun::note_time_written(const SimName& var) {
   if (var.token == kTokenTimeSeconds) time_by_flight_ = true;
 }
 
+void FlightRun::note_override(const SimName& var) {
+  if (host_.aircraft() == nullptr || !aircraft::drives(var)) return;
+  if (std::find(overridden_.begin(), overridden_.end(), var.token) == overridden_.end()) {
+    overridden_.push_back(var.token);
+  }
+}
+
+void FlightRun::start_aircraft(aircraft::Aircraft a) {
+  host_.start_aircraft(std::move(a));
+  overridden_.clear();
+}
+
+aircraft::Aircraft& FlightRun::flying() {
+  aircraft::Aircraft* a = host_.aircraft();
+  if (a == nullptr)
+    throw HostError("no aircraft: start one with `aircraft DISTANCE nm ALTITUDE ft SPEED kt`");
+  return *a;
+}
+
+void FlightRun::release_override(const SimName& var) {
+  std::erase(overridden_, var.token);
+}
+
 void FlightRun::set(const SimName& var, double value) {
   note_time_written(var);
+  note_override(var);
   std::erase_if(ramps_, [&](const Ramp& r) { return r.var.token == var.token; });
   serve_variable(host_.sim(), var, value);
 }
@@ -48,12 +73,18 @@ std::vector<std::string> FlightRun::held_gauges() const {
 
 void FlightRun::ramp(const SimName& var, double to, uint32_t frames) {
   note_time_written(var);
+  note_override(var);
   ramps_.push_back(
       {var, variable_value(host_.sim(), var), to, host_.frame(), std::max(1u, frames)});
 }
 
 void FlightRun::run_frame() {
   const uint32_t next = host_.frame() + 1;
+  // The aircraft first, so that the flight's ramps serve over what it drives.
+  if (aircraft::Aircraft* a = host_.aircraft()) {
+    a->step(1.0 / frames_per_second());
+    a->serve(host_.sim(), overridden_);
+  }
   for (auto it = ramps_.begin(); it != ramps_.end();) {
     double done = static_cast<double>(next - it->start_frame) / it->frames;
     serve_variable(host_.sim(), it->var, it->from + (it->to - it->from) * done);

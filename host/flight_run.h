@@ -27,10 +27,19 @@ class FlightRun {
     while (host_.frame() < frame) run_frame();
   }
   // Serves a value in the name's unit, from now on: a ramp of the same
-  // variable in progress ends here.
+  // variable in progress ends here. A name the aircraft drives is the
+  // flight's from now on, until release_override().
   void set(const SimName& var, double value);
   // Moves a variable in even steps from where it is to `to` over `frames`.
   void ramp(const SimName& var, double to, uint32_t frames);
+  // Starts (or restarts) the aircraft; it serves every name it drives again.
+  void start_aircraft(aircraft::Aircraft a);
+  // The aircraft flying, or a HostError saying how to start one.
+  aircraft::Aircraft& flying();
+  // The aircraft serves `var` again from the next frame.
+  void release_override(const SimName& var);
+  // The tokens of driven names the flight has set or ramped, in order.
+  const std::vector<uint32_t>& overridden() const { return overridden_; }
   // A click at a gauge's pixel or on its area; returns the area.
   size_t press(const CommandArgs& click);
   void hold(const std::string& label, size_t area) { held_.push_back({label, area}); }
@@ -58,11 +67,13 @@ class FlightRun {
   void run_frame();
   size_t index_of(const Expectation& e) const;
   void note_time_written(const SimName& var);
+  void note_override(const SimName& var);
 
   const FlightScript& script_;
   PanelHost& host_;
   std::vector<Ramp> ramps_;
   std::vector<Held> held_;
+  std::vector<uint32_t> overridden_;
   std::vector<const Expectation*> pending_;
   std::vector<ExpectationResult> results_;  // by the expectations' order
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame/records.h"
+#include "host/aircraft/aircraft.h"
 #include "host/event_log.h"
 #include "host/event_stream.h"
 #include "host/fssound/fssound_host.h"
@@ -106,6 +107,11 @@ class PanelHost final : public ServiceSink {
   double clock() const { return clock_ticks_; }
 
   SimVariables& sim() { return sim_; }
+  // The aircraft a flight flies in the simulator's place, airframe and all:
+  // null until one is started; a new one replaces it.
+  aircraft::Aircraft* aircraft() { return aircraft_ ? &*aircraft_ : nullptr; }
+  const aircraft::Aircraft* aircraft() const { return aircraft_ ? &*aircraft_ : nullptr; }
+  void start_aircraft(aircraft::Aircraft a) { aircraft_ = std::move(a); }
   NamedVariables& named() { return named_; }
   int32_t named_read(const std::string& name) const { return named_.read(name); }
   EventStream& events() { return events_; }
@@ -158,6 +164,7 @@ class PanelHost final : public ServiceSink {
   EventStream events_;
   std::unique_ptr<EventLog> text_log_;
   SimVariables sim_;
+  std::optional<aircraft::Aircraft> aircraft_;
   NamedVariables named_;
   std::vector<std::unique_ptr<LoadedModule>> modules_;
   std::vector<GaugeInstance> gauges_;

@@ -58,7 +58,8 @@ class Aircraft {
   Aircraft(double distance_nm, double altitude_ft, double speed_kt, double vertical_speed_fpm,
            const SimVariables& sim);
 
-  // Each command ends following the glide path except follow() itself.
+  // A vertical speed ends following the glide path; the other levers
+  // (speed, gear, flaps, power) and a new terrain or path leave it on.
   void command_vertical_speed(double fpm);
   void command_speed(double kt);
   void command_gear(bool down);
@@ -78,6 +79,10 @@ class Aircraft {
   const std::optional<GlidePath>& glide_path() const { return glide_path_; }
 
  private:
+  // The ground below it now; an aircraft at or below it stands on it.
+  void settle();
+  std::optional<double> value_of(uint32_t token) const;
+
   AircraftState state_;
   TerrainProfile terrain_;
   std::optional<GlidePath> glide_path_;

@@ -237,10 +237,14 @@
     const item = (colour, text, line) => {
       const span = document.createElement('span');
       span.className = 'side-view-key';
+      // On the canvas's own sky, so it reads on a light page as on a dark one.
+      const chip = document.createElement('b');
+      chip.style.cssText = 'display:inline-block;padding:5px 3px;margin-right:4px;'
+          + `vertical-align:middle;line-height:0;background:${PALETTE.sky}`;
       const swatch = document.createElement('b');
-      swatch.style.cssText = 'display:inline-block;width:18px;margin-right:4px;vertical-align:middle;'
-          + `border-top:${line} ${colour}`;
-      span.append(swatch, document.createTextNode(text));
+      swatch.style.cssText = `display:inline-block;width:18px;border-top:${line} ${colour}`;
+      chip.append(swatch);
+      span.append(chip, document.createTextNode(text));
       span.style.marginRight = '14px';
       return span;
     };

@@ -191,30 +191,6 @@ TEST_F(LiveServerTest, ThePageIsBuiltInAndFetchesNothingFromElsewhere) {
   EXPECT_NE(std::find(scenarios.begin(), scenarios.end(), "approach.flight"), scenarios.end());
 }
 
-// The page plots what the report plots: the same series, labels, units,
-// colours and axes (the sample panel has a radar altimeter), each with its
-// value now, read as the report reads it.
-TEST_F(LiveServerTest, ThePagePlotsTheReportsSeriesWithTheirValues) {
-  ASSERT_EQ(client()
-                .Post("/api/set", "name=altitude_m&value=250", "application/x-www-form-urlencoded")
-                ->status,
-            200);
-  const json s = state_when([](const json& s) { return s["vars"]["altitude_m"] == 250.0; });
-  const json& series = s["series"];
-  const auto rows = host::report::plotted_series(true);
-  ASSERT_EQ(series.size(), rows.size()) << s.dump();
-  for (size_t i = 0; i < rows.size(); ++i) {
-    SCOPED_TRACE(rows[i]->key);
-    json drawn = series[i];
-    const json value = drawn["value"];
-    drawn.erase("value");
-    EXPECT_EQ(drawn, json::parse(host::report::series_json(*rows[i])));
-    EXPECT_EQ(s[rows[i]->key], value) << "under its own key too";
-  }
-  const double ground_m = s["vars"]["ground_elevation_m"];
-  EXPECT_NEAR(series[0]["value"].get<double>(), (250.0 - ground_m) * 3.28084, 1e-6);
-}
-
 // The side view under the panel: nothing before an aircraft flies, then the
 // report's own data of the session, its trail growing to the frame shown,
 // its glide path once one is set; a new session starts without one.
@@ -253,6 +229,30 @@ TEST_F(LiveServerTest, TheSideViewIsShownOnceAnAircraftFlies) {
                 "application/x-www-form-urlencoded");
   s = state_when([&](const json& now) { return now["session"] != session; });
   EXPECT_TRUE(s["side_view"].is_null());
+}
+
+// The page plots what the report plots: the same series, labels, units,
+// colours and axes (the sample panel has a radar altimeter), each with its
+// value now, read as the report reads it.
+TEST_F(LiveServerTest, ThePagePlotsTheReportsSeriesWithTheirValues) {
+  ASSERT_EQ(client()
+                .Post("/api/set", "name=altitude_m&value=250", "application/x-www-form-urlencoded")
+                ->status,
+            200);
+  const json s = state_when([](const json& s) { return s["vars"]["altitude_m"] == 250.0; });
+  const json& series = s["series"];
+  const auto rows = host::report::plotted_series(true);
+  ASSERT_EQ(series.size(), rows.size()) << s.dump();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(rows[i]->key);
+    json drawn = series[i];
+    const json value = drawn["value"];
+    drawn.erase("value");
+    EXPECT_EQ(drawn, json::parse(host::report::series_json(*rows[i])));
+    EXPECT_EQ(s[rows[i]->key], value) << "under its own key too";
+  }
+  const double ground_m = s["vars"]["ground_elevation_m"];
+  EXPECT_NEAR(series[0]["value"].get<double>(), (250.0 - ground_m) * 3.28084, 1e-6);
 }
 
 }  // namespace

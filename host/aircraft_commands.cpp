@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "frame/convert.h"
 #include "host/aircraft/aircraft.h"
 #include "host/flight_run.h"
 #include "host/host_error.h"
@@ -13,13 +14,18 @@ namespace {
 using Args = CommandArgs;
 using Setup = FlightSetup;
 
+// The bounds below are whole numbers, written as such.
+std::string whole_text(double bound) {
+  return std::to_string(frame::trunc_to_i32(bound));
+}
+
 // A number followed by its unit, within the bounds a flight sensibly gives.
 double measure_arg(const FlightCommand& c, size_t i, const char* unit, double low, double high,
                    const char* what) {
   const double value = f64_arg(c, i);
   if (!std::isfinite(value) || value < low || value > high) {
-    fail_at(c, std::string(what) + " is from " + number_text(low) + " to " + number_text(high) +
-                   " " + unit + ", not " + c.args[i]);
+    fail_at(c, std::string(what) + " is from " + whole_text(low) + " to " + whole_text(high) + " " +
+                   unit + ", not " + c.args[i]);
   }
   keyword_arg(c, i + 1, unit);
   return value;

@@ -70,6 +70,49 @@ TEST(FlightLanguage, EachCommandsSyntaxFliesOrIsRefusedWithItsLine) {
       {std::string(kRadalt) + "at 2\nat 1\n", "f.flight:4: the flight is already past 1 s"},
       {"gauge vrn_radalt radalt\nstart\nclick nowhere area 1\n",
        "f.flight:3: no gauge \"nowhere\" on the panel"},
+      // The aircraft's commands.
+      {std::string(kRadalt) + "aircraft 3.1 nm 1000 ft 140 kt -900 fpm\ndescend 700 fpm\n"
+                              "climb 500 fpm\nlevel\nspeed 150 kt\ngear down\ngear up\n"
+                              "flaps up\nflaps approach\nflaps landing\nflaps 1234.5\n"
+                              "power off\npower on\nterrain " SCENARIO_DIR
+                              "/terrain/ridge.profile\nglidepath 3 deg\nglidepath 3.5 deg 20 ft\n"
+                              "follow glidepath\nfollow glidepath -1 dots\n"
+                              "follow glidepath 0.5 dot\nset altitude_m 3\nrelease altitude_m\n"
+                              "frames 2\n",
+       ""},
+      {std::string(kRadalt) + "aircraft -1 nm 0 ft 0 kt\nframes 1\n", ""},
+      {"aircraft 3 nm 1000 ft\n", "f.flight:1: 'aircraft' takes 6 to 8 argument(s)"},
+      {"aircraft 3 nm 1000 ft 140 kt -900\n", "f.flight:1: 'aircraft' takes DISTANCE nm"},
+      {"aircraft 3 km 1000 ft 140 kt\n", "f.flight:1: expected 'nm' instead of 'km'"},
+      {"aircraft 3 nm 1000 m 140 kt\n", "f.flight:1: expected 'ft' instead of 'm'"},
+      {"aircraft 3 nm 1000 ft fast kt\n", "f.flight:1: 'fast' is not a number"},
+      {"aircraft 3 nm 1000 ft -5 kt\n", "f.flight:1: a speed is from 0 to 600 kt, not -5"},
+      {"aircraft 3 nm 99999 ft 140 kt\n", "f.flight:1: an altitude is from -1500 to 60000 ft"},
+      {"aircraft 3 nm 1000 ft 140 kt 20000 fpm\n", "f.flight:1: a vertical speed is from"},
+      {"descend -700 fpm\n", "f.flight:1: a rate of descent is from 0 to 10000 fpm, not -700"},
+      {"climb 700 ft\n", "f.flight:1: expected 'fpm' instead of 'ft'"},
+      {"level off\n", "f.flight:1: 'level' takes 0 argument(s)"},
+      {"speed 140\n", "f.flight:1: 'speed' takes 2 argument(s)"},
+      {"gear half\n", "f.flight:1: gear is 'up' or 'down'"},
+      {"flaps 20000\n", "f.flight:1: a flap position is from 0 to 16383, not 20000"},
+      {"flaps full\n", "f.flight:1: flaps are up, approach, landing or a position"},
+      {"power 1\n", "f.flight:1: power is 'on' or 'off'"},
+      {"terrain /nonexistent/x.profile\n",
+       "f.flight:1: cannot read terrain profile /nonexistent/x.profile"},
+      {"glidepath 0 deg\n", "f.flight:1: a glide path's angle is above 0 and at most 15 deg"},
+      {"glidepath 3 deg 50\n", "f.flight:1: 'glidepath' takes ANGLE deg [ELEVATION ft]"},
+      {"glidepath 3 rad\n", "f.flight:1: expected 'deg' instead of 'rad'"},
+      {"follow path\n", "f.flight:1: expected 'glidepath' instead of 'path'"},
+      {"follow glidepath -1 ft\n", "f.flight:1: expected 'dots' instead of 'ft'"},
+      {"follow glidepath 9 dots\n", "f.flight:1: an offset from the glide path is from -5 to 5"},
+      // Every command but `aircraft` needs an aircraft flying.
+      {std::string(kRadalt) + "descend 500 fpm\n", "f.flight:3: no aircraft: start one with"},
+      {std::string(kRadalt) + "gear down\n", "f.flight:3: no aircraft: start one with"},
+      {std::string(kRadalt) + "terrain " SCENARIO_DIR "/terrain/flat.profile\n",
+       "f.flight:3: no aircraft: start one with"},
+      {std::string(kRadalt) + "glidepath 3 deg\n", "f.flight:3: no aircraft: start one with"},
+      {std::string(kRadalt) + "aircraft 3 nm 1000 ft 140 kt\nfollow glidepath\n",
+       "f.flight:4: no glide path to follow: give one with `glidepath ANGLE deg`"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.flight);
@@ -95,6 +138,52 @@ TEST(FlightLanguage, FlyHelpListsEveryExpectForm) {
        }) {
     EXPECT_NE(out.str().find(form), std::string::npos) << form << "\n" << out.str();
   }
+}
+
+TEST(FlightLanguage, FlyHelpListsTheAircraftsCommands) {
+  std::ostringstream out, err;
+  ASSERT_EQ(host::run_gaugehost({"fly", "--help"}, MODULE_DIR, out, err), 0);
+  for (const char* usage : {
+           "aircraft DISTANCE nm ALTITUDE ft SPEED kt [RATE fpm]",
+           "descend RATE fpm",
+           "climb RATE fpm",
+           "level",
+           "speed SPEED kt",
+           "gear up|down",
+           "flaps up|approach|landing|POSITION",
+           "power on|off",
+           "terrain FILE",
+           "glidepath ANGLE deg [ELEVATION ft]",
+           "follow glidepath [OFFSET dots]",
+           "release GAUGE | NAME",
+       }) {
+    EXPECT_NE(out.str().find(std::string("  ") + usage), std::string::npos) << usage;
+  }
+}
+
+// A saved flight is read from anywhere: its terrain by full path, the
+// aircraft's other commands as given.
+TEST(FlightLanguage, SavedAircraftLinesReadFromAnywhere) {
+  host::FlightSetup setup;
+  setup.folder = SCENARIO_DIR "/";
+  const struct {
+    std::string verb;
+    std::vector<std::string> words;
+    std::string saved;
+  } cases[] = {
+      {"terrain", {"terrain/ridge.profile"}, "terrain " SCENARIO_DIR "/terrain/ridge.profile"},
+      {"aircraft", {"3.1", "nm", "1000", "ft", "140", "kt"}, "aircraft 3.1 nm 1000 ft 140 kt"},
+      {"follow", {"glidepath", "-1", "dots"}, "follow glidepath -1 dots"},
+      {"release", {"gear"}, "release gear"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.verb);
+    EXPECT_EQ(host::saved_text(host::make_line("live", c.verb, c.words, setup)), c.saved);
+  }
+  // A placed gauge is released as before, a variable's name by its override.
+  setup.layout.push_back(host::PanelGauge{"", "vrn_radalt", "radalt"});
+  EXPECT_FALSE(host::make_line("live", "release", {"radalt"}, setup).args.variable);
+  EXPECT_TRUE(host::make_line("live", "release", {"altitude_m"}, setup).args.variable);
 }
 
 // The flight the results are read from: the selector at SET, the DH lamp

@@ -12,6 +12,7 @@
 #include "host/report/html_text.h"
 #include "host/report/page_track.h"
 #include "host/report/report_page.h"
+#include "host/report/side_view_chart.h"
 #include "host/report/timeline_chart.h"
 
 namespace host::report {
@@ -69,8 +70,12 @@ FlightReport::FlightReport(PanelHost& panel, const FlightScript& flight, std::st
       flight_(flight),
       title_(std::move(title)),
       setup_(std::move(setup)),
-      recorder_(panel, flight.layout()) {
-  panel_.add_frame_observer([this](uint32_t frame) { recorder_.after_frame(frame); });
+      recorder_(panel, flight.layout()),
+      side_view_(panel, flight.frames_per_second(), kMostReportTrailPoints) {
+  panel_.add_frame_observer([this](uint32_t frame) {
+    recorder_.after_frame(frame);
+    side_view_.after_frame(frame);
+  });
 }
 
 std::string FlightReport::page(const std::vector<host::ExpectationResult>& results) const {
@@ -84,6 +89,9 @@ std::string FlightReport::page(const std::vector<host::ExpectationResult>& resul
       timeline_chart(recorder_.samples(), recorder_.events(), fps, recorder_.has_decision_height());
   c.timeline = std::move(timeline.markup);
   c.timeline_script = std::move(timeline.script);
+  SideViewChart side_view = side_view_chart(side_view_);
+  c.side_view = std::move(side_view.markup);
+  c.side_view_script = std::move(side_view.script);
   c.snapshots = recorder_.snapshots();
   c.event_frames = recorder_.event_frames();
   c.events = recorder_.events();

@@ -9,6 +9,7 @@
 #include "host/flight_script.h"
 #include "host/report/envelope_track.h"
 #include "host/report/flight_recorder.h"
+#include "host/report/side_view.h"
 
 namespace host {
 class PanelHost;
@@ -45,6 +46,7 @@ class FlightReport {
   std::string title_;
   ReportSetup setup_;
   FlightRecorder recorder_;
+  SideView side_view_;  // drawn only when the flight flew an aircraft
 };
 
 // Writes `text` to PATH.tmp and renames it to PATH, so no reader ever sees

@@ -170,6 +170,7 @@ std::string report_page(const ReportContent& c) {
   page += ".</p>\n";
   elements_summary(page, c);
   page += "<section id=\"plot\"><h2>Timeline</h2>\n" + c.timeline + "</section>\n";
+  page += c.side_view;
   page += "<section id=\"sound\"><h2>Sound</h2>\n";
   if (!c.track.bytes.empty()) {
     page += "<audio id=\"track\" controls preload=\"auto\" src=\"data:" + c.track.mime +
@@ -184,6 +185,7 @@ std::string report_page(const ReportContent& c) {
   expectations(page, c);
   pictures_script(page, c);
   page += c.timeline_script;
+  page += c.side_view_script;
   return page + "</body></html>\n";
 }
 

@@ -27,7 +27,11 @@ struct ReportContent {
   uint32_t frames = 0;
   std::string timeline;         // the plot's markup
   std::string timeline_script;  // its data and scripts, after the picture table
-  std::string envelope;         // the envelope map's markup; empty without a GPWS
+  // The side view of a flight with an aircraft (markup, and its scripts
+  // after the timeline's); both empty otherwise.
+  std::string side_view;
+  std::string side_view_script;
+  std::string envelope;  // the envelope map's markup; empty without a GPWS
   std::vector<const EventSnapshot*> snapshots;
   size_t event_frames = 0;          // snapshots shown may be a sample of these
   std::vector<FlightEvent> events;  // the "what happened" table

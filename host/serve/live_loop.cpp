@@ -43,6 +43,7 @@ LiveLoop::LiveLoop(LiveExchange& exchange, LoopSettings settings)
 }
 
 LiveLoop::~LiveLoop() {
+  side_view_.reset();
   view_.reset();
   session_.reset();
 }
@@ -78,11 +79,14 @@ void LiveLoop::note(const std::string& what) {
 }
 
 void LiveLoop::start(const std::string& path) {
+  side_view_.reset();
   view_.reset();
   session_.reset();  // one host at a time
   if (settings_.new_session) settings_.new_session();
   session_ = std::make_unique<LiveSession>(settings_.host, path);
   view_ = std::make_unique<PanelView>(session_->host(), session_->script().layout());
+  side_view_ = std::make_unique<report::SideView>(session_->host(), session_->frames_per_second(),
+                                                  report::kMostLiveTrailPoints);
   ++shown_.session;
   shown_.layout = std::make_shared<const PanelLayout>(view_->layout());
   shown_.title = fs::path(path).filename().string();
@@ -139,6 +143,7 @@ void LiveLoop::end_session(const std::string& why) {
 
 void LiveLoop::frame() {
   session_->step();
+  side_view_->after_frame(session_->host().frame());
 }
 
 void LiveLoop::publish() {
@@ -180,6 +185,8 @@ void LiveLoop::publish() {
   for (const nlohmann::json& one : series)
     shown_.state[one["key"].get<std::string>()] = one["value"];
   if (!shown_.state.contains("decision_height_ft")) shown_.state["decision_height_ft"] = nullptr;
+  // The side view's data, as the report has it (null until an aircraft flies).
+  shown_.state["side_view"] = nlohmann::json::parse(side_view_->json());
   std::vector<PageEvent> events = session_->take_events();
   events.insert(events.end(), notes_.begin(), notes_.end());
   notes_.clear();

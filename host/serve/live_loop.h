@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/panel_host.h"
+#include "host/report/side_view.h"
 #include "host/serve/live_exchange.h"
 #include "host/serve/live_requests.h"
 
@@ -52,6 +53,7 @@ class LiveLoop {
   LoopSettings settings_;
   std::unique_ptr<LiveSession> session_;
   std::unique_ptr<PanelView> view_;
+  std::unique_ptr<report::SideView> side_view_;  // the session's, read after each frame
   LiveView shown_;
   uint64_t recording_version_ = 0;
   std::vector<PageEvent> notes_;

@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "host/report/gpws_alert.h"
 #include "host/report/timeline_chart.h"
 #include "host/serve/live_loop.h"
 #include "host/serve/page_assets.h"
@@ -188,6 +189,46 @@ TEST_F(LiveServerTest, ThePageIsBuiltInAndFetchesNothingFromElsewhere) {
   EXPECT_EQ(variables[0]["name"], "altitude_m");
   const json scenarios = json::parse(c.Get("/api/scenarios")->body);
   EXPECT_NE(std::find(scenarios.begin(), scenarios.end(), "approach.flight"), scenarios.end());
+}
+
+// The side view under the panel: nothing before an aircraft flies, then the
+// report's own data of the session, its trail growing to the frame shown,
+// its glide path once one is set; a new session starts without one.
+TEST_F(LiveServerTest, TheSideViewIsShownOnceAnAircraftFlies) {
+  EXPECT_TRUE(state()["side_view"].is_null());
+  const auto fly = [this](std::vector<std::string> words) {
+    LiveInput input;
+    input.line = {"test", words[0], {words.begin() + 1, words.end()}};
+    exchange_.push(std::move(input));
+  };
+  fly({"aircraft", "3", "nm", "1000", "ft", "140", "kt", "-700", "fpm"});
+  json s = state_when([](const json& s) {
+    return s["side_view"].is_object() && s["side_view"]["trail"].size() >= 5;
+  });
+  const json& view = s["side_view"];
+  EXPECT_EQ(view["profile"], json::parse("[[0,0]]")) << "level ground at sea level";
+  EXPECT_TRUE(view["glide_path"].is_null());
+  const json& last = view["trail"].back();
+  EXPECT_EQ(last[0], s["frame"]) << "the aircraft now";
+  EXPECT_LT(last[1].get<double>(), 3.0);
+  EXPECT_LT(last[2].get<double>(), 1000.0);
+  EXPECT_EQ(last[3], 0) << "no alert";
+  ASSERT_EQ(view["alerts"].size(), std::size(host::report::kGpwsAlerts));
+  for (size_t i = 0; i < view["alerts"].size(); ++i) {
+    EXPECT_EQ(view["alerts"][i]["name"], host::report::kGpwsAlerts[i].name);
+    EXPECT_EQ(view["alerts"][i]["colour"], host::report::kGpwsAlerts[i].colour);
+  }
+  fly({"glidepath", "3", "deg"});
+  s = state_when([](const json& s) { return s["side_view"]["glide_path"].is_object(); });
+  EXPECT_EQ(s["side_view"]["glide_path"]["angle_deg"], 3.0);
+  EXPECT_EQ(s["side_view"]["glide_path"]["threshold_elevation_ft"], 0.0);
+  EXPECT_NEAR(s["side_view"]["glide_path"]["feet_per_nm"].get<double>(), 318.4, 0.1);
+
+  const uint64_t session = s["session"];
+  client().Post("/api/scenario", "name=radar_altimeter.flight",
+                "application/x-www-form-urlencoded");
+  s = state_when([&](const json& now) { return now["session"] != session; });
+  EXPECT_TRUE(s["side_view"].is_null());
 }
 
 // The page plots what the report plots: the same series, labels, units,

@@ -22,30 +22,16 @@ import shutil
 import sys
 import time
 
-from live_server_client import Server, check, finish, fly
+from live_server_client import Server, browser_or_skip, check, finish, fly
 
-SKIPPED = 77
+browser_or_skip("aircraft keys", "the page's flying is not checked in a browser")
+from selenium import webdriver  # noqa: E402
+from selenium.webdriver.chrome.service import Service  # noqa: E402
+from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
 
-
-def skip(why):
-    if os.environ.get("CI") == "true":
-        print(f"aircraft keys: {why} (tools/install-deps.sh browser installs it)")
-        sys.exit(1)
-    print(f"aircraft keys: skipped, {why}: the page's flying is not checked in a browser")
-    sys.exit(SKIPPED)
-
-
-try:
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
-    from selenium.webdriver.common.action_chains import ActionChains
-    from selenium.webdriver.common.by import By
-    from selenium.webdriver.common.keys import Keys
-except ImportError:
-    skip("python3-selenium is not installed")
 CHROMEDRIVER = shutil.which("chromedriver")
-if CHROMEDRIVER is None or shutil.which("chromium") is None:
-    skip("chromium or chromium-driver is not installed")
 
 GAUGEHOST, SIM_ROOT, SCENARIOS, OUT = sys.argv[1:5]
 

@@ -23,27 +23,15 @@ import sys
 import time
 import urllib.request
 
-SKIPPED = 77
+from live_server_client import browser_or_skip
 
+browser_or_skip("live panel", "the live panel is not checked in a browser")
+from selenium import webdriver  # noqa: E402
+from selenium.webdriver.chrome.service import Service  # noqa: E402
+from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
 
-def skip(why):
-    if os.environ.get("CI") == "true":
-        print(f"live panel: {why} (tools/install-deps.sh browser installs it)")
-        sys.exit(1)
-    print(f"live panel: skipped, {why}: the live panel is not checked in a browser")
-    sys.exit(SKIPPED)
-
-
-try:
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
-    from selenium.webdriver.common.action_chains import ActionChains
-    from selenium.webdriver.common.by import By
-except ImportError:
-    skip("python3-selenium is not installed")
 CHROMEDRIVER = shutil.which("chromedriver")
-if CHROMEDRIVER is None or shutil.which("chromium") is None:
-    skip("chromium or chromium-driver is not installed")
 
 GAUGEHOST, SIM_ROOT, SCENARIOS, OUT = sys.argv[1:5]
 SCREENSHOT = sys.argv[5] if len(sys.argv) > 5 else None

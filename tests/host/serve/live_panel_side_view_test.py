@@ -15,26 +15,11 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
-SKIPPED = 77
+from live_server_client import Server, browser_or_skip, check, finish  # noqa: E402
 
-
-def skip(why):
-    if os.environ.get("CI") == "true":
-        print(f"side view: {why} (tools/install-deps.sh browser installs it)")
-        sys.exit(1)
-    print(f"side view: skipped, {why}: the live side view is not checked in a browser")
-    sys.exit(SKIPPED)
-
-
-try:
-    from report_browser import Browser, have_browser
-    from side_view_pixels import alert_pixels
-except ImportError:
-    skip("python3-selenium is not installed")
-if not have_browser():
-    skip("chromium or chromium-driver is not installed")
-
-from live_server_client import Server, check, finish  # noqa: E402
+browser_or_skip("side view", "the live side view is not checked in a browser")
+from report_browser import Browser  # noqa: E402
+from side_view_pixels import alert_pixels  # noqa: E402
 
 GAUGEHOST, SIM_ROOT, FLIGHT, OUT = sys.argv[1:5]
 NONE, CAUTION, WARNING = range(3)

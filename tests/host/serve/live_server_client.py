@@ -4,11 +4,34 @@ library would), and `gaugehost fly` to check a saved flight."""
 import json
 import os
 import re
+import shutil
 import socket
 import subprocess
+import sys
 import time
 
 failures = []
+
+SKIPPED = 77
+
+
+def browser_or_skip(name, unchecked):
+    """Exits 77 (skipped, saying what goes `unchecked`) when python3-selenium,
+    chromium or chromium-driver is missing; on CI (CI=true) that fails."""
+    missing = None
+    try:
+        import selenium  # noqa: F401
+    except ImportError:
+        missing = "python3-selenium is not installed"
+    if missing is None and (shutil.which("chromedriver") is None or shutil.which("chromium") is None):
+        missing = "chromium or chromium-driver is not installed"
+    if missing is None:
+        return
+    if os.environ.get("CI") == "true":
+        print(f"{name}: {missing} (tools/install-deps.sh browser installs it)")
+        sys.exit(1)
+    print(f"{name}: skipped, {missing}: {unchecked}")
+    sys.exit(SKIPPED)
 
 
 def check(ok, what):

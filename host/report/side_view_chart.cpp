@@ -5,7 +5,7 @@
 namespace host::report {
 namespace {
 
-constexpr const char* kMarkup = R"(<section id="side-view-section"><h2>Side view</h2>
+constexpr const char* kSideViewMarkup = R"(<section id="side-view-section"><h2>Side view</h2>
 <p class="facts">The aircraft's altitude against its distance to the runway threshold, over the
 terrain profile and the glide path, its trail coloured by the alert the GPWS gave there. Zooming
 the timeline shows that time's part of the trail; the whole flight shows all of it.</p>
@@ -25,7 +25,7 @@ SideView.follow(document.getElementById('side-view'), sideViewData, window.timel
 
 SideViewChart side_view_chart(const SideView& view) {
   if (!view.flown()) return {};
-  return {kMarkup, "<script>\nconst sideViewData = " + view.json() + ";\n</script>\n<script>" +
+  return {kSideViewMarkup, "<script>\nconst sideViewData = " + view.json() + ";\n</script>\n<script>" +
                        std::string(kSideViewJs) + "</script>\n" + kFollow};
 }
 

@@ -25,8 +25,9 @@ SideView.follow(document.getElementById('side-view'), sideViewData, window.timel
 
 SideViewChart side_view_chart(const SideView& view) {
   if (!view.flown()) return {};
-  return {kSideViewMarkup, "<script>\nconst sideViewData = " + view.json() + ";\n</script>\n<script>" +
-                       std::string(kSideViewJs) + "</script>\n" + kFollow};
+  return {kSideViewMarkup, "<script>\nconst sideViewData = " + view.json() +
+                               ";\n</script>\n<script>" + std::string(kSideViewJs) + "</script>\n" +
+                               kFollow};
 }
 
 }  // namespace host::report

@@ -22,7 +22,7 @@ import shutil
 import sys
 import time
 
-from live_server_client import Server, browser_or_skip, check, finish, fly
+from live_server_client import Server, browser_or_skip, check, finish, fly, wait_for
 
 browser_or_skip("aircraft keys", "the page's flying is not checked in a browser")
 from selenium import webdriver  # noqa: E402
@@ -45,14 +45,6 @@ Object.defineProperty(navigator, 'getGamepads',
 """
 
 
-def wait_for(what, test, seconds=20.0):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        value = test()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"waited {seconds} s for {what}")
 
 
 def browser():

@@ -24,6 +24,7 @@ import time
 import urllib.request
 
 from live_server_client import browser_or_skip
+from live_server_client import wait_for as client_wait_for
 
 browser_or_skip("live panel", "the live panel is not checked in a browser")
 from selenium import webdriver  # noqa: E402
@@ -46,13 +47,7 @@ def check(ok, what):
 
 
 def wait_for(what, test, seconds=15.0):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        value = test()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"waited {seconds} s for {what}")
+    return client_wait_for(what, test, seconds)
 
 
 def start_host():

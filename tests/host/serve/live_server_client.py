@@ -15,6 +15,17 @@ failures = []
 SKIPPED = 77
 
 
+def wait_for(what, test, seconds=20.0, every=0.1):
+    """test()'s first true value within `seconds`, or AssertionError naming `what`."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        value = test()
+        if value:
+            return value
+        time.sleep(every)
+    raise AssertionError(f"waited {seconds} s for {what}")
+
+
 def browser_or_skip(name, unchecked):
     """Exits 77 (skipped, saying what goes `unchecked`) when python3-selenium,
     chromium or chromium-driver is missing; on CI (CI=true) that fails."""
